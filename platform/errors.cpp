@@ -1,0 +1,65 @@
+#include "platform/errors.h"
+
+#include <string>
+
+namespace quillomi {
+namespace messages {
+
+std::u16string CannotOpenFile(std::u16string_view path, std::u16string_view reason) {
+  std::u16string text = u"ファイル ";
+  text += path;
+  text += u" は開けません。 ";
+  text += reason;
+  text += u" ";
+  return text;
+}
+
+std::u16string CannotCreateFile(std::u16string_view path, std::u16string_view reason) {
+  std::u16string text = u"ファイル \"";
+  text += path;
+  text += u"\" を作成できません。";
+  text += reason;
+  return text;
+}
+
+std::u16string CannotOpenClipboard(std::u16string_view reason) {
+  std::u16string text = u"クリップボード ";
+  text += reason;
+  text += u" を開けません";
+  return text;
+}
+
+std::u16string ListIndexOutOfBounds(long long index) {
+  std::u16string text = u"リストのインデックスが範囲を超えています (";
+  for (char c : std::to_string(index)) text += static_cast<char16_t>(c);
+  text += u")";
+  return text;
+}
+
+}  // namespace messages
+
+std::u16string StandardErrorText(std::u16string_view text) {
+  std::u16string shown(text);
+  if (!shown.empty() && shown.back() > u'.') shown += u'.';
+  return shown;
+}
+
+std::u16string DescribeCurrentException() noexcept {
+  try {
+    throw;
+  } catch (const UserError& e) {
+    return e.text();
+  } catch (const OsFailure& e) {
+    return e.reason();
+  } catch (const std::bad_alloc&) {
+    return u"メモリが不足しています";
+  } catch (const std::exception& e) {
+    std::u16string text;
+    for (const char* p = e.what(); *p != '\0'; ++p) text += static_cast<char16_t>(static_cast<unsigned char>(*p));
+    return text;
+  } catch (...) {
+    return u"不明なエラー";
+  }
+}
+
+}  // namespace quillomi

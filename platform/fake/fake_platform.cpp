@@ -1,0 +1,282 @@
+#include "platform/fake/fake_platform.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/errors.h"
+#include "platform/utf.h"
+
+namespace quillomi::fake {
+
+namespace {
+
+bool SameClass(std::u16string_view a, std::u16string_view b) {
+  // Window class names compare without regard to ASCII letter case, as on Windows.
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto fold = [](char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; };
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
+std::u16string Str(std::u16string_view s) { return std::u16string(s); }
+
+}  // namespace
+
+std::string Hex(std::uintptr_t value) {
+  if (value == 0) return "none";
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "0x%llx", static_cast<unsigned long long>(value));
+  return buffer;
+}
+
+std::string Quote(std::u16string_view text) {
+  std::string out = "\"";
+  for (char c : ToUtf8(text)) {
+    switch (c) {
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char buffer[8];
+          std::snprintf(buffer, sizeof buffer, "\\x%02x", static_cast<unsigned>(c));
+          out += buffer;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+FakePlatform::FakePlatform()
+    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this} {}
+
+WindowHandle FakePlatform::AddWindow(FakeWindow window) {
+  if (window.handle == 0) window.handle = next_handle_;
+  next_handle_ = std::max(next_handle_, window.handle + 1);
+  windows_.push_back(std::move(window));
+  return windows_.back().handle;
+}
+
+void FakePlatform::RemoveWindow(WindowHandle handle) {
+  std::erase_if(windows_, [&](const FakeWindow& w) { return w.handle == handle; });
+}
+
+const FakeWindow* FakePlatform::Find(WindowHandle handle) const {
+  for (const auto& w : windows_)
+    if (w.handle == handle) return &w;
+  return nullptr;
+}
+
+void FakePlatform::PutFile(const std::u16string& path, std::string_view bytes) {
+  files[path] = Bytes(bytes.begin(), bytes.end());
+}
+
+std::string FakePlatform::FileText(const std::u16string& path) const {
+  auto it = files.find(path);
+  if (it == files.end()) return {};
+  return std::string(it->second.begin(), it->second.end());
+}
+
+std::vector<std::string> FakePlatform::LogWith(std::initializer_list<std::string_view> prefixes) const {
+  std::vector<std::string> lines;
+  for (const auto& line : log_)
+    for (auto prefix : prefixes)
+      if (line.starts_with(prefix)) {
+        lines.push_back(line);
+        break;
+      }
+  return lines;
+}
+
+// --- Windows ----------------------------------------------------------------
+
+WindowHandle FakePlatform::FindTopWindow(std::u16string_view class_name) {
+  WindowHandle found = 0;
+  for (const auto& w : windows_)
+    if (w.parent == 0 && SameClass(w.class_name, class_name)) {
+      found = w.handle;
+      break;
+    }
+  Record("find " + Quote(class_name) + " -> " + Hex(found));
+  return found;
+}
+
+WindowHandle FakePlatform::FindChildWindow(WindowHandle parent, std::u16string_view class_name) {
+  WindowHandle found = 0;
+  if (parent != 0)
+    for (const auto& w : windows_)
+      if (w.parent == parent && SameClass(w.class_name, class_name)) {
+        found = w.handle;
+        break;
+      }
+  Record("findchild " + Hex(parent) + " " + Quote(class_name) + " -> " + Hex(found));
+  return found;
+}
+
+void FakePlatform::BringToTop(WindowHandle window) { Record("raise " + Hex(window)); }
+void FakePlatform::SetForeground(WindowHandle window) { Record("foreground " + Hex(window)); }
+void FakePlatform::PostSetFocus(WindowHandle window) { Record("post WM_SETFOCUS " + Hex(window)); }
+void FakePlatform::SendRestore(WindowHandle window) { Record("restore " + Hex(window)); }
+
+void FakePlatform::KeyEvent(std::uint8_t vk, std::uint8_t scan, bool key_up) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "key 0x%02x scan 0x%02x %s", vk, scan, key_up ? "up" : "down");
+  Record(buffer);
+}
+
+std::uint32_t FakePlatform::MapVirtualKeyToScan(std::uint32_t vk) {
+  auto it = scan_codes.find(vk);
+  return it == scan_codes.end() ? 0 : it->second;
+}
+
+bool FakePlatform::IsKeyDown(std::uint8_t vk) { return held_keys.contains(vk); }
+
+void FakePlatform::EnumTopWindows(const std::function<void(WindowHandle)>& visit) {
+  Record("enum");
+  // A copy, so that a test hook may change the windows while they are visited.
+  const auto snapshot = windows_;
+  for (const auto& w : snapshot)
+    if (w.parent == 0) visit(w.handle);
+}
+
+WindowHandle FakePlatform::Owner(WindowHandle window) {
+  const auto* w = Find(window);
+  return w ? w->owner : 0;
+}
+
+bool FakePlatform::IsVisible(WindowHandle window) {
+  const auto* w = Find(window);
+  return w && w->visible;
+}
+
+int FakePlatform::GetText(WindowHandle window, char16_t* buffer, int capacity) {
+  const auto* w = Find(window);
+  if (!w || capacity <= 0) return 0;
+  const auto count = std::min<std::size_t>(w->title.size(), static_cast<std::size_t>(capacity - 1));
+  std::copy_n(w->title.data(), count, buffer);
+  buffer[count] = u'\0';
+  return static_cast<int>(count);
+}
+
+void FakePlatform::SetText(WindowHandle window, std::u16string_view text) {
+  Record("settext " + Hex(window) + " " + Quote(text));
+  for (auto& w : windows_)
+    if (w.handle == window) w.title = Str(text);
+}
+
+std::u16string FakePlatform::TextOf(WindowHandle window) const {
+  const auto* w = Find(window);
+  return w ? w->title : std::u16string();
+}
+
+// --- Clipboard --------------------------------------------------------------
+
+void FakePlatform::SetUnicodeText(std::u16string_view text) {
+  if (clipboard_busy) {
+    Record("clipboard busy");
+    throw OsFailure(*clipboard_busy, 5);
+  }
+  Record("clipboard " + Quote(text));
+  clipboard_text = Str(text);
+}
+
+// --- Files ------------------------------------------------------------------
+
+bool FakePlatform::IsRegularFile(std::u16string_view path) { return files.contains(Str(path)); }
+
+Bytes FakePlatform::ReadAll(std::u16string_view path) {
+  Record("read " + Quote(path));
+  const auto key = Str(path);
+  if (auto fault = read_faults.find(key); fault != read_faults.end()) throw OsFailure(fault->second, 32);
+  if (directories.contains(key)) throw OsFailure(u"アクセスが拒否されました。", 5);
+  auto it = files.find(key);
+  if (it == files.end()) throw OsFailure(u"指定されたファイルが見つかりません。", 2);
+  return it->second;
+}
+
+void FakePlatform::WriteAll(std::u16string_view path, const Bytes& bytes) {
+  Record("write " + Quote(path) + " " + std::to_string(bytes.size()) + " bytes");
+  const auto key = Str(path);
+  if (directories.contains(key)) throw OsFailure(u"アクセスが拒否されました。", 5);
+  if (auto fault = write_faults.find(key); fault != write_faults.end()) {
+    const auto n = std::min(fault->second.after_bytes, bytes.size());
+    files[key] = Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+    throw OsFailure(fault->second.reason, 112);
+  }
+  files[key] = bytes;
+}
+
+void FakePlatform::Replace(std::u16string_view from, std::u16string_view to) {
+  Record("replace " + Quote(from) + " -> " + Quote(to));
+  const auto source = Str(from), target = Str(to);
+  if (auto fault = replace_faults.find(target); fault != replace_faults.end())
+    throw OsFailure(fault->second, 5);
+  if (directories.contains(target)) throw OsFailure(u"アクセスが拒否されました。", 5);
+  auto it = files.find(source);
+  if (it == files.end()) throw OsFailure(u"指定されたファイルが見つかりません。", 2);
+  files[target] = std::move(it->second);
+  files.erase(source);
+}
+
+void FakePlatform::Remove(std::u16string_view path) noexcept {
+  try {
+    Record("remove " + Quote(path));
+    files.erase(Str(path));
+  } catch (...) {
+  }
+}
+
+void FakePlatform::Copy(std::u16string_view from, std::u16string_view to) {
+  Record("copy " + Quote(from) + " -> " + Quote(to));
+  const auto source = Str(from), target = Str(to);
+  if (auto fault = copy_faults.find(target); fault != copy_faults.end()) throw OsFailure(fault->second, 5);
+  auto it = files.find(source);
+  if (it == files.end()) throw OsFailure(u"指定されたファイルが見つかりません。", 2);
+  if (files.contains(target) || directories.contains(target))
+    throw OsFailure(u"ファイルが既に存在するため、作成できません。", 80);
+  files[target] = it->second;
+}
+
+std::u16string FakePlatform::ExecutablePath() { return executable_path; }
+
+// --- Text -------------------------------------------------------------------
+
+std::u16string FakePlatform::DecodeAnsi(const std::uint8_t* data, std::size_t size) {
+  return DecodeCp932(data, size);
+}
+Bytes FakePlatform::EncodeAnsi(std::u16string_view text) { return EncodeCp932(text); }
+void FakePlatform::UpperCaseInPlace(std::u16string& text) { UpperCaseForTests(text); }
+
+// --- Screen -----------------------------------------------------------------
+
+platform::Rect FakePlatform::WorkArea() { return work_area; }
+int FakePlatform::FrameHeight() { return frame_height; }
+int FakePlatform::CaptionHeight() { return caption_height; }
+int FakePlatform::DpiX() { return dpi_x; }
+
+// --- Dialogs, Shell, Clock --------------------------------------------------
+
+void FakePlatform::ShowMessage(std::u16string_view text) {
+  Record("message " + Quote(text));
+  if (on_message) on_message(text);
+}
+
+void FakePlatform::ShowError(std::u16string_view text) { Record("error " + Quote(text)); }
+
+void FakePlatform::OpenNotepad(WindowHandle owner, std::u16string_view parameters,
+                               std::u16string_view directory) {
+  Record("notepad " + Hex(owner) + " " + Quote(parameters) + " " + Quote(directory));
+}
+
+void FakePlatform::Sleep(std::uint32_t milliseconds) {
+  Record("sleep " + std::to_string(milliseconds));
+  slept_ms += milliseconds;
+}
+
+}  // namespace quillomi::fake

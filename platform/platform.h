@@ -1,0 +1,164 @@
+// The seam between Quillomi's portable core and Windows.
+//
+// Every Windows call the program makes goes through one of these interfaces.
+// platform/win32 implements them with the real calls and nothing more;
+// platform/fake records every call in order and answers from a script, so the
+// core's call sequences are tested natively, exactly.
+//
+// Failures of the system are thrown as OsFailure carrying the system's reason
+// text; the core turns them into the user-visible UserError texts.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillomi::platform {
+
+// An opaque top-level or child window; 0 is "no window".
+using WindowHandle = std::uintptr_t;
+using Bytes = std::vector<std::uint8_t>;
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// Virtual-key codes the program sends or tests.
+inline constexpr std::uint8_t kVkReturn = 0x0D;
+inline constexpr std::uint8_t kVkShift = 0x10;
+inline constexpr std::uint8_t kVkControl = 0x11;
+inline constexpr std::uint8_t kVkMenu = 0x12;  // Alt
+inline constexpr std::uint8_t kVkV = 0x56;
+
+// Window search, activation and synthetic input.
+class Windows {
+ public:
+  virtual ~Windows() = default;
+  // FindWindowW(class, NULL).
+  virtual WindowHandle FindTopWindow(std::u16string_view class_name) = 0;
+  // FindWindowExW(parent, NULL, class, NULL).
+  virtual WindowHandle FindChildWindow(WindowHandle parent, std::u16string_view class_name) = 0;
+  virtual void BringToTop(WindowHandle window) = 0;
+  virtual void SetForeground(WindowHandle window) = 0;
+  // PostMessageW(window, WM_SETFOCUS, 0, 0).
+  virtual void PostSetFocus(WindowHandle window) = 0;
+  // SendMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0).
+  virtual void SendRestore(WindowHandle window) = 0;
+  // keybd_event(vk, scan, up ? KEYEVENTF_KEYUP : 0, 0).
+  virtual void KeyEvent(std::uint8_t vk, std::uint8_t scan, bool key_up) = 0;
+  // MapVirtualKeyW(vk, MAPVK_VK_TO_VSC).
+  virtual std::uint32_t MapVirtualKeyToScan(std::uint32_t vk) = 0;
+  // GetAsyncKeyState(vk) reports the key held down.
+  virtual bool IsKeyDown(std::uint8_t vk) = 0;
+  // EnumWindows: every top-level window in the system's order; the enumeration
+  // always goes on. An exception thrown by visit ends it and is rethrown.
+  virtual void EnumTopWindows(const std::function<void(WindowHandle)>& visit) = 0;
+  // GetWindow(window, GW_OWNER).
+  virtual WindowHandle Owner(WindowHandle window) = 0;
+  virtual bool IsVisible(WindowHandle window) = 0;
+  // GetWindowTextW(window, buffer, capacity): the count copied, 0 or less on failure.
+  virtual int GetText(WindowHandle window, char16_t* buffer, int capacity) = 0;
+  virtual void SetText(WindowHandle window, std::u16string_view text) = 0;
+};
+
+// The clipboard, Unicode text format only.
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  // Opens, empties and sets CF_UNICODETEXT (with its terminating U+0000).
+  // Throws OsFailure when the clipboard cannot be opened or set.
+  virtual void SetUnicodeText(std::u16string_view text) = 0;
+};
+
+// Whole-file operations. No file is ever held open between calls.
+class Files {
+ public:
+  virtual ~Files() = default;
+  // A regular file of that name exists (a directory does not count).
+  virtual bool IsRegularFile(std::u16string_view path) = 0;
+  // Opens with read sharing only, reads everything, closes. Throws OsFailure.
+  virtual Bytes ReadAll(std::u16string_view path) = 0;
+  // Creates or truncates, writes everything and flushes it to the disk. Throws
+  // OsFailure; the file may then hold part of the bytes.
+  virtual void WriteAll(std::u16string_view path, const Bytes& bytes) = 0;
+  // Renames from over to in one step, replacing to. Throws OsFailure.
+  virtual void Replace(std::u16string_view from, std::u16string_view to) = 0;
+  // Deletes a file; a missing file is no failure. Never throws.
+  virtual void Remove(std::u16string_view path) noexcept = 0;
+  // Byte-for-byte copy that never overwrites. Throws OsFailure.
+  virtual void Copy(std::u16string_view from, std::u16string_view to) = 0;
+  // The running executable's full path.
+  virtual std::u16string ExecutablePath() = 0;
+};
+
+// The system's ANSI code page and its upper-case mapping.
+class Text {
+ public:
+  virtual ~Text() = default;
+  // MultiByteToWideChar(CP_ACP, 0): lenient, unmappable bytes become U+FFFD or the like.
+  virtual std::u16string DecodeAnsi(const std::uint8_t* data, std::size_t size) = 0;
+  // WideCharToMultiByte(CP_ACP): what the code page lacks becomes its default character.
+  virtual Bytes EncodeAnsi(std::u16string_view text) = 0;
+  // CharUpperBuffW over the whole string.
+  virtual void UpperCaseInPlace(std::u16string& text) = 0;
+};
+
+// Screen geometry.
+class Screen {
+ public:
+  virtual ~Screen() = default;
+  // SystemParametersInfoW(SPI_GETWORKAREA).
+  virtual Rect WorkArea() = 0;
+  // GetSystemMetrics(SM_CYFRAME) and GetSystemMetrics(SM_CYCAPTION).
+  virtual int FrameHeight() = 0;
+  virtual int CaptionHeight() = 0;
+  // GetDeviceCaps(LOGPIXELSX) of the desktop window's DC.
+  virtual int DpiX() = 0;
+};
+
+// Modal boxes, titled with the application title, one OK button each; they
+// return when the user closes them.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual void ShowMessage(std::u16string_view text) = 0;
+  // The standard error box: error icon; the text as given (see StandardErrorText).
+  virtual void ShowError(std::u16string_view text) = 0;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // ShellExecuteW(owner, "OPEN", "notepad", parameters, directory, SW_SHOWNORMAL);
+  // the result is not looked at.
+  virtual void OpenNotepad(WindowHandle owner, std::u16string_view parameters,
+                           std::u16string_view directory) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+};
+
+// Everything the core may call, handed around by reference.
+struct Platform {
+  Windows& windows;
+  Clipboard& clipboard;
+  Files& files;
+  Text& text;
+  Screen& screen;
+  Dialogs& dialogs;
+  Shell& shell;
+  Clock& clock;
+};
+
+}  // namespace quillomi::platform
