@@ -97,6 +97,8 @@ class Files {
   virtual void Copy(std::u16string_view from, std::u16string_view to) = 0;
   // The running executable's full path.
   virtual std::u16string ExecutablePath() = 0;
+  // The process's current working directory, with its trailing separator.
+  virtual std::u16string CurrentDirectory() = 0;
 };
 
 // The system's ANSI code page and its upper-case mapping.

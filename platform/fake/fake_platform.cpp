@@ -244,6 +244,7 @@ void FakePlatform::Copy(std::u16string_view from, std::u16string_view to) {
 }
 
 std::u16string FakePlatform::ExecutablePath() { return executable_path; }
+std::u16string FakePlatform::CurrentDirectory() { return current_directory; }
 
 // --- Text -------------------------------------------------------------------
 

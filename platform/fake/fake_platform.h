@@ -63,6 +63,7 @@ class FakePlatform final : public platform::Windows,
   std::map<std::u16string, std::u16string> replace_faults;
   std::map<std::u16string, std::u16string> copy_faults;
   std::u16string executable_path = u"C:\\Games\\Quillomi\\Quillomi.exe";
+  std::u16string current_directory = u"C:\\Games\\Quillomi\\";
   void PutFile(const std::u16string& path, std::string_view bytes);
   template <std::size_t N>  // a literal's bytes, embedded NULs included
   void PutFile(const std::u16string& path, const char (&bytes)[N]) {
@@ -113,6 +114,7 @@ class FakePlatform final : public platform::Windows,
   void Remove(std::u16string_view path) noexcept override;
   void Copy(std::u16string_view from, std::u16string_view to) override;
   std::u16string ExecutablePath() override;
+  std::u16string CurrentDirectory() override;
 
   // --- platform::Text -----------------------------------------------------
   // Code page 932 (iconv natively, the Windows converter in the Windows build).
