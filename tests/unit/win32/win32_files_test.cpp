@@ -1,0 +1,250 @@
+// Whole-file operations on a real file system, with the system's own sharing
+// and access rules.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "platform/win32/system_error.h"
+#include "platform/win32/win32_platform.h"
+#include "tests/unit/test_support.h"
+#include "tests/unit/win32/win32_test_support.h"
+
+namespace quillomi::win32 {
+namespace {
+
+using quillomi::test::B;
+using quillomi::test::Utf8;
+using test::Exists;
+using test::FileBytes;
+using test::PutFile;
+using test::TempDirectory;
+
+class Win32Files : public ::testing::Test {
+ protected:
+  Win32Platform platform_;
+  platform::Files& files_ = platform_.Get().files;
+  TempDirectory dir_;
+};
+
+// The failure a call raised, or nothing.
+template <typename Call>
+std::optional<OsFailure> FailureOf(Call call) {
+  try {
+    call();
+  } catch (const OsFailure& failure) {
+    return failure;
+  }
+  return std::nullopt;
+}
+
+TEST_F(Win32Files, IsRegularFileOnlyForAnExistingFile) {
+  PutFile(dir_ / u"ボタン.txt", B("x"));
+  ASSERT_TRUE(::CreateDirectoryW(W(dir_ / u"folder.txt"), nullptr));
+  struct Case {
+    std::u16string path;
+    bool expected;
+  };
+  const Case cases[] = {
+      {dir_ / u"ボタン.txt", true},
+      {dir_ / u"folder.txt", false},
+      {dir_ / u"missing.txt", false},
+      {dir_.path(), false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(files_.IsRegularFile(c.path), c.expected) << Utf8(c.path);
+}
+
+TEST_F(Win32Files, ReadAllReturnsEveryByte) {
+  platform::Bytes large(300000);
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<std::uint8_t>(i * 7);
+  const platform::Bytes cases[] = {{},
+                                   B("\xEF\xBB\xBF"
+                                     "a\0b\r\n\xFF"),
+                                   large};
+  for (const auto& bytes : cases) {
+    const auto path = dir_ / u"一覧.txt";
+    PutFile(path, bytes);
+    EXPECT_EQ(files_.ReadAll(path), bytes) << bytes.size() << " bytes";
+  }
+}
+
+TEST_F(Win32Files, ReadAllFailsWithTheSystemReason) {
+  ASSERT_TRUE(::CreateDirectoryW(W(dir_ / u"folder"), nullptr));
+  struct Case {
+    std::u16string path;
+    DWORD code;
+  };
+  const Case cases[] = {
+      {dir_ / u"missing.txt", ERROR_FILE_NOT_FOUND},
+      {dir_ / u"no such folder\\missing.txt", ERROR_PATH_NOT_FOUND},
+      {dir_ / u"folder", ERROR_ACCESS_DENIED},
+  };
+  for (const auto& c : cases) {
+    const auto failure = FailureOf([&] { files_.ReadAll(c.path); });
+    ASSERT_TRUE(failure.has_value()) << Utf8(c.path);
+    EXPECT_EQ(failure->code(), c.code) << Utf8(c.path);
+    EXPECT_EQ(failure->reason(), SystemErrorText(c.code)) << Utf8(c.path);
+    EXPECT_FALSE(failure->reason().empty()) << Utf8(c.path);
+  }
+}
+
+// Reading shares with readers only: it fails while another handle may write,
+// and goes on beside one that only reads.
+TEST_F(Win32Files, ReadAllSharesWithReadersButNotWriters) {
+  const auto path = dir_ / u"locked.txt";
+  PutFile(path, B("phrase"));
+  struct Case {
+    const char* name;
+    DWORD access;
+    DWORD share;
+    bool readable;
+  };
+  const Case cases[] = {
+      {"writer, no sharing", GENERIC_WRITE, 0, false},
+      {"writer sharing reads", GENERIC_WRITE, FILE_SHARE_READ, false},
+      {"writer sharing everything", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+      {"reader sharing reads", GENERIC_READ, FILE_SHARE_READ, true},
+      {"reader, no sharing", GENERIC_READ, 0, false},
+  };
+  for (const auto& c : cases) {
+    const UniqueFile other(::CreateFileW(W(path), c.access, c.share, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(other) << c.name;
+    const auto failure = FailureOf([&] { EXPECT_EQ(files_.ReadAll(path), B("phrase")); });
+    EXPECT_EQ(failure.has_value(), !c.readable) << c.name;
+    if (failure) {
+      EXPECT_EQ(failure->code(), static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION)) << c.name;
+      EXPECT_FALSE(failure->reason().empty()) << c.name;
+    }
+  }
+}
+
+TEST_F(Win32Files, WriteAllCreatesOrTruncates) {
+  const auto path = dir_ / u"QLMO_ボタン_ユーザー設定.txt";
+  const platform::Bytes contents[] = {B("a much longer first content\r\n"), B("short"), {}};
+  for (const auto& bytes : contents) {
+    files_.WriteAll(path, bytes);
+    EXPECT_EQ(FileBytes(path), bytes);
+  }
+}
+
+TEST_F(Win32Files, WriteAllFailsWithTheSystemReason) {
+  // An editor that keeps the file open; read sharing does not let a writer in.
+  const auto locked = dir_ / u"locked.txt";
+  PutFile(locked, B("old"));
+  const UniqueFile editor(::CreateFileW(W(locked), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(editor);
+  ASSERT_TRUE(::CreateDirectoryW(W(dir_ / u"folder"), nullptr));
+  struct Case {
+    std::u16string path;
+    DWORD code;
+  };
+  const Case cases[] = {
+      {locked, ERROR_SHARING_VIOLATION},
+      {dir_ / u"folder", ERROR_ACCESS_DENIED},
+      {dir_ / u"no such folder\\new.txt", ERROR_PATH_NOT_FOUND},
+  };
+  for (const auto& c : cases) {
+    const auto failure = FailureOf([&] { files_.WriteAll(c.path, B("new")); });
+    ASSERT_TRUE(failure.has_value()) << Utf8(c.path);
+    EXPECT_EQ(failure->code(), c.code) << Utf8(c.path);
+    EXPECT_FALSE(failure->reason().empty()) << Utf8(c.path);
+  }
+  EXPECT_EQ(FileBytes(locked), B("old"));
+}
+
+TEST_F(Win32Files, ReplacePutsTheNewFileInPlaceOfTheOld) {
+  const auto target = dir_ / u"settings.ini";
+  const auto fresh = dir_ / u"settings.ini.new";
+  struct Case {
+    const char* name;
+    bool target_exists;
+  };
+  for (const auto& c : {Case{"over an existing file", true}, Case{"to a new name", false}}) {
+    ::DeleteFileW(W(target));
+    if (c.target_exists) PutFile(target, B("old contents, longer than the new"));
+    PutFile(fresh, B("new"));
+    files_.Replace(fresh, target);
+    EXPECT_EQ(FileBytes(target), B("new")) << c.name;
+    EXPECT_FALSE(Exists(fresh)) << c.name;
+  }
+}
+
+TEST_F(Win32Files, ReplaceFromAMissingFileLeavesTheTarget) {
+  const auto target = dir_ / u"settings.ini";
+  PutFile(target, B("old"));
+  const auto failure = FailureOf([&] { files_.Replace(dir_ / u"missing", target); });
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->code(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(FileBytes(target), B("old"));
+}
+
+TEST_F(Win32Files, RemoveDeletesAndIgnoresWhatIsMissing) {
+  const auto path = dir_ / u"temp.txt";
+  PutFile(path, B("x"));
+  files_.Remove(path);
+  EXPECT_FALSE(Exists(path));
+  files_.Remove(path);
+  files_.Remove(dir_ / u"no such folder\\x");
+}
+
+TEST_F(Win32Files, CopyNeverOverwrites) {
+  const auto from = dir_ / u"Quillomi_Btn.dll";
+  const auto to = dir_ / u"QLMO_ボタン_ユーザー設定.txt";
+  PutFile(from, B("template\r\n"));
+
+  files_.Copy(from, to);
+  EXPECT_EQ(FileBytes(to), B("template\r\n"));
+
+  PutFile(to, B("user's own"));
+  const auto failure = FailureOf([&] { files_.Copy(from, to); });
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_FALSE(failure->reason().empty());
+  EXPECT_EQ(FileBytes(to), B("user's own"));
+  EXPECT_EQ(FileBytes(from), B("template\r\n"));
+
+  const auto missing = FailureOf([&] { files_.Copy(dir_ / u"missing.dll", dir_ / u"x.txt"); });
+  ASSERT_TRUE(missing.has_value());
+  EXPECT_EQ(missing->code(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(Win32Files, ExecutablePathIsTheRunningExecutable) {
+  const auto path = files_.ExecutablePath();
+  ASSERT_GT(path.size(), 3U);
+  EXPECT_EQ(path.substr(1, 2), u":\\") << Utf8(path);
+  EXPECT_TRUE(path.ends_with(u"\\quillomi_unit_tests.exe")) << Utf8(path);
+  EXPECT_TRUE(files_.IsRegularFile(path)) << Utf8(path);
+}
+
+// Puts the process's directory back however the test ends.
+class CurrentDirectoryRestorer {
+ public:
+  CurrentDirectoryRestorer() { ::GetCurrentDirectoryW(MAX_PATH + 1, W(saved_)); }
+  CurrentDirectoryRestorer(const CurrentDirectoryRestorer&) = delete;
+  CurrentDirectoryRestorer& operator=(const CurrentDirectoryRestorer&) = delete;
+  ~CurrentDirectoryRestorer() { ::SetCurrentDirectoryW(W(saved_)); }
+
+ private:
+  char16_t saved_[MAX_PATH + 1] = {};
+};
+
+TEST_F(Win32Files, CurrentDirectoryEndsWithOneSeparator) {
+  const CurrentDirectoryRestorer restorer;
+  struct Case {
+    std::u16string set;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {dir_.path(), dir_.path() + u"\\"},
+      {dir_.path() + u"\\", dir_.path() + u"\\"},
+      {u"C:\\", u"C:\\"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(::SetCurrentDirectoryW(W(c.set))) << Utf8(c.set);
+    EXPECT_EQ(files_.CurrentDirectory(), c.expected) << Utf8(c.set);
+  }
+}
+
+}  // namespace
+}  // namespace quillomi::win32

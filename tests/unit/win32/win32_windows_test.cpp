@@ -1,0 +1,261 @@
+// Window lookup, enumeration, titles and the messages sent to other windows,
+// on windows the test creates with class names of its own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/unit/test_support.h"
+#include "tests/unit/win32/win32_test_support.h"
+
+namespace quillomi::win32 {
+namespace {
+
+using quillomi::test::Utf8;
+using test::Handle;
+using test::MakeWindow;
+using test::PumpUntil;
+using test::TestWindowClass;
+using test::WindowLog;
+
+class Win32Windows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(game_class_.registered());
+    ASSERT_TRUE(other_class_.registered());
+  }
+  Win32Platform platform_;
+  platform::Windows& windows_ = platform_.Get().windows;
+  TestWindowClass game_class_{u"QuillomiGame"};
+  TestWindowClass other_class_{u"QuillomiOther"};
+};
+
+std::u16string AsciiLower(std::u16string text) {
+  for (auto& c : text)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
+  return text;
+}
+
+TEST_F(Win32Windows, FindTopWindowByClassAloneIgnoringLetterCase) {
+  const auto game = MakeWindow(game_class_, u"any title");
+  ASSERT_TRUE(game);
+  struct Case {
+    std::u16string class_name;
+    HWND expected;
+  };
+  const Case cases[] = {
+      {game_class_.name(), game.get()},
+      {AsciiLower(game_class_.name()), game.get()},
+      {other_class_.name(), nullptr},
+      {test::ProcessUnique(u"QuillomiNoSuchClass"), nullptr},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(windows_.FindTopWindow(c.class_name), Handle(c.expected)) << Utf8(c.class_name);
+}
+
+TEST_F(Win32Windows, FindChildWindowLooksAtDirectChildrenOnly) {
+  const auto game = MakeWindow(game_class_, u"game");
+  ASSERT_TRUE(game);
+  // Like the game client: the inner window has the class of its parent.
+  const auto inner = MakeWindow(game_class_, u"inner", WS_CHILD | WS_VISIBLE, game.get());
+  ASSERT_TRUE(inner);
+  const auto grandchild = MakeWindow(other_class_, u"deep", WS_CHILD, inner.get());
+  ASSERT_TRUE(grandchild);
+  const auto alone = MakeWindow(other_class_, u"alone");
+  ASSERT_TRUE(alone);
+
+  struct Case {
+    const char* name;
+    HWND parent;
+    std::u16string class_name;
+    HWND expected;
+  };
+  const Case cases[] = {
+      {"inner window of the same class", game.get(), game_class_.name(), inner.get()},
+      {"grandchild", game.get(), other_class_.name(), nullptr},
+      {"child of the inner window", inner.get(), other_class_.name(), grandchild.get()},
+      {"window without children", alone.get(), game_class_.name(), nullptr},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(windows_.FindChildWindow(Handle(c.parent), c.class_name), Handle(c.expected))
+        << c.name;
+}
+
+TEST_F(Win32Windows, OwnerAndVisibility) {
+  const auto shown = MakeWindow(game_class_, u"shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  const auto hidden = MakeWindow(game_class_, u"hidden");
+  const auto owned =
+      MakeWindow(game_class_, u"owned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, shown.get());
+  ASSERT_TRUE(shown && hidden && owned);
+  struct Case {
+    const char* name;
+    HWND window;
+    HWND owner;
+    bool visible;
+  };
+  const Case cases[] = {
+      {"shown", shown.get(), nullptr, true},
+      {"hidden", hidden.get(), nullptr, false},
+      {"owned", owned.get(), shown.get(), true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(windows_.Owner(Handle(c.window)), Handle(c.owner)) << c.name;
+    EXPECT_EQ(windows_.IsVisible(Handle(c.window)), c.visible) << c.name;
+  }
+}
+
+TEST_F(Win32Windows, EnumTopWindowsVisitsEveryTopLevelWindowOnce) {
+  const auto shown = MakeWindow(game_class_, u"shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  const auto hidden = MakeWindow(game_class_, u"hidden");
+  const auto owned = MakeWindow(game_class_, u"owned", WS_OVERLAPPEDWINDOW, shown.get());
+  const auto child = MakeWindow(game_class_, u"child", WS_CHILD | WS_VISIBLE, shown.get());
+  ASSERT_TRUE(shown && hidden && owned && child);
+
+  std::vector<platform::WindowHandle> visited;
+  windows_.EnumTopWindows([&](platform::WindowHandle window) { visited.push_back(window); });
+  const auto count = [&](HWND window) { return std::ranges::count(visited, Handle(window)); };
+  EXPECT_EQ(count(shown.get()), 1);
+  EXPECT_EQ(count(hidden.get()), 1);
+  EXPECT_EQ(count(owned.get()), 1);
+  EXPECT_EQ(count(child.get()), 0);
+}
+
+TEST_F(Win32Windows, AnExceptionFromTheVisitorEndsTheVisitsAndIsRethrown) {
+  const auto a = MakeWindow(game_class_, u"a");
+  const auto b = MakeWindow(game_class_, u"b");
+  ASSERT_TRUE(a && b);
+  int visits = 0;
+  const auto visit = [&](platform::WindowHandle) {
+    ++visits;
+    throw std::runtime_error("visitor failed");
+  };
+  EXPECT_THROW(windows_.EnumTopWindows(visit), std::runtime_error);
+  EXPECT_EQ(visits, 1);
+
+  // The enumeration itself is not spoiled for later callers.
+  int later = 0;
+  windows_.EnumTopWindows([&](platform::WindowHandle) { ++later; });
+  EXPECT_GE(later, 2);
+}
+
+TEST_F(Win32Windows, TitlesReadAndWrite) {
+  const auto window = MakeWindow(game_class_, u"");
+  ASSERT_TRUE(window);
+  const std::u16string long_title(300, u'字');
+  struct Case {
+    std::u16string title;
+    int capacity;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {u"Ultima Online 日本語 UOSA ", 260, u"Ultima Online 日本語 UOSA "},
+      {u"", 260, u""},
+      {u"truncated", 5, u"trun"},
+      {long_title, 260, long_title.substr(0, 259)},
+  };
+  for (const auto& c : cases) {
+    windows_.SetText(Handle(window.get()), c.title);
+    std::u16string buffer(static_cast<std::size_t>(c.capacity), u'\0');
+    const int copied = windows_.GetText(Handle(window.get()), buffer.data(), c.capacity);
+    EXPECT_EQ(copied, static_cast<int>(c.expected.size())) << Utf8(c.title);
+    EXPECT_EQ(buffer.substr(0, c.expected.size()), c.expected) << Utf8(c.title);
+    EXPECT_EQ(buffer[c.expected.size()], u'\0') << Utf8(c.title);
+  }
+}
+
+TEST_F(Win32Windows, PostSetFocusArrivesWithZeroArguments) {
+  WindowLog log;
+  const auto window = MakeWindow(game_class_, u"inner", WS_OVERLAPPEDWINDOW, nullptr, &log);
+  ASSERT_TRUE(window);
+  windows_.PostSetFocus(Handle(window.get()));
+  EXPECT_EQ(log.set_focus, 0) << "posted, not sent";
+  ASSERT_TRUE(PumpUntil([&] { return log.set_focus > 0; }));
+  EXPECT_EQ(log.set_focus_wparam, 0U);
+}
+
+TEST_F(Win32Windows, SendRestoreRestoresAMinimizedWindow) {
+  const auto window = MakeWindow(game_class_, u"game", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ASSERT_TRUE(window);
+  ::ShowWindow(window.get(), SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(window.get()));
+  windows_.SendRestore(Handle(window.get()));
+  EXPECT_FALSE(::IsIconic(window.get()));
+}
+
+// True when upper lies above lower in the z-order.
+bool Above(HWND upper, HWND lower) {
+  for (HWND w = ::GetWindow(upper, GW_HWNDNEXT); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT))
+    if (w == lower) return true;
+  return false;
+}
+
+TEST_F(Win32Windows, BringToTopRaisesAboveTheOthers) {
+  const auto first = MakeWindow(game_class_, u"first", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  const auto second = MakeWindow(game_class_, u"second", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ASSERT_TRUE(first && second);
+  windows_.BringToTop(Handle(second.get()));
+  ASSERT_TRUE(Above(second.get(), first.get()));
+  windows_.BringToTop(Handle(first.get()));
+  EXPECT_TRUE(Above(first.get(), second.get()));
+}
+
+TEST_F(Win32Windows, ScanCodesOfTheDeliveryKeys) {
+  struct Case {
+    std::uint32_t vk;
+    std::uint32_t scan;
+  };
+  const Case cases[] = {{platform::kVkControl, 0x1D},
+                        {platform::kVkV, 0x2F},
+                        {platform::kVkReturn, 0x1C},
+                        {platform::kVkShift, 0x2A}};
+  for (const auto& c : cases) EXPECT_EQ(windows_.MapVirtualKeyToScan(c.vk), c.scan) << c.vk;
+}
+
+// Injected keystrokes as a low-level keyboard hook sees them, whichever
+// window has the focus. The hook takes no context, hence the one static.
+struct Stroke {
+  DWORD vk;
+  DWORD scan;
+  bool up;
+  friend bool operator==(const Stroke&, const Stroke&) = default;
+};
+std::vector<Stroke>* recorded_strokes = nullptr;
+
+LRESULT CALLBACK RecordInjectedKey(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION && recorded_strokes != nullptr) {
+    const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
+    if ((key.flags & LLKHF_INJECTED) != 0)
+      recorded_strokes->push_back({key.vkCode, key.scanCode, (key.flags & LLKHF_UP) != 0});
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(Win32Windows, KeyEventsGoOutWithTheirScanCodeAndDirection) {
+  std::vector<Stroke> strokes;
+  recorded_strokes = &strokes;
+  HHOOK hook =
+      ::SetWindowsHookExW(WH_KEYBOARD_LL, RecordInjectedKey, ::GetModuleHandleW(nullptr), 0);
+  ASSERT_NE(hook, nullptr);
+
+  // The hook runs on this thread's message loop, so the keys come from another.
+  std::thread typist([this] {
+    windows_.KeyEvent(platform::kVkShift, 0x2A, false);
+    windows_.KeyEvent(platform::kVkShift, 0x2A, true);
+  });
+  PumpUntil([&] { return strokes.size() >= 2; });
+  typist.join();
+  ::UnhookWindowsHookEx(hook);
+  recorded_strokes = nullptr;
+
+  const std::vector<Stroke> expected = {{platform::kVkShift, 0x2A, false},
+                                        {platform::kVkShift, 0x2A, true}};
+  EXPECT_EQ(strokes, expected);
+}
+
+}  // namespace
+}  // namespace quillomi::win32
