@@ -78,6 +78,9 @@ class FakePlatform final : public platform::Windows,
 
   // Hook run when a message box opens (a test may act "while it is shown").
   std::function<void(std::u16string_view)> on_message;
+  // Hook run after each call is recorded, with its log line (a test may change
+  // the windows between two calls).
+  std::function<void(const std::string&)> on_record;
 
   // --- what happened ------------------------------------------------------
   const std::vector<std::string>& Log() const { return log_; }
@@ -135,7 +138,10 @@ class FakePlatform final : public platform::Windows,
                    std::u16string_view directory) override;
   void Sleep(std::uint32_t milliseconds) override;
 
-  void Record(std::string line) { log_.push_back(std::move(line)); }
+  void Record(std::string line) {
+    log_.push_back(line);
+    if (on_record) on_record(line);
+  }
 
  private:
   const FakeWindow* Find(WindowHandle handle) const;

@@ -1,0 +1,38 @@
+// Game client delivery: finds the running game client and makes it paste and
+// speak what the clipboard holds.
+#pragma once
+
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace quillomi::delivery {
+
+inline constexpr std::u16string_view kClassicClientClass = u"Ultima Online";
+inline constexpr std::u16string_view kEcTitleMarker = u"UOSA ";
+inline constexpr std::u16string_view kEcKeyTargetClass = u"UOWIN";
+inline constexpr std::u16string_view kPanelClass = u"TForm1";
+
+// Appended to the panel's own title once an EC client has been served.
+inline constexpr std::u16string_view kEcNote =
+    u"\u3000 (注)ECではチャット欄にCtrl+Vにて貼り付けて発言してください";
+// Line breaks are LF CR, in that order.
+inline constexpr std::u16string_view kNotFoundMessage =
+    u"起動中のＵＯが見つからなくて発言できなかったよ！\n\r\n\r"
+    u"選択した文字はクリップボードに記憶したから、\n\r"
+    u"ＵＯに[Ctrl]+[V]キーで貼り付けて[Enter]にて発言してね！";
+
+enum class GameClient { kNone, kClassic, kEc };
+
+// What FindUOandPase needs of the main window.
+struct PanelState {
+  bool bNoEnter = false;
+  std::u16string_view sTitle;              // the caption as it was when the window was made
+  platform::WindowHandle main_window = 0;  // gets the EC note
+};
+
+// Serves the classic client if there is one, else the first EC client, else
+// tells the user to paste by hand. Returns when it is over, with the client served.
+GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel);
+
+}  // namespace quillomi::delivery
