@@ -1,0 +1,231 @@
+#include "phrases/button_file.h"
+
+#include <algorithm>
+#include <string>
+
+#include "phrases/safe_write.h"
+#include "platform/errors.h"
+
+namespace quillomi::phrases {
+
+namespace {
+
+std::u16string Joined(std::u16string_view directory, std::u16string_view name) {
+  std::u16string path(directory);
+  path += name;
+  return path;
+}
+
+void CopyIfMissing(platform::Files& files, std::u16string_view from, std::u16string_view to) {
+  if (files.IsRegularFile(to)) return;
+  try {
+    files.Copy(from, to);
+  } catch (const OsFailure& failure) {
+    throw UserError(failure.reason());
+  }
+}
+
+// The file's bytes as code units of its encoding: one byte for the ANSI code
+// page and UTF-8 (where CR, LF and NUL never occur inside a multi-byte
+// character), two bytes in the mark's order for UTF-16.
+class Units {
+ public:
+  explicit Units(Encoding encoding)
+      : width_(encoding == Encoding::kUtf16LeBom || encoding == Encoding::kUtf16BeBom ? 2 : 1),
+        big_endian_(encoding == Encoding::kUtf16BeBom) {}
+
+  std::size_t width() const { return width_; }
+
+  char16_t At(const platform::Bytes& bytes, std::size_t pos) const {
+    if (width_ == 1) return bytes[pos];
+    const unsigned first = bytes[pos], second = bytes[pos + 1];
+    return static_cast<char16_t>(big_endian_ ? (first << 8) | second : (second << 8) | first);
+  }
+
+  void AppendLineBreak(platform::Bytes& out) const {
+    for (char16_t unit : {u'\r', u'\n'}) {
+      if (width_ == 2 && big_endian_) out.push_back(0);
+      out.push_back(static_cast<std::uint8_t>(unit));
+      if (width_ == 2 && !big_endian_) out.push_back(0);
+    }
+  }
+
+ private:
+  std::size_t width_;
+  bool big_endian_;
+};
+
+platform::Bytes Encode(platform::Text& text, Encoding encoding, std::u16string_view s) {
+  switch (encoding) {
+    case Encoding::kAnsi:
+      return text.EncodeAnsi(s);
+    case Encoding::kUtf16LeBom:
+      return EncodeUtf16(s, false);
+    case Encoding::kUtf16BeBom:
+      return EncodeUtf16(s, true);
+    case Encoding::kUtf8Bom:
+    case Encoding::kUtf8NoBom:
+      break;
+  }
+  const std::string utf8 = EncodeUtf8(s);
+  return {utf8.begin(), utf8.end()};
+}
+
+// The file as the filling-up writes it. Rather than re-encoding the lines that
+// were read, it edits the file's own bytes: every line break becomes CR LF, the
+// last line gets one, and the placeholders go in where the readable text ends.
+// For a well-formed file that is byte for byte what writing the lines gives;
+// in addition nothing that the reading skipped is lost — bytes the ANSI code page
+// does not map back, the text after a U+0000, a trailing odd byte of UTF-16 —
+// and the next start reads 59 lines, so the filling-up is not repeated.
+platform::Bytes FilledUp(platform::Text& text, const platform::Bytes& original,
+                         const ButtonFileText& decoded, std::size_t line_count) {
+  const Units units(decoded.encoding);
+  const std::size_t size = original.size();
+  const std::size_t begin = decoded.mark_length;
+  std::size_t end = begin;
+  while (end + units.width() <= size && units.At(original, end) != u'\0') end += units.width();
+
+  platform::Bytes out;
+  out.reserve(size + 2 * units.width() + 16 * kPhraseButtonCount);
+  out.insert(out.end(), original.begin(), original.begin() + static_cast<std::ptrdiff_t>(begin));
+  bool ends_with_break = true;
+  for (std::size_t pos = begin; pos < end; pos += units.width()) {
+    const char16_t unit = units.At(original, pos);
+    ends_with_break = unit == u'\r' || unit == u'\n';
+    if (!ends_with_break) {
+      out.insert(out.end(), original.begin() + static_cast<std::ptrdiff_t>(pos),
+                 original.begin() + static_cast<std::ptrdiff_t>(pos + units.width()));
+      continue;
+    }
+    units.AppendLineBreak(out);
+    const std::size_t next = pos + units.width();
+    if (unit == u'\r' && next < end && units.At(original, next) == u'\n') pos = next;
+  }
+  if (!ends_with_break) units.AppendLineBreak(out);
+
+  std::u16string placeholders;
+  for (auto n = static_cast<int>(line_count) + 1; n <= kPhraseButtonCount; ++n) {
+    placeholders += PlaceholderLine(n);
+    placeholders += u"\r\n";
+  }
+  const platform::Bytes encoded = Encode(text, decoded.encoding, placeholders);
+  out.insert(out.end(), encoded.begin(), encoded.end());
+  out.insert(out.end(), original.begin() + static_cast<std::ptrdiff_t>(end), original.end());
+  return out;
+}
+
+void ShowButtons(const std::vector<std::u16string>& lines, ButtonView& buttons) {
+  const std::size_t count = std::min(lines.size(), static_cast<std::size_t>(kPhraseButtonCount));
+  for (std::size_t i = 0; i < count; ++i) {
+    buttons.SetButton(static_cast<int>(i + 1), std::u16string(ButtonCaption(ButtonLabel(lines[i]))),
+                      std::u16string(ButtonHint(lines[i])));
+  }
+}
+
+}  // namespace
+
+std::u16string ProgramDirectory(std::u16string_view executable_path) {
+  const auto last = executable_path.find_last_of(u"\\/:");
+  return std::u16string(last == std::u16string_view::npos ? std::u16string_view()
+                                                          : executable_path.substr(0, last + 1));
+}
+
+DataFilePaths ResolveDataFilePaths(std::u16string_view executable_path) {
+  const std::u16string directory = ProgramDirectory(executable_path);
+  return {Joined(directory, kListTemplateName), Joined(directory, kListFileName),
+          Joined(directory, kButtonTemplateName), Joined(directory, kButtonFileName)};
+}
+
+Preparation PrepareDataFiles(platform::Platform& platform, const DataFilePaths& paths) {
+  platform::Files& files = platform.files;
+  if (!files.IsRegularFile(paths.sListText0)) {
+    platform.dialogs.ShowMessage(u"Quillomi_Lst.dll が見つかりません。アプリを終了します。");
+    return Preparation::kEndApplication;
+  }
+  CopyIfMissing(files, paths.sListText0, paths.sListText1);
+  if (!files.IsRegularFile(paths.sBtnText0)) {
+    platform.dialogs.ShowMessage(u"Quillomi_Btn.dll が見つかりません。アプリを終了します。");
+    return Preparation::kEndApplication;
+  }
+  CopyIfMissing(files, paths.sBtnText0, paths.sBtnText1);
+  return Preparation::kReady;
+}
+
+std::u16string_view ButtonLabel(std::u16string_view line) {
+  // "^.*\[" removes up to the last "[", then "\].*$" from the first "]" on.
+  if (const auto open = line.rfind(u'['); open != std::u16string_view::npos) {
+    line.remove_prefix(open + 1);
+  }
+  return line.substr(0, line.find(u']'));
+}
+
+std::u16string_view ButtonCaption(std::u16string_view label) {
+  return label.substr(0, 5);
+}
+
+std::u16string_view ButtonHint(std::u16string_view line) {
+  // "^.*\[.*\]" reaches the last "]" if any "[" stands before it.
+  const auto close = line.rfind(u']');
+  if (close == std::u16string_view::npos) return line;
+  if (line.substr(0, close).find(u'[') == std::u16string_view::npos) return line;
+  return line.substr(close + 1);
+}
+
+std::u16string PlaceholderLine(int number) {
+  std::u16string line = u"[";
+  for (char digit : std::to_string(number)) line += static_cast<char16_t>(digit);
+  line += u"]\u3000";
+  return line;
+}
+
+ButtonFileText DecodeButtonFile(platform::Text& text, const platform::Bytes& bytes) {
+  const Mark mark = DetectMark(bytes.data(), bytes.size());
+  const std::uint8_t* body = bytes.data() + mark.length;
+  const std::size_t body_size = bytes.size() - mark.length;
+  switch (mark.encoding) {
+    case Encoding::kUtf8Bom: {
+      auto decoded = DecodeUtf8Strict(body, body_size);
+      if (!decoded) throw UserError(std::u16string(messages::kMappingError));
+      return {mark.encoding, mark.length, std::move(*decoded)};
+    }
+    case Encoding::kUtf16LeBom:
+    case Encoding::kUtf16BeBom:
+      return {mark.encoding, mark.length,
+              DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16BeBom)};
+    case Encoding::kAnsi:
+    case Encoding::kUtf8NoBom:
+      break;
+  }
+  // Code page 932 text is practically never valid UTF-8 once it holds a
+  // multi-byte character, and plain ASCII reads the same either way.
+  if (std::any_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b >= 0x80; })) {
+    if (auto decoded = DecodeUtf8Strict(bytes.data(), bytes.size())) {
+      return {Encoding::kUtf8NoBom, 0, std::move(*decoded)};
+    }
+  }
+  return {Encoding::kAnsi, 0, text.DecodeAnsi(bytes.data(), bytes.size())};
+}
+
+void LoadButton(platform::Platform& platform, std::u16string_view sBtnText1,
+                std::vector<std::u16string>& list_box1, ButtonView& buttons) {
+  list_box1.clear();
+  list_box1 =
+      SplitLines(DecodeButtonFile(platform.text, ReadFileBytes(platform.files, sBtnText1)).text);
+  ShowButtons(list_box1, buttons);
+}
+
+void FillButtonFile(platform::Platform& platform, std::u16string_view sBtnText1,
+                    std::vector<std::u16string>& list_box1, ButtonView& buttons) {
+  list_box1.clear();
+  const platform::Bytes original = ReadFileBytes(platform.files, sBtnText1);
+  const ButtonFileText decoded = DecodeButtonFile(platform.text, original);
+  list_box1 = SplitLines(decoded.text);
+  if (list_box1.size() < static_cast<std::size_t>(kPhraseButtonCount)) {
+    SaveFileSafely(platform.files, sBtnText1,
+                   FilledUp(platform.text, original, decoded, list_box1.size()));
+  }
+  LoadButton(platform, sBtnText1, list_box1, buttons);
+}
+
+}  // namespace quillomi::phrases
