@@ -1,0 +1,181 @@
+// The filter list's entries and shown rows: letter case through the system's
+// upper-case mapping, the shown-row → entry map, and loads with a filter in
+// force.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "phrases/phrase_list.h"
+#include "platform/fake/fake_platform.h"
+#include "tests/unit/test_support.h"
+#include "ui/filter.h"
+
+namespace quillomi::ui {
+namespace {
+
+using test::Utf8;
+
+// Counts the calls of the upper-case mapping and the units they cover.
+class CountingText final : public platform::Text {
+ public:
+  explicit CountingText(platform::Text& inner) : inner_(inner) {}
+  std::u16string DecodeAnsi(const std::uint8_t* data, std::size_t size) override {
+    return inner_.DecodeAnsi(data, size);
+  }
+  platform::Bytes EncodeAnsi(std::u16string_view text) override { return inner_.EncodeAnsi(text); }
+  void UpperCaseInPlace(std::u16string& text) override {
+    ++calls;
+    inner_.UpperCaseInPlace(text);
+  }
+  int calls = 0;
+
+ private:
+  platform::Text& inner_;
+};
+
+// One batch as LoadList gives it; icons count up from 1.
+void Load(FilterList& list, const std::vector<std::u16string>& entries) {
+  list.Clear();
+  list.BeginUpdate();
+  int icon = 0;
+  for (const auto& entry : entries) list.Add(entry, icon++ % 9 + 1);
+  list.EndUpdate();
+}
+
+std::vector<std::string> ShownRows(const FilterList& list) {
+  std::vector<std::string> rows;
+  for (std::size_t row = 0; row < list.RowCount(); ++row) {
+    rows.push_back(Utf8(list.EntryText(list.EntryIndexOfRow(row))));
+  }
+  return rows;
+}
+
+class FilterListTest : public ::testing::Test {
+ protected:
+  fake::FakePlatform fake_;
+  FilterList list_{fake_};
+};
+
+TEST_F(FilterListTest, ShowsTheEntriesThatContainTheFilterText) {
+  Load(list_, {u"[挨拶]こんにちは", u"xABCx", u"", u"a b", u"ab", u"xabcx", u"ＡＢＣ", u"ａｂｃ",
+               u"あいう", u"アイウ", u"ｱｲｳ"});
+  struct Case {
+    std::u16string filter;
+    std::vector<std::string> rows;
+  };
+  const std::vector<Case> cases = {
+      {u"abc", {"xABCx", "xabcx"}},
+      {u"ABC", {"xABCx", "xabcx"}},
+      {u"aBc", {"xABCx", "xabcx"}},
+      {u"a b", {"a b"}},
+      {u"ａｂｃ", {"ＡＢＣ", "ａｂｃ"}},  // full-width letters have case too...
+      {u"ＡＢＣ", {"ＡＢＣ", "ａｂｃ"}},
+      {u"あいう", {"あいう"}},  // ...kana has none, and forms stay distinct
+      {u"アイウ", {"アイウ"}},
+      {u"ｱｲｳ", {"ｱｲｳ"}},
+      {u"?",
+       {"[挨拶]こんにちは", "xABCx", "a b", "ab", "xabcx", "ＡＢＣ", "ａｂｃ", "あいう", "アイウ",
+        "ｱｲｳ"}},
+      {u"*",
+       {"[挨拶]こんにちは", "xABCx", "", "a b", "ab", "xabcx", "ＡＢＣ", "ａｂｃ", "あいう",
+        "アイウ", "ｱｲｳ"}},
+      {u"\"ab\"", {"xABCx", "ab", "xabcx"}},
+      {u"[挨拶]", {"[挨拶]こんにちは"}},
+      {u"x*x", {"xABCx", "xabcx"}},
+      {u"zzz", {}},
+  };
+  for (const auto& c : cases) {
+    list_.SetFilter(c.filter);
+    EXPECT_EQ(ShownRows(list_), c.rows) << Utf8(c.filter);
+  }
+}
+
+TEST_F(FilterListTest, EmptyFilterShowsEveryEntryInOrder) {
+  Load(list_, {u"b", u"", u"a"});
+  EXPECT_EQ(ShownRows(list_), (std::vector<std::string>{"b", "", "a"}));
+  list_.SetFilter(u"a");
+  EXPECT_EQ(ShownRows(list_), std::vector<std::string>{"a"});
+  list_.SetFilter(u"");
+  EXPECT_EQ(ShownRows(list_), (std::vector<std::string>{"b", "", "a"}));
+}
+
+TEST_F(FilterListTest, RowsStandForTheirEntriesInTheFullList) {
+  Load(list_, {u"◆挨拶", u"[朝]おはよう", u"[昼]こんにちは", u"◆戦闘", u"[援護]heal me",
+               u"[夜]こんばんは"});
+  list_.SetFilter(u"こん");
+  ASSERT_EQ(list_.RowCount(), 2u);
+  EXPECT_EQ(list_.EntryIndexOfRow(0), 2u);
+  EXPECT_EQ(list_.EntryIndexOfRow(1), 5u);
+  EXPECT_EQ(Utf8(list_.EntryText(list_.EntryIndexOfRow(0))), "[昼]こんにちは");
+  EXPECT_EQ(list_.IconOf(list_.EntryIndexOfRow(1)), 6);
+
+  list_.SetFilter(u"HEAL");  // the raw line is shown and sent, not its upper case
+  ASSERT_EQ(list_.RowCount(), 1u);
+  EXPECT_EQ(Utf8(list_.EntryText(list_.EntryIndexOfRow(0))), "[援護]heal me");
+  EXPECT_EQ(list_.EntryCount(), 6u);
+}
+
+TEST_F(FilterListTest, ReloadAppliesTheFilterInForceToTheNewEntries) {
+  Load(list_, {u"alpha", u"beta", u"gamma"});
+  list_.SetFilter(u"ta");
+  EXPECT_EQ(ShownRows(list_), std::vector<std::string>{"beta"});
+
+  Load(list_, {u"delta", u"beta", u"zeta", u"eta"});
+  EXPECT_EQ(ShownRows(list_), (std::vector<std::string>{"delta", "beta", "zeta", "eta"}));
+  EXPECT_EQ(list_.EntryIndexOfRow(1), 1u);
+
+  Load(list_, {u"one"});
+  EXPECT_EQ(list_.RowCount(), 0u);
+}
+
+TEST_F(FilterListTest, ClearLeavesNoEntryAndNoRow) {
+  Load(list_, {u"a", u"b"});
+  list_.Clear();
+  EXPECT_EQ(list_.EntryCount(), 0u);
+  EXPECT_EQ(list_.RowCount(), 0u);
+  list_.SetFilter(u"a");
+  EXPECT_EQ(list_.RowCount(), 0u);
+}
+
+TEST(FilterListMapping, UpperCasesEachLoadInOneCall) {
+  fake::FakePlatform fake;
+  CountingText text(fake);
+  FilterList list(text);
+  std::vector<std::u16string> entries;
+  for (int i = 0; i < 1000; ++i) {
+    entries.push_back(u"entry " + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)));
+  }
+  Load(list, entries);
+  EXPECT_EQ(text.calls, 1);
+
+  // "entry z" is every 26th entry, from the 26th on.
+  list.SetFilter(u"y z");
+  EXPECT_EQ(list.RowCount(), 38u);
+  EXPECT_EQ(list.EntryIndexOfRow(37), 987u);
+  list.SetFilter(u"RY  Z");
+  EXPECT_EQ(list.RowCount(), 0u);
+  EXPECT_EQ(text.calls, 3);  // and one for each filter text
+}
+
+TEST(FilterListLoad, LoadListFillsEntriesAndIcons) {
+  fake::FakePlatform fake;
+  FilterList list(fake);
+  const std::u16string path = u"C:\\Games\\Quillomi\\list.txt";
+  fake.PutFile(path,
+               "\xEF\xBB\xBF[a]one\r\n\xE2\x97\x86Heads\r\n[b]two\r\n[c]\xE2\x97\x86three\r\n"
+               "four\r\n");
+  list.SetFilter(u"O");
+  phrases::LoadList(fake, path, list);
+  ASSERT_EQ(list.EntryCount(), 5u);
+  EXPECT_EQ(ShownRows(list), (std::vector<std::string>{"[a]one", "[b]two", "four"}));
+  const int icons[] = {list.IconOf(0), list.IconOf(1), list.IconOf(2), list.IconOf(3),
+                       list.IconOf(4)};
+  EXPECT_EQ(std::vector<int>(std::begin(icons), std::end(icons)),
+            (std::vector<int>{1, 2, 2, 3, 3}));  // a heading starts its own colour
+  list.SetFilter(u"◆");
+  EXPECT_EQ(ShownRows(list), (std::vector<std::string>{"◆Heads", "[c]◆three"}));
+}
+
+}  // namespace
+}  // namespace quillomi::ui

@@ -1,0 +1,237 @@
+#include "ui/filter.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace quillomi::ui {
+
+namespace {
+
+constexpr auto npos = std::u16string_view::npos;
+
+bool IsHigh(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLow(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Not between the two halves of a surrogate pair.
+bool IsBoundary(std::u16string_view text, std::size_t at) {
+  return at == 0 || at >= text.size() || !(IsHigh(text[at - 1]) && IsLow(text[at]));
+}
+
+// The position `count` characters on from the boundary `at`, or npos when the
+// text ends first.
+std::size_t Advance(std::u16string_view text, std::size_t at, std::size_t count) {
+  for (; count > 0; --count) {
+    if (at >= text.size()) return npos;
+    const bool pair = IsHigh(text[at]) && at + 1 < text.size() && IsLow(text[at + 1]);
+    at += pair ? 2u : 1u;
+  }
+  return at;
+}
+
+// std::u16string_view::find, testing eight start positions at a time: the
+// standard library compares a char16_t text unit by unit, which made
+// filtering a long list take about twice as long.
+std::size_t FindLiteral(std::u16string_view text, std::u16string_view literal, std::size_t from) {
+  if (literal.size() > text.size()) return npos;
+  const std::size_t last = text.size() - literal.size();  // the last possible start
+  const char16_t head = literal[0];
+  const std::u16string_view tail = literal.substr(1);
+  const auto starts_at = [&](std::size_t at) {
+    return text[at] == head && text.substr(at + 1, tail.size()) == tail;
+  };
+  // A lane of (word ^ pattern) is zero where the unit is the literal's first;
+  // the test is exact for whether any lane is, not for which, so the starts
+  // are then tried one by one.
+  constexpr std::uint64_t kLowBits = 0x0001000100010001;
+  constexpr std::uint64_t kHighBits = 0x8000800080008000;
+  const std::uint64_t pattern = kLowBits * static_cast<std::uint64_t>(head);
+  const auto has_head = [&](std::uint64_t word) {
+    const std::uint64_t x = word ^ pattern;
+    return (x - kLowBits) & ~x & kHighBits;
+  };
+  std::size_t at = from;
+  for (; at + 7 <= last; at += 8) {
+    std::uint64_t words[2];
+    std::memcpy(words, text.data() + at, sizeof words);
+    if ((has_head(words[0]) | has_head(words[1])) == 0) continue;
+    for (std::size_t k = at; k < at + 8; ++k) {
+      if (starts_at(k)) return k;
+    }
+  }
+  for (; at <= last; ++at) {
+    if (starts_at(at)) return at;
+  }
+  return npos;
+}
+
+}  // namespace
+
+FilterPattern::FilterPattern(std::u16string_view upper_text) {
+  // Dropped before anything else, so that quotes between the halves of a pair
+  // leave the pair whole.
+  std::u16string text;
+  text.reserve(upper_text.size());
+  for (char16_t c : upper_text) {
+    if (c != u'"') text += c;
+  }
+  literals_.reserve(text.size());
+
+  Segment segment;
+  const auto close_segment = [&] {
+    if (segment.lead > 0 || segment.run_count > 0) segments_.push_back(segment);
+    segment = Segment{0, runs_.size(), 0};
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == u'*') {
+      close_segment();
+      ++i;
+    } else if (text[i] == u'?') {
+      if (segment.run_count == 0) {
+        ++segment.lead;
+      } else {
+        ++runs_.back().wild_after;
+      }
+      ++i;
+    } else {
+      const std::size_t end = text.find_first_of(u"*?", i);
+      const std::size_t length = (end == npos ? text.size() : end) - i;
+      runs_.push_back({literals_.size(), length, 0});
+      literals_.append(text, i, length);
+      ++segment.run_count;
+      i += length;
+    }
+  }
+  close_segment();
+  for (std::size_t r = 0; r < runs_.size(); ++r) {
+    if (runs_[r].length > runs_[anchor_].length) anchor_ = r;
+  }
+}
+
+std::u16string_view FilterPattern::Anchor() const {
+  return runs_.empty() ? std::u16string_view() : Literal(runs_[anchor_]);
+}
+
+bool FilterPattern::Matches(std::u16string_view upper_entry) const {
+  std::size_t at = 0;
+  for (const auto& segment : segments_) {
+    at = FindSegment(segment, upper_entry, at);
+    if (at == npos) return false;
+  }
+  return true;
+}
+
+std::size_t FilterPattern::FindSegment(const Segment& segment, std::u16string_view entry,
+                                       std::size_t from) const {
+  // Each start gives one end, and a later start never an earlier end, so the
+  // leftmost match leaves the most room for the segments after it.
+  const std::size_t first_literal_from = Advance(entry, from, segment.lead);
+  if (first_literal_from == npos || segment.run_count == 0) return first_literal_from;
+  const std::u16string_view first = Literal(runs_[segment.first_run]);
+  for (std::size_t at = FindLiteral(entry, first, first_literal_from); at != npos;
+       at = FindLiteral(entry, first, at + 1)) {
+    const std::size_t end = MatchRunsAt(segment, entry, at);
+    if (end != npos) return end;
+  }
+  return npos;
+}
+
+std::size_t FilterPattern::MatchRunsAt(const Segment& segment, std::u16string_view entry,
+                                       std::size_t at) const {
+  if (!IsBoundary(entry, at)) return npos;
+  for (std::size_t r = segment.first_run; r < segment.first_run + segment.run_count; ++r) {
+    const Run& run = runs_[r];
+    if (entry.substr(at, run.length) != Literal(run)) return npos;
+    at += run.length;
+    if (!IsBoundary(entry, at)) return npos;
+    at = Advance(entry, at, run.wild_after);
+    if (at == npos) return npos;
+  }
+  return at;
+}
+
+void FilterList::Clear() {
+  raw_.clear();
+  upper_.clear();
+  starts_.assign(1, 0);
+  icons_.clear();
+  rows_.clear();
+}
+
+void FilterList::Reserve(std::size_t items, std::size_t units) {
+  raw_.reserve(raw_.size() + units);
+  starts_.reserve(starts_.size() + items);
+  icons_.reserve(icons_.size() + items);
+}
+
+void FilterList::Add(std::u16string_view text, int icon) {
+  raw_.append(text);
+  starts_.push_back(raw_.size());
+  icons_.push_back(static_cast<std::uint8_t>(icon));
+}
+
+void FilterList::EndUpdate() {
+  // One call over the whole batch: the mapping goes unit by unit, so entries
+  // back to back map as they would one by one.
+  upper_ = raw_;
+  text_.UpperCaseInPlace(upper_);
+  Refilter();
+}
+
+void FilterList::SetFilter(std::u16string_view filter_text) {
+  filter_upper_.assign(filter_text);
+  text_.UpperCaseInPlace(filter_upper_);
+  filtered_ = !filter_upper_.empty();
+  Refilter();
+}
+
+std::u16string_view FilterList::EntryText(std::size_t index) const {
+  return std::u16string_view(raw_).substr(starts_[index], starts_[index + 1] - starts_[index]);
+}
+
+void FilterList::Refilter() {
+  rows_.clear();
+  if (!filtered_) return;
+  const FilterPattern pattern(filter_upper_);
+  const std::u16string_view upper(upper_);
+  const auto entry = [&](std::size_t i) {
+    return upper.substr(starts_[i], starts_[i + 1] - starts_[i]);
+  };
+  const std::u16string_view anchor = pattern.Anchor();
+  if (anchor.empty()) {
+    for (std::size_t i = 0; i < EntryCount(); ++i) {
+      if (pattern.Matches(entry(i))) rows_.push_back(i);
+    }
+    return;
+  }
+  // Only entries that hold the anchor can match. One scan of all the texts
+  // back to back finds them, so the others cost nothing of their own; each
+  // entry found is decided once and the scan goes on after it. A hit may run
+  // into the next entry or start inside a pair: it proves nothing then.
+  const bool literal_only = pattern.IsLiteral();
+  std::size_t i = 0;
+  for (std::size_t at = FindLiteral(upper, anchor, 0); at != npos;) {
+    while (starts_[i + 1] <= at) ++i;
+    const std::size_t start = starts_[i];
+    const std::size_t end = starts_[i + 1];
+    if (literal_only) {
+      // Without wildcards the hit is the match.
+      const std::u16string_view text = entry(i);
+      if (at + anchor.size() > end || !IsBoundary(text, at - start) ||
+          !IsBoundary(text, at + anchor.size() - start)) {
+        at = FindLiteral(upper, anchor, at + 1);
+        continue;
+      }
+      rows_.push_back(i);
+    } else if (pattern.Matches(entry(i))) {
+      rows_.push_back(i);
+    }
+    if (++i == EntryCount()) break;
+    at = FindLiteral(upper, anchor, starts_[i]);
+  }
+}
+
+}  // namespace quillomi::ui

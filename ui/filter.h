@@ -1,0 +1,114 @@
+// The filter list's data: its entries with their icons, the filter text that
+// narrows them, and the shown-row → entry-index map that the list window's
+// virtual list draws from and turns clicks into entries with.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "phrases/phrase_list.h"
+#include "platform/platform.h"
+
+namespace quillomi::ui {
+
+// A filter text compiled for matching. Entries match when they contain it:
+// "*" stands for any run of characters, the empty one included, "?" for
+// exactly one character, '"' is dropped, and every other character, "!", "<",
+// ">", "^", "&" and "|" among them, stands for itself.
+//
+// A character is a surrogate pair or any other single UTF-16 unit (a lone
+// surrogate counts as one), so "?" takes a whole pair and a match never starts
+// or ends between the two halves of one.
+//
+// Matching takes time linear in the entry's length, at most that length
+// times the filter's, for any filter text: the pieces between the stars are
+// found leftmost, one after the other, without going back.
+class FilterPattern {
+ public:
+  // `upper_text` has been through the same upper-case mapping as the entries.
+  explicit FilterPattern(std::u16string_view upper_text);
+
+  bool Matches(std::u16string_view upper_entry) const;
+  // The longest literal piece, which every matching entry holds; empty when
+  // the text has none.
+  std::u16string_view Anchor() const;
+  // The text is its anchor alone, without "*" or "?".
+  bool IsLiteral() const {
+    return segments_.size() == 1 && segments_[0].lead == 0 && runs_.size() == 1 &&
+           runs_[0].wild_after == 0;
+  }
+
+ private:
+  // A literal followed by a number of "?".
+  struct Run {
+    std::size_t offset = 0;  // into literals_
+    std::size_t length = 0;
+    std::size_t wild_after = 0;
+  };
+  // What stands between two stars: some "?", then runs.
+  struct Segment {
+    std::size_t lead = 0;
+    std::size_t first_run = 0;
+    std::size_t run_count = 0;
+  };
+
+  std::u16string_view Literal(const Run& run) const {
+    return std::u16string_view(literals_).substr(run.offset, run.length);
+  }
+  // The end of the leftmost match of the segment at or after `from`, or npos.
+  std::size_t FindSegment(const Segment& segment, std::u16string_view entry,
+                          std::size_t from) const;
+  // The end of the segment's match with its first literal at `at`, or npos.
+  std::size_t MatchRunsAt(const Segment& segment, std::u16string_view entry, std::size_t at) const;
+
+  std::u16string literals_;
+  std::vector<Run> runs_;
+  std::vector<Segment> segments_;
+  std::size_t anchor_ = 0;  // into runs_
+};
+
+// lb1's entries and shown rows. LoadList fills it as a batch; the batch's end
+// upper-cases every entry in one call of the system's mapping and filters
+// again with the filter text in force, so that a reload shows only entries of
+// the new list that match it.
+class FilterList final : public phrases::PhraseListSink {
+ public:
+  explicit FilterList(platform::Text& text) : text_(text) {}
+
+  void Clear() override;
+  void Reserve(std::size_t items, std::size_t units) override;
+  void BeginUpdate() override {}
+  void EndUpdate() override;
+  void Add(std::u16string_view text, int icon) override;
+
+  // Filters again at once; an empty text shows every entry in list order.
+  void SetFilter(std::u16string_view filter_text);
+
+  std::size_t EntryCount() const { return icons_.size(); }
+  std::size_t RowCount() const { return filtered_ ? rows_.size() : EntryCount(); }
+  // The entry that a shown row stands for; row < RowCount().
+  std::size_t EntryIndexOfRow(std::size_t row) const { return filtered_ ? rows_[row] : row; }
+  // The raw line; index < EntryCount().
+  std::u16string_view EntryText(std::size_t index) const;
+  int IconOf(std::size_t index) const { return icons_[index]; }
+
+ private:
+  void Refilter();
+
+  platform::Text& text_;
+  // Every entry's text back to back; entry i runs from starts_[i] to
+  // starts_[i + 1], in raw_ and in its upper-cased copy alike.
+  std::u16string raw_;
+  std::u16string upper_;
+  std::vector<std::size_t> starts_{0};
+  std::vector<std::uint8_t> icons_;
+
+  std::u16string filter_upper_;
+  bool filtered_ = false;
+  std::vector<std::size_t> rows_;
+};
+
+}  // namespace quillomi::ui

@@ -1,0 +1,85 @@
+#include "ui/layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillomi::ui {
+
+namespace {
+
+constexpr int kGridMargin = 4;
+constexpr int kGridTop = 3;
+// One pixel less than a button is wide: neighbours in a row overlap by a pixel.
+constexpr int kColumnPitch = 49;
+constexpr int kRowPitch = 26;
+constexpr std::array<int, 4> kLabelOffsets = {40, 56, 72, 88};
+
+constexpr int kItemHeightAt96Dpi = 16;
+constexpr int kIconHeight = 16;
+constexpr int kListWindowOffset = 50;
+
+int Floor(double value) {
+  return static_cast<int>(std::floor(value));
+}
+
+}  // namespace
+
+int GridColumns(int client_width) {
+  return static_cast<int>((client_width - kGridMargin) / static_cast<double>(kColumnPitch));
+}
+
+GridLayout LayOutGrid(int client_width) {
+  const int columns = GridColumns(client_width);
+  GridLayout layout{};
+  int x = kGridMargin;
+  int y = kGridTop;
+  int n = 0;
+  // The wrap test comes before each button, so with no whole column even the
+  // first button wraps and the top row stays empty.
+  for (auto& button : layout.buttons) {
+    if (n >= columns) {
+      x = kGridMargin;
+      y += kRowPitch;
+      n = 0;
+    }
+    button = {x, y};
+    x += kColumnPitch;
+    ++n;
+  }
+  for (std::size_t i = 0; i < kLabelOffsets.size(); ++i) {
+    layout.label_tops[i] = y + kLabelOffsets[i];
+  }
+  return layout;
+}
+
+int LabelLeft(bool edtTxtVisible) {
+  return edtTxtVisible ? kEdtTxtLeft : kGridMargin;
+}
+
+int EdtTxtTop(int client_height, int edtTxtFontSize) {
+  return client_height - edtTxtFontSize - 19;
+}
+
+int DefaultBottom(Size work_area, Size outer) {
+  return Floor(work_area.height / 2.0 + outer.height / 2.0);
+}
+
+int DefaultLeft(Size work_area, Size outer) {
+  return Floor(work_area.width / 2.0 - outer.width / 2.0);
+}
+
+Point ListWindowDefaultPosition(Size work_area, Size outer) {
+  return {Floor(work_area.width / 2.0 - outer.width / 2.0) + kListWindowOffset,
+          Floor(work_area.height / 2.0 - outer.height / 2.0) + kListWindowOffset};
+}
+
+int ListItemHeight(int dpi) {
+  const int percent = dpi * 100 / 96;
+  return static_cast<int>(std::ceil(percent * kItemHeightAt96Dpi / 100.0));
+}
+
+int ListRowHeight(int item_height) {
+  return std::max(item_height, kIconHeight + 4);
+}
+
+}  // namespace quillomi::ui

@@ -1,0 +1,67 @@
+// The phrase panel's frame, size and place: placement at creation, the
+// compact display and what the close writes back. Written against the
+// toolkit's window operations so that the order of each step is the window's
+// own and tests can follow it on a simulated frame.
+#pragma once
+
+#include "phrases/settings.h"
+#include "platform/platform.h"
+
+namespace quillomi::ui {
+
+// The window operations relied on; every size change runs the grid layout.
+class MainFormFrame {
+ public:
+  virtual ~MainFormFrame() = default;
+  // Sizeable frame with title bar, or none; the outer rectangle stays where it
+  // is and keeps its size, so the client area grows or shrinks.
+  virtual void SetSizeable(bool sizeable) = 0;
+  virtual int Top() const = 0;
+  virtual int Left() const = 0;
+  virtual int OuterWidth() const = 0;
+  virtual int OuterHeight() const = 0;
+  virtual int ClientWidth() const = 0;
+  virtual int ClientHeight() const = 0;
+  virtual void SetTop(int top) = 0;
+  virtual void SetLeft(int left) = 0;
+  virtual void SetOuterWidth(int width) = 0;
+  virtual void SetOuterHeight(int height) = 0;
+  // Resizes the outer rectangle so that the client area gets the size; the
+  // top-left corner stays.
+  virtual void SetClientWidth(int width) = 0;
+  virtual void SetClientHeight(int height) = 0;
+};
+
+// Steps 3 to 8 of the placement at creation, from an open settings document.
+// Stored values are applied as they are, on or off the screen.
+void PlaceMainWindow(const phrases::SettingsDocument& settings, platform::Screen& screen,
+                     MainFormFrame& form);
+
+// Unit-level state of the compact display.
+class CompactDisplay {
+ public:
+  bool bSlim() const { return bSlim_; }
+
+  // Double-click on the background.
+  void FormDblClick(MainFormFrame& form, platform::Screen& screen);
+  // Brings the window into the display that bSlim names.
+  void exeBtnSlim(MainFormFrame& form, platform::Screen& screen);
+  // Leaves the compact display first, keeping bSlim as it is, then writes the
+  // geometry to the settings file. A settings file that cannot be read or
+  // written throws UserError after the frame is back.
+  void FormClose(MainFormFrame& form, platform::Files& files) const;
+
+ private:
+  void Leave(MainFormFrame& form) const;
+
+  // False from the start of the window's creation; a borderless start leaves
+  // it false too.
+  bool bSlim_ = false;
+  // Taken anew each time the compact display is entered.
+  int iSaveClientWidth_ = 0;
+  int iSaveClientHeight_ = 0;
+  int iFrameSize_ = 0;
+  int iTitleSize_ = 0;
+};
+
+}  // namespace quillomi::ui

@@ -1,0 +1,78 @@
+#include "ui/speech_mode.h"
+
+#include <utility>
+
+namespace quillomi::ui {
+
+namespace {
+
+constexpr std::array kRadios = {SpeechControl::rbNormal, SpeechControl::rbParty,
+                                SpeechControl::rbWisper, SpeechControl::rbEmote,
+                                SpeechControl::rbYell,   SpeechControl::rbChat};
+
+}  // namespace
+
+void SpeechModeControls::SetPartyBox(bool ticked) {
+  if (PartyBox() == ticked) return;
+  Change(SpeechControl::cbPT, ticked);
+  cbPTClick();
+}
+
+void SpeechModeControls::SetRadio(SpeechControl radio, bool selected) {
+  if (IsSelected(radio) == selected) return;
+  if (!selected) {
+    Change(radio, false);
+    return;
+  }
+  for (auto other : kRadios) {
+    if (other != radio && IsSelected(other)) Change(other, false);
+  }
+  Change(radio, true);
+  rbNormalClick();
+}
+
+void SpeechModeControls::cbPTClick() {
+  Notify({SpeechEvent::Kind::kcbPTClick});
+  // Hidden radios keep rbNormal, and the box alone decides.
+  if (!edtTxtVisible_) return;
+  SetRadio(SpeechControl::rbParty, PartyBox());
+  for (auto radio : kRadios) {
+    if (radio != SpeechControl::rbNormal && IsSelected(radio)) return;
+  }
+  SetRadio(SpeechControl::rbNormal, true);
+}
+
+void SpeechModeControls::rbNormalClick() {
+  Notify({SpeechEvent::Kind::krbNormalClick});
+  SetPartyBox(IsSelected(SpeechControl::rbParty));
+}
+
+void SpeechModeControls::Change(SpeechControl control, bool checked) {
+  checked_[Index(control)] = checked;
+  Notify({SpeechEvent::Kind::kStateChanged, control, checked});
+}
+
+void SpeechModeControls::Notify(const SpeechEvent& event) const {
+  if (observer) observer(event);
+}
+
+delivery::SpeechMode SpeechModeControls::Mode() const {
+  using Radio = delivery::SpeechMode::Radio;
+  delivery::SpeechMode mode;
+  mode.party_box = PartyBox();
+  mode.free_text_shown = edtTxtVisible_;
+  constexpr std::array<std::pair<SpeechControl, Radio>, 6> kMap = {{
+      {SpeechControl::rbNormal, Radio::kNormal},
+      {SpeechControl::rbParty, Radio::kParty},
+      {SpeechControl::rbWisper, Radio::kWisper},
+      {SpeechControl::rbEmote, Radio::kEmote},
+      {SpeechControl::rbYell, Radio::kYell},
+      {SpeechControl::rbChat, Radio::kChat},
+  }};
+  for (const auto& [control, radio] : kMap) {
+    if (IsSelected(control)) mode.radio = radio;
+  }
+  return mode;
+}
+
+}  // namespace quillomi::ui

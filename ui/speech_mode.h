@@ -1,0 +1,64 @@
+// The party box cbPT and the six speech-mode radio buttons, kept in step by
+// their click handlers. Win32 sends no click notification when a program sets
+// a check, so the panel keeps the controls' states here and lets this model
+// run the handlers by the rules its handlers were written for:
+// - setting the box, or selecting a radio, to a state already in force runs
+//   nothing;
+// - any other change of the box runs cbPTClick, whether from the user or from
+//   code; selecting a radio deselects the other five and runs rbNormalClick;
+// - a radio that loses its selection runs nothing.
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "delivery/message_preparation.h"
+
+namespace quillomi::ui {
+
+enum class SpeechControl { cbPT, rbNormal, rbParty, rbWisper, rbEmote, rbYell, rbChat };
+
+// One step of a cascade: a control took a new state, or a handler started.
+struct SpeechEvent {
+  enum class Kind { kStateChanged, kcbPTClick, krbNormalClick };
+  Kind kind = Kind::kStateChanged;
+  // The control and its new state, for kStateChanged.
+  SpeechControl control = SpeechControl::cbPT;
+  bool checked = false;
+  friend bool operator==(const SpeechEvent&, const SpeechEvent&) = default;
+};
+
+class SpeechModeControls {
+ public:
+  // The party box unticked and rbNormal selected, as every start begins.
+  explicit SpeechModeControls(bool edtTxtVisible) : edtTxtVisible_(edtTxtVisible) {}
+
+  // A click by the user, or a change made by code: both follow the rules above.
+  void SetPartyBox(bool ticked);
+  // Deselecting leaves the group with no radio selected until a handler
+  // selects one.
+  void SetRadio(SpeechControl radio, bool selected);
+
+  bool PartyBox() const { return checked_[Index(SpeechControl::cbPT)]; }
+  bool IsSelected(SpeechControl radio) const { return checked_[Index(radio)]; }
+  // The mode a send reads from the controls.
+  delivery::SpeechMode Mode() const;
+
+  // Told of every change and handler run as it happens; the panel mirrors the
+  // changes onto its controls.
+  std::function<void(const SpeechEvent&)> observer;
+
+ private:
+  static constexpr std::size_t Index(SpeechControl control) {
+    return static_cast<std::size_t>(control);
+  }
+  void cbPTClick();
+  void rbNormalClick();
+  void Change(SpeechControl control, bool checked);
+  void Notify(const SpeechEvent& event) const;
+
+  bool edtTxtVisible_;
+  std::array<bool, 7> checked_{false, true, false, false, false, false, false};
+};
+
+}  // namespace quillomi::ui
