@@ -1,0 +1,162 @@
+// Real phrases through the real Win32 delivery code into a stand-in game
+// client, with real clipboard, focus and synthesised keys under Wine.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace quillomi::e2e {
+namespace {
+
+const std::wstring kNotFound =
+    L"起動中のＵＯが見つからなくて発言できなかったよ！\n\r\n\r"
+    L"選択した文字はクリップボードに記憶したから、\n\r"
+    L"ＵＯに[Ctrl]+[V]キーで貼り付けて[Enter]にて発言してね！";
+const std::wstring kEcNote =
+    L"\u3000 (注)ECではチャット欄にCtrl+Vにて貼り付けて発言してください";
+const std::wstring kTitle = L"Quillomi\u3000ver.1.32\u3000\u3000※[一覧]以外のボタンは右クリックで編集可能";
+
+// The exact keystroke stream of the classic client, as the low-level hook sees it.
+const std::vector<std::string> kClassicKeys = {
+    "hook down vk=0x11 scan=0x1d", "hook down vk=0x56 scan=0x2f", "hook up vk=0x56 scan=0x2f",
+    "hook up vk=0x11 scan=0x1d",   "hook down vk=0x0d scan=0x1c", "hook up vk=0x0d scan=0x1c",
+    "hook down vk=0x0d scan=0x1c", "hook up vk=0x0d scan=0x1c",
+};
+
+class DeliveryEndToEnd : public testing::Test {
+ protected:
+  void StartClient(const std::vector<std::wstring>& args) {
+    std::vector<std::wstring> all = args;
+    all.insert(all.begin() + 1, log_);
+    client_ = Process(BinDir() + L"standin_client.exe", all, dir_.Path());
+    ASSERT_TRUE(WaitUntil([&] { return !Events(log_, "ready").empty(); }, 15s)) << "client did not start";
+  }
+
+  Process Deliver(std::vector<std::wstring> args) {
+    args.insert(args.begin(), {L"--report", report_});
+    return Process(BinDir() + L"quillomi_deliver.exe", args, dir_.Path());
+  }
+
+  // Waits for the client to have logged `count` hooked keys, then a little longer
+  // so that a surplus key would show.
+  std::vector<std::string> HookedKeys(std::size_t count) {
+    WaitUntil([&] { return Events(log_, "hook").size() >= count; }, 10s);
+    Sleep(300);
+    return Events(log_, "hook");
+  }
+
+  std::string ReportLine(const std::string& key) {
+    const std::string bytes = ReadFileBytes(report_);
+    const auto at = bytes.find(key + " ");
+    if (at == std::string::npos) return {};
+    const auto end = bytes.find('\n', at);
+    return bytes.substr(at + key.size() + 1, end - at - key.size() - 1);
+  }
+
+  TempDir dir_;
+  std::wstring log_ = dir_.Path() + L"client.log";
+  std::wstring report_ = dir_.Path() + L"report.txt";
+  Process client_;
+};
+
+TEST_F(DeliveryEndToEnd, ClassicClientGetsFocusPasteAndTwoEnters) {
+  StartClient({L"classic"});
+  auto tool = Deliver({L"--party", L"[挨拶]\u3000こんにちは"});
+  ASSERT_EQ(tool.WaitExit(20s), 0);
+  EXPECT_EQ(HookedKeys(8), kClassicKeys);
+  EXPECT_EQ(Events(log_, "inner posted"), std::vector<std::string>{"inner posted WM_SETFOCUS"});
+  EXPECT_EQ(Events(log_, "inner paste"), std::vector<std::string>{"inner paste \"/ こんにちは\""});
+  EXPECT_EQ(ClipboardText(), L"/ こんにちは");
+  EXPECT_EQ(Wide(ReportLine("caption")), kTitle) << "the classic client leaves the caption alone";
+}
+
+TEST_F(DeliveryEndToEnd, NoEnterMarkerLeavesOutTheSecondEnter) {
+  StartClient({L"classic"});
+  auto tool = Deliver({L"[ラベル]\u3000/stuck[Enter無し]"});
+  ASSERT_EQ(tool.WaitExit(20s), 0);
+  const std::vector<std::string> expected(kClassicKeys.begin(), kClassicKeys.begin() + 6);
+  EXPECT_EQ(HookedKeys(6), expected);
+  EXPECT_EQ(Events(log_, "inner paste"), std::vector<std::string>{"inner paste \"/stuck\""});
+}
+
+TEST_F(DeliveryEndToEnd, ClassicClientWithoutInnerWindowStillGetsEveryKey) {
+  StartClient({L"classic", L"--no-inner"});
+  auto tool = Deliver({L"[a] text"});
+  ASSERT_EQ(tool.WaitExit(20s), 0);
+  EXPECT_EQ(HookedKeys(8), kClassicKeys);
+  EXPECT_TRUE(Events(log_, "inner").empty());
+}
+
+TEST_F(DeliveryEndToEnd, EcClientGetsOneEnterInUowinAndTheCaptionItsNote) {
+  StartClient({L"ec"});
+  auto tool = Deliver({L"[挨拶]\u3000こんばんは"});
+  ASSERT_EQ(tool.WaitExit(20s), 0);
+  EXPECT_EQ(HookedKeys(2), (std::vector<std::string>{"hook down vk=0x0d scan=0x00", "hook up vk=0x0d scan=0x00"}));
+  EXPECT_EQ(Events(log_, "uowin"), (std::vector<std::string>{"uowin down vk=0x0d scan=0x00", "uowin up vk=0x0d scan=0x00"}));
+  EXPECT_EQ(ClipboardText(), L"こんばんは");
+  EXPECT_EQ(Wide(ReportLine("caption")), kTitle + kEcNote);
+}
+
+TEST_F(DeliveryEndToEnd, WithoutClientTheNotFoundBoxTellsToPasteByHand) {
+  auto tool = Deliver({L"[挨拶]\u3000手で貼ってね"});
+  HWND box = WaitForMessageBox(tool.Id(), 20s);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), kNotFound);
+  EXPECT_EQ(WindowText(box), L"Quillomi");
+  EXPECT_EQ(ClipboardText(), L"手で貼ってね");
+  PressOk(box);
+  EXPECT_EQ(tool.WaitExit(20s), 0);
+}
+
+TEST_F(DeliveryEndToEnd, BusyClipboardShowsTheErrorAndTypesNothing) {
+  StartClient({L"classic"});
+  SetClipboardText(L"before");
+  {
+    ClipboardHolder holder;
+    ASSERT_TRUE(holder.Holding());
+    auto tool = Deliver({L"[a] never typed"});
+    HWND box = WaitForMessageBox(tool.Id(), 20s);
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_TRUE(text.starts_with(L"クリップボード ")) << Utf8(text);
+    EXPECT_TRUE(text.ends_with(L" を開けません.")) << Utf8(text);
+    PressOk(box);
+    EXPECT_EQ(tool.WaitExit(20s), 0);
+  }
+  Sleep(300);
+  EXPECT_TRUE(Events(log_, "hook").empty());
+  EXPECT_EQ(ClipboardText(), L"before");
+}
+
+TEST_F(DeliveryEndToEnd, OverheadBeyondTheFixedPauses) {
+  StartClient({L"classic"});
+  std::vector<std::wstring> args;
+  constexpr int kRuns = 20;
+  for (int i = 0; i < kRuns; ++i) args.push_back(L"[n] phrase " + std::to_wstring(i));
+  auto tool = Deliver(args);
+  ASSERT_EQ(tool.WaitExit(60s), 0);
+  ASSERT_EQ(HookedKeys(8 * kRuns).size(), 8u * kRuns);
+  std::vector<long long> starts;
+  const std::string report = ReadFileBytes(report_);
+  for (std::size_t at = 0; (at = report.find("start ", at)) != std::string::npos; at += 6)
+    starts.push_back(std::stoll(report.substr(at + 6)));
+  ASSERT_EQ(starts.size(), static_cast<std::size_t>(kRuns));
+  std::vector<long long> last_enters;
+  const auto lines = ReadLog(log_);
+  int hooked = 0;
+  for (const auto& line : lines)
+    if (line.event.starts_with("hook") && ++hooked % 8 == 0) last_enters.push_back(line.time);
+  ASSERT_EQ(last_enters.size(), starts.size());
+  std::vector<double> overhead;
+  for (std::size_t i = 0; i < starts.size(); ++i)
+    overhead.push_back(CounterToMs(last_enters[i] - starts[i]) - 200.0);
+  const double median = Median(overhead);
+  std::printf("delivery overhead beyond the 200 ms of pauses: median %.2f ms over %d deliveries\n",
+              median, kRuns);
+  RecordProperty("overhead_median_ms", std::to_string(median));
+  EXPECT_GE(median, 0.0) << "the pauses themselves must have happened";
+}
+
+}  // namespace
+}  // namespace quillomi::e2e

@@ -1,0 +1,308 @@
+#include "tests/e2e/e2e_support.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace quillomi::e2e {
+
+std::wstring BinDir() {
+  wchar_t buffer[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+  std::wstring path(buffer, n);
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int size = static_cast<int>(utf8.size());
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n);
+  return out;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    Sleep(15);
+  }
+  return condition();
+}
+
+namespace {
+
+std::wstring QuoteArgument(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
+  std::wstring out = L"\"";
+  std::size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == L'"') out.append(backslashes * 2 + 1, L'\\');
+    else out.append(backslashes, L'\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, L'\\');
+  return out + L"\"";
+}
+
+}  // namespace
+
+Process::Process(const std::wstring& exe, const std::vector<std::wstring>& args,
+                 const std::wstring& cwd) {
+  std::wstring command = QuoteArgument(exe);
+  for (const auto& arg : args) command += L" " + QuoteArgument(arg);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      cwd.empty() ? nullptr : cwd.c_str(), &startup, &info_))
+    info_ = {};
+}
+
+Process::Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Kill();
+    info_ = other.info_;
+    other.info_ = {};
+  }
+  return *this;
+}
+
+Process::~Process() { Kill(); }
+
+bool Process::Running() const {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+long Process::WaitExit(std::chrono::milliseconds deadline) {
+  if (!info_.hProcess) return -1;
+  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(deadline.count())) != WAIT_OBJECT_0)
+    return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return static_cast<long>(code);
+}
+
+void Process::Kill() {
+  if (!info_.hProcess) return;
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+  info_ = {};
+}
+
+TempDir::TempDir() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static int counter = 0;
+  for (;;) {
+    path_ = std::wstring(base) + L"quillomi-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter) + L"\\";
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() {
+  // Remove the files the run left; a file still held open stays behind.
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((path_ + L"*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesW((path_ + data.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW((path_ + data.cFileName).c_str());
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::vector<LogLine> ReadLog(const std::wstring& path) {
+  std::vector<LogLine> lines;
+  std::istringstream in(ReadFileBytes(path));
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto space = line.find(' ');
+    if (space == std::string::npos) continue;
+    lines.push_back({std::stoll(line.substr(0, space)), line.substr(space + 1)});
+  }
+  return lines;
+}
+
+std::vector<std::string> Events(const std::wstring& path, const std::string& prefix) {
+  std::vector<std::string> events;
+  for (const auto& line : ReadLog(path))
+    if (line.event.starts_with(prefix)) events.push_back(line.event);
+  return events;
+}
+
+namespace {
+
+struct BoxSearch {
+  DWORD process_id;
+  HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  wchar_t name[64];
+  if (pid == search->process_id && GetClassNameW(window, name, 64) && std::wstring(name) == L"#32770" &&
+      IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindStatic(HWND child, LPARAM param) {
+  wchar_t name[64];
+  if (GetClassNameW(child, name, 64) && _wcsicmp(name, L"Static") == 0 &&
+      GetWindowTextLengthW(child) > 0) {
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND FindMessageBox(DWORD process_id) {
+  BoxSearch search{process_id, nullptr};
+  EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForMessageBox(DWORD process_id, std::chrono::milliseconds deadline) {
+  HWND box = nullptr;
+  WaitUntil([&] { return (box = FindMessageBox(process_id)) != nullptr; }, deadline);
+  return box;
+}
+
+std::wstring WindowText(HWND window) {
+  const int n = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(window, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(std::max(got, 0)));
+  return text;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);
+  if (!text) EnumChildWindows(box, FindStatic, reinterpret_cast<LPARAM>(&text));
+  return text ? WindowText(text) : std::wstring();
+}
+
+void PressOk(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+ClipboardHolder::ClipboardHolder()
+    : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  thread_ = std::thread([this] {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                 nullptr);
+    holding_ = OpenClipboard(owner) != FALSE;
+    SetEvent(ready_);
+    WaitForSingleObject(release_, INFINITE);
+    if (holding_) CloseClipboard();
+    DestroyWindow(owner);
+  });
+  WaitForSingleObject(ready_, 10000);
+}
+
+ClipboardHolder::~ClipboardHolder() {
+  SetEvent(release_);
+  thread_.join();
+  CloseHandle(release_);
+  CloseHandle(ready_);
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (OpenClipboard(nullptr)) {
+      if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+          text = chars;
+          GlobalUnlock(data);
+        }
+      CloseClipboard();
+      break;
+    }
+    Sleep(10);
+  }
+  return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+      if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+      }
+      CloseClipboard();
+      return;
+    }
+    Sleep(10);
+  }
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double CounterToMs(long long ticks) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace quillomi::e2e

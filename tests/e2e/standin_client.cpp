@@ -1,0 +1,220 @@
+// A stand-in for the game client, for end-to-end tests under Wine.
+//
+//   standin_client.exe classic <log> [--no-inner]
+//   standin_client.exe ec <log> [--no-uowin] [--title TEXT]
+//
+// classic: a top-level window of class "Ultima Online" with an inner child of
+// the same class; the inner window logs WM_SETFOCUS, every key with its virtual
+// key and scan code, and the clipboard text at Ctrl+V.
+// ec: a visible window whose title holds "UOSA " and a "UOWIN" window that logs
+// its keys.
+// Both log every injected key through a low-level keyboard hook as well: keys
+// the window has not read when another window takes the foreground are lost to
+// it, but the hook's stream is exact. Each line is UTF-8, flushed at once, and
+// carries the performance-counter time, so a driver can measure latency.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+FILE* g_log = nullptr;
+HHOOK g_hook = nullptr;
+
+long long Now() {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return counter.QuadPart;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+// Control characters are escaped so that one event stays one line.
+std::string Escape(const std::wstring& text) {
+  std::string out;
+  for (char c : Utf8(text)) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void Log(const std::string& line) {
+  std::fprintf(g_log, "%lld %s\n", Now(), line.c_str());
+  std::fflush(g_log);
+}
+
+std::wstring ClipboardText(HWND owner) {
+  std::wstring text = L"<unavailable>";
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (OpenClipboard(owner)) {
+      text = L"<empty>";
+      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+          text = chars;
+          GlobalUnlock(data);
+        }
+      }
+      CloseClipboard();
+      break;
+    }
+    Sleep(10);
+  }
+  return text;
+}
+
+std::string KeyLine(const char* who, UINT message, WPARAM vk, LPARAM lparam) {
+  const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
+  const bool sys = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+  char buffer[96];
+  std::snprintf(buffer, sizeof buffer, "%s %s%s vk=0x%02x scan=0x%02x", who, sys ? "sys" : "",
+                up ? "up" : "down", static_cast<unsigned>(vk),
+                static_cast<unsigned>((static_cast<unsigned long long>(lparam) >> 16) & 0xFF));
+  return buffer;
+}
+
+LRESULT CALLBACK LowLevelKeyboard(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION) {
+    const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
+    const bool up = wparam == WM_KEYUP || wparam == WM_SYSKEYUP;
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "hook %s vk=0x%02x scan=0x%02x", up ? "up" : "down",
+                  static_cast<unsigned>(info->vkCode), static_cast<unsigned>(info->scanCode & 0xFF));
+    Log(buffer);
+  }
+  return CallNextHookEx(g_hook, code, wparam, lparam);
+}
+
+HWND g_inner = nullptr;
+
+LRESULT CALLBACK InnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      Log(KeyLine("inner", message, wparam, lparam));
+      if (message == WM_KEYDOWN && wparam == 'V' && (GetKeyState(VK_CONTROL) & 0x8000))
+        Log("inner paste \"" + Escape(ClipboardText(window)) + "\"");
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+LRESULT CALLBACK UowinProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      Log(KeyLine("uowin", message, wparam, lparam));
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SETFOCUS:
+      // Like a game window: the keyboard focus goes on to the inner window.
+      if (g_inner) SetFocus(g_inner);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      Log(KeyLine("frame", message, wparam, lparam));
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+ATOM Register(const wchar_t* name, WNDPROC proc, HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc < 3) return 2;
+  const std::wstring mode = argv[1];
+  g_log = _wfopen(argv[2], L"ab");
+  if (!g_log) return 3;
+  bool inner = true, uowin = true;
+  std::wstring title = L"UOSA - Enhanced Client";
+  for (int i = 3; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (arg == L"--no-inner") inner = false;
+    if (arg == L"--no-uowin") uowin = false;
+    if (arg == L"--title" && i + 1 < argc) title = argv[++i];
+  }
+
+  g_hook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboard, instance, 0);
+  if (mode == L"classic") {
+    // Frame and inner window share the class name, with their own procedures.
+    Register(L"Ultima Online", FrameProc, instance);
+    HWND frame = CreateWindowExW(0, L"Ultima Online", L"Ultima Online", WS_OVERLAPPEDWINDOW, 400,
+                                 300, 640, 400, nullptr, nullptr, instance, nullptr);
+    if (inner) {
+      g_inner = CreateWindowExW(0, L"Ultima Online", L"", WS_CHILD | WS_VISIBLE, 0, 0, 620, 360,
+                                frame, nullptr, instance, nullptr);
+      SetWindowLongPtrW(g_inner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InnerProc));
+    }
+    ShowWindow(frame, SW_SHOWNORMAL);
+  } else {
+    Register(L"QuillomiStandinEC", FrameProc, instance);
+    Register(L"UOWIN", UowinProc, instance);
+    HWND frame = CreateWindowExW(0, L"QuillomiStandinEC", title.c_str(), WS_OVERLAPPEDWINDOW, 400,
+                                 300, 640, 400, nullptr, nullptr, instance, nullptr);
+    ShowWindow(frame, SW_SHOWNORMAL);
+    if (uowin) {
+      HWND target = CreateWindowExW(0, L"UOWIN", L"", WS_POPUP | WS_VISIBLE, 420, 340, 300, 200,
+                                    nullptr, nullptr, instance, nullptr);
+      ShowWindow(target, SW_SHOWNORMAL);
+    }
+  }
+  Log("ready");
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Only a posted focus message passes through the queue; real focus changes
+    // are sent straight to the window procedure.
+    if (msg.message == WM_SETFOCUS) Log(msg.hwnd == g_inner ? "inner posted WM_SETFOCUS" : "posted WM_SETFOCUS");
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (g_hook) UnhookWindowsHookEx(g_hook);
+  std::fclose(g_log);
+  LocalFree(argv);
+  return 0;
+}
