@@ -20,8 +20,18 @@ std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::si
   while (i < size) {
     const std::uint8_t b0 = data[i];
     if (b0 < 0x80) {
+      // Runs of ASCII are the common case in every file: no checks beyond the byte.
       *o++ = b0;
       ++i;
+      while (i < size && data[i] < 0x80) *o++ = data[i++];
+      continue;
+    }
+    if (b0 >= 0xE1 && b0 <= 0xEC && size - i > 2) {
+      // Kana and kanji: three bytes, no overlong or surrogate forms possible here.
+      const std::uint8_t b1 = data[i + 1], b2 = data[i + 2];
+      if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return std::nullopt;
+      *o++ = static_cast<char16_t>(((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu));
+      i += 3;
       continue;
     }
     char32_t cp;
@@ -84,18 +94,25 @@ std::u16string_view UpToNul(std::u16string_view text) {
 }
 
 std::vector<std::u16string_view> SplitLineViews(std::u16string_view text) {
-  text = UpToNul(text);
   std::vector<std::u16string_view> lines;
-  std::size_t start = 0;
-  const std::size_t size = text.size();
-  for (std::size_t i = 0; i < size; ++i) {
-    const char16_t c = text[i];
+  const char16_t* const begin = text.data();
+  const char16_t* const end = begin + text.size();
+  const char16_t* start = begin;
+  for (const char16_t* p = begin; p != end; ++p) {
+    const char16_t c = *p;
+    // One compare rules out nearly every unit: the breaks and NUL are below 14.
+    if (c > u'\r') continue;
+    if (c == u'\0') {
+      // The text ends at its first U+0000.
+      if (p != start) lines.emplace_back(start, static_cast<std::size_t>(p - start));
+      return lines;
+    }
     if (c != u'\r' && c != u'\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n') ++i;
-    start = i + 1;
+    lines.emplace_back(start, static_cast<std::size_t>(p - start));
+    if (c == u'\r' && p + 1 != end && p[1] == u'\n') ++p;
+    start = p + 1;
   }
-  if (start < size) lines.push_back(text.substr(start));
+  if (start != end) lines.emplace_back(start, static_cast<std::size_t>(end - start));
   return lines;
 }
 

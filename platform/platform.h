@@ -151,6 +151,19 @@ class Clock {
   virtual void Sleep(std::uint32_t milliseconds) = 0;
 };
 
+// The named mutex that marks the running instance in the user's session.
+struct InstanceMutex {
+  bool created = false;         // a handle came back (kept for the process's life)
+  bool already_exists = false;  // GetLastError() was ERROR_ALREADY_EXISTS
+};
+
+class Session {
+ public:
+  virtual ~Session() = default;
+  // CreateMutexW(NULL, FALSE, name), then GetLastError() only if it returned a handle.
+  virtual InstanceMutex CreateInstanceMutex(std::u16string_view name) = 0;
+};
+
 // Everything the core may call, handed around by reference.
 struct Platform {
   Windows& windows;
@@ -161,6 +174,7 @@ struct Platform {
   Dialogs& dialogs;
   Shell& shell;
   Clock& clock;
+  Session& session;
 };
 
 }  // namespace quillomi::platform

@@ -54,7 +54,7 @@ std::string Quote(std::u16string_view text) {
 }
 
 FakePlatform::FakePlatform()
-    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this} {}
+    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
 WindowHandle FakePlatform::AddWindow(FakeWindow window) {
   if (window.handle == 0) window.handle = next_handle_;
@@ -278,6 +278,11 @@ void FakePlatform::OpenNotepad(WindowHandle owner, std::u16string_view parameter
 void FakePlatform::Sleep(std::uint32_t milliseconds) {
   Record("sleep " + std::to_string(milliseconds));
   slept_ms += milliseconds;
+}
+
+platform::InstanceMutex FakePlatform::CreateInstanceMutex(std::u16string_view name) {
+  Record("mutex " + Quote(name) + (instance_mutex.created ? instance_mutex.already_exists ? " -> exists" : " -> new" : " -> failed"));
+  return instance_mutex;
 }
 
 }  // namespace quillomi::fake

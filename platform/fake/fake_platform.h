@@ -40,7 +40,8 @@ class FakePlatform final : public platform::Windows,
                            public platform::Screen,
                            public platform::Dialogs,
                            public platform::Shell,
-                           public platform::Clock {
+                           public platform::Clock,
+                           public platform::Session {
  public:
   FakePlatform();
 
@@ -75,6 +76,9 @@ class FakePlatform final : public platform::Windows,
   int frame_height = 4;
   int caption_height = 23;
   int dpi_x = 96;
+
+  // What CreateInstanceMutex answers.
+  platform::InstanceMutex instance_mutex{true, false};
 
   // Hook run when a message box opens (a test may act "while it is shown").
   std::function<void(std::u16string_view)> on_message;
@@ -137,6 +141,7 @@ class FakePlatform final : public platform::Windows,
   void OpenNotepad(WindowHandle owner, std::u16string_view parameters,
                    std::u16string_view directory) override;
   void Sleep(std::uint32_t milliseconds) override;
+  platform::InstanceMutex CreateInstanceMutex(std::u16string_view name) override;
 
   void Record(std::string line) {
     log_.push_back(line);

@@ -8,6 +8,8 @@ namespace quillomi::fake {
 namespace {
 
 char16_t Upper(char16_t c) {
+  // Kana, kanji and most symbols have no case.
+  if (c >= 0x460 && c < 0xFF41) return c;
   if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
   if (c == 0xFF) return 0x178;

@@ -63,7 +63,7 @@ BOOL CALLBACK VisitTopWindow(HWND window, LPARAM parameter) noexcept {
 
 }  // namespace
 
-Win32Platform::Win32Platform() : bundle_{*this, *this, *this, *this, *this, *this, *this, *this} {}
+Win32Platform::Win32Platform() : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
 // --- Windows ----------------------------------------------------------------
 
@@ -330,6 +330,13 @@ void Win32Platform::OpenNotepad(WindowHandle owner, std::u16string_view paramete
 
 void Win32Platform::Sleep(std::uint32_t milliseconds) {
   ::Sleep(milliseconds);
+}
+
+// The handle is never closed: Windows frees the name when the process ends.
+platform::InstanceMutex Win32Platform::CreateInstanceMutex(std::u16string_view name) {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, Terminated(name).get());
+  if (!mutex) return {false, false};
+  return {true, GetLastError() == ERROR_ALREADY_EXISTS};
 }
 
 }  // namespace quillomi::win32

@@ -13,7 +13,8 @@ class Win32Platform final : public platform::Windows,
                             public platform::Screen,
                             public platform::Dialogs,
                             public platform::Shell,
-                            public platform::Clock {
+                            public platform::Clock,
+                            public platform::Session {
  public:
   Win32Platform();
   Win32Platform(const Win32Platform&) = delete;
@@ -73,6 +74,7 @@ class Win32Platform final : public platform::Windows,
   void OpenNotepad(platform::WindowHandle owner, std::u16string_view parameters,
                    std::u16string_view directory) override;
   void Sleep(std::uint32_t milliseconds) override;
+  platform::InstanceMutex CreateInstanceMutex(std::u16string_view name) override;
 
  private:
   platform::Platform bundle_;

@@ -37,7 +37,7 @@ class Window {
 class SpyWindows final : public platform::Windows {
  public:
   explicit SpyWindows(fake::FakePlatform& fake)
-      : fake_(fake), bundle_{*this, fake, fake, fake, fake, fake, fake, fake} {}
+      : fake_(fake), bundle_{*this, fake, fake, fake, fake, fake, fake, fake, fake} {}
 
   platform::Platform& Get() { return bundle_; }
 
