@@ -1,0 +1,77 @@
+#include "app/application.h"
+
+#include "app/startup.h"
+
+namespace quillomi::app {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuillomiApplication";
+
+}  // namespace
+
+void Application::Create() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  RegisterClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon, icon);
+  // Visible (a task-bar entry needs that) but of no size, out of sight.
+  CreateWindowOfClass(kClassName, std::u16string(kApplicationTitle),
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, 0, -32000,
+                      -32000, 0, 0, nullptr);
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+}
+
+void Application::Minimize() {
+  hidden_by_minimize_.clear();
+  for (HWND form : forms_)
+    if (IsWindowVisible(form)) {
+      hidden_by_minimize_.push_back(form);
+      ShowWindow(form, SW_HIDE);
+    }
+  ShowWindow(hwnd_, SW_MINIMIZE);
+}
+
+void Application::Restore() {
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  for (HWND form : hidden_by_minimize_) ShowWindow(form, SW_SHOWNA);
+  hidden_by_minimize_.clear();
+  if (!forms_.empty()) SetForegroundWindow(forms_.front());
+}
+
+int Application::Run() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+LRESULT Application::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      if ((wparam & 0xFFF0) == SC_RESTORE) {
+        Restore();
+        return 0;
+      }
+      if ((wparam & 0xFFF0) == SC_MINIMIZE) {
+        Minimize();
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      // The entry itself never keeps the activation: the panel takes it.
+      if (LOWORD(wparam) != WA_INACTIVE && !IsIconic(hwnd_) && !forms_.empty() &&
+          IsWindowVisible(forms_.front()))
+        SetActiveWindow(forms_.front());
+      return 0;
+    case WM_CLOSE:
+      if (!forms_.empty()) PostMessageW(forms_.front(), WM_CLOSE, 0, 0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+}  // namespace quillomi::app

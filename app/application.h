@@ -1,0 +1,35 @@
+// The application object: a window of its own that carries the single
+// task-bar entry "Quillomi" and owns both forms, so neither has an entry of
+// its own and minimizing the panel takes the whole application down into it.
+#pragma once
+
+#include <vector>
+
+#include "ui/win32/window.h"
+
+namespace quillomi::app {
+
+class Application final : public ui::win32::Window {
+ public:
+  explicit Application(platform::Platform& platform) : Window(platform) {}
+
+  void Create();
+  // The forms that minimize and come back with the application; the first is
+  // the main window, which takes the activation.
+  void AddForm(HWND form) { forms_.push_back(form); }
+
+  void Minimize();
+  void Restore();
+  bool Minimized() const { return IsIconic(hwnd_) != FALSE; }
+
+  // The event loop, until the main window is closed.
+  int Run();
+
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  std::vector<HWND> forms_;
+  std::vector<HWND> hidden_by_minimize_;
+};
+
+}  // namespace quillomi::app

@@ -1,0 +1,12 @@
+// What a press on a phrase button does, from the mouse button and the keys
+// held at that moment. Ctrl makes no difference either way.
+#pragma once
+
+namespace quillomi::ui {
+
+enum class PressedButton { kLeft, kRight, kMiddle };
+enum class ButtonAction { kNothing, kSend, kEdit, kReload };
+
+ButtonAction DecideButtonPress(PressedButton button, bool shift_held, bool alt_held);
+
+}  // namespace quillomi::ui

@@ -1,0 +1,110 @@
+#include "ui/list_window.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "phrases/button_file.h"
+#include "phrases/settings.h"
+#include "platform/errors.h"
+
+namespace quillomi::ui {
+
+namespace {
+
+using phrases::kSettingsSection;
+
+constexpr std::u16string_view kForm3Top = u"Form3Top";
+constexpr std::u16string_view kForm3Left = u"Form3Left";
+constexpr std::u16string_view kForm3ClientWidth = u"Form3ClientWidth";
+constexpr std::u16string_view kForm3ClientHeight = u"Form3ClientHeight";
+
+constexpr int kDefaultClientWidth = 372;
+constexpr int kDefaultClientHeight = 320;
+
+// Designed at 0, 0 in the design client area.
+constexpr ControlBox kLb1{0, 0, 356, 297};
+constexpr ControlBox kBtnEdit{0, 298, 60, 22};
+constexpr ControlBox kBtnReload{60, 298, 72, 22};
+constexpr ControlBox kLabel1{152, 298, 119, 17};
+constexpr int kGapBeforeLabel1 = kLabel1.left - (kBtnReload.left + kBtnReload.width);
+
+ControlBox AnchoredLeftBottom(ControlBox design, Size client) {
+  design.top += client.height - kListWindowDesignClient.height;
+  return design;
+}
+
+}  // namespace
+
+ListWindowHandlers::ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
+                                       phrases::PhraseListSink& lb1, const FilterList& entries,
+                                       std::function<void(std::u16string)> send)
+    : platform_(platform), form_(form), lb1_(lb1), entries_(entries), send_(std::move(send)) {}
+
+void ListWindowHandlers::FormCreate(std::u16string_view sListText1) {
+  form_.SetItemHeight(ListItemHeight(platform_.screen.DpiX()));
+  sListFile_ = sListText1;
+  {
+    const auto settings = phrases::SettingsDocument::OpenForExecutable(platform_.files);
+    const platform::Rect work = platform_.screen.WorkArea();
+    // From the outer size as created, before the stored client size changes it.
+    const Point defaults = ListWindowDefaultPosition({work.Width(), work.Height()},
+                                                     {form_.OuterWidth(), form_.OuterHeight()});
+    form_.SetTop(settings.ReadInteger(kSettingsSection, kForm3Top, defaults.top));
+    form_.SetLeft(settings.ReadInteger(kSettingsSection, kForm3Left, defaults.left));
+    form_.SetClientWidth(
+        settings.ReadInteger(kSettingsSection, kForm3ClientWidth, kDefaultClientWidth));
+    form_.SetClientHeight(
+        settings.ReadInteger(kSettingsSection, kForm3ClientHeight, kDefaultClientHeight));
+  }
+  LoadList();
+}
+
+void ListWindowHandlers::FormClose() {
+  auto settings = phrases::SettingsDocument::OpenForExecutable(platform_.files);
+  settings.WriteInteger(kSettingsSection, kForm3Top, form_.Top());
+  settings.WriteInteger(kSettingsSection, kForm3Left, form_.Left());
+  settings.WriteInteger(kSettingsSection, kForm3ClientWidth, form_.ClientWidth());
+  settings.WriteInteger(kSettingsSection, kForm3ClientHeight, form_.ClientHeight());
+  settings.Save();
+}
+
+void ListWindowHandlers::lb1ListClick(std::optional<std::size_t> selected_entry) {
+  if (!selected_entry) return;
+  const std::u16string_view text = entries_.EntryText(*selected_entry);
+  if (text.find(phrases::kHeadingMark) != std::u16string_view::npos) {
+    // A heading is never sent, and what the clipboard held is gone.
+    try {
+      platform_.clipboard.SetUnicodeText(u"");
+    } catch (const OsFailure& failure) {
+      throw UserError(messages::CannotOpenClipboard(failure.reason()));
+    }
+    return;
+  }
+  send_(std::u16string(text));
+}
+
+void ListWindowHandlers::btn_EDITClick(platform::WindowHandle list_window) {
+  platform_.dialogs.ShowMessage(kEditListMessage);
+  platform_.shell.OpenNotepad(list_window, sListFile_, phrases::ProgramDirectory(sListFile_));
+}
+
+void ListWindowHandlers::LoadList() {
+  phrases::LoadList(platform_.files, sListFile_, lb1_);
+}
+
+ListWindowLayout LayOutListWindow(Size client, CaptionWidths needed) {
+  ControlBox lb1 = kLb1;
+  lb1.width += client.width - kListWindowDesignClient.width;
+  lb1.height += client.height - kListWindowDesignClient.height;
+  ControlBox edit = AnchoredLeftBottom(kBtnEdit, client);
+  ControlBox reload = AnchoredLeftBottom(kBtnReload, client);
+  ControlBox label = AnchoredLeftBottom(kLabel1, client);
+  edit.width = std::max(edit.width, needed.btnEDIT);
+  reload.left = std::max(reload.left, edit.left + edit.width);
+  reload.width = std::max(reload.width, needed.btnRELOAD);
+  label.left = std::max(label.left, reload.left + reload.width + kGapBeforeLabel1);
+  label.width = std::max(label.width, needed.Label1);
+  return {lb1, edit, reload, label};
+}
+
+}  // namespace quillomi::ui

@@ -1,0 +1,79 @@
+// lb1, the filter list: a filter box with its find button on top and, 2
+// pixels below, a virtual owner-drawn list box whose rows are drawn straight
+// from FilterList. The list box stores no row of its own, only their count, so
+// a million entries load and filter without delay.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "phrases/phrase_list.h"
+#include "ui/filter.h"
+#include "ui/filter_list_input.h"
+#include "ui/win32/window.h"
+
+namespace quillomi::ui::win32 {
+
+class FilterListControl final : public Window, public phrases::PhraseListSink {
+ public:
+  explicit FilterListControl(platform::Platform& platform);
+
+  // A child of parent; the rows take their icons from `icons` (ImageList1),
+  // which must outlive the control.
+  void Create(HWND parent, HFONT font, HIMAGELIST icons);
+  void MoveTo(int left, int top, int width, int height);
+
+  // The rows are as high as the icons need, or higher.
+  void SetItemHeight(int item_height);
+  // The entry in the selected row, as its index in the full list.
+  std::optional<std::size_t> SelectedEntry() const;
+  const FilterList& Entries() const { return entries_; }
+  HWND FilterBox() const { return filter_box_; }
+  HWND Rows() const { return rows_; }
+
+  // The click notification: every selection the user makes, none that the
+  // program makes.
+  std::function<void()> on_click;
+
+  // phrases::PhraseListSink, for LoadList
+  void Clear() override;
+  void Reserve(std::size_t items, std::size_t units) override;
+  void BeginUpdate() override;
+  void EndUpdate() override;
+  void Add(std::u16string_view text, int icon) override;
+
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  void LayOut();
+  std::u16string FilterText() const;
+  void FilterTextChanged();
+  void FindClicked();
+  void ApplyFilter(std::u16string_view filter_text);
+  // Shows the rows afresh; the entry given stays selected when every entry is shown.
+  void ShowRows(std::optional<std::size_t> selected_entry);
+  std::optional<std::size_t> SelectedRow() const;
+  void Notify();
+
+  std::optional<LRESULT> FilterBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> RowsMessage(HWND rows, UINT message, WPARAM wparam, LPARAM lparam);
+  void DrawRow(const DRAWITEMSTRUCT& item) const;
+  void DrawFindButton(const DRAWITEMSTRUCT& item) const;
+
+  FilterList entries_;
+  FindButton find_;
+  RowClickRule clicks_;
+  HFONT font_ = nullptr;
+  HIMAGELIST icons_ = nullptr;
+  int row_height_;
+  int filter_box_height_ = 0;
+  HWND filter_box_ = nullptr;
+  HWND find_button_ = nullptr;
+  HWND rows_ = nullptr;
+  // Esc empties the box: its own change notification is not a second filter.
+  bool emptying_ = false;
+};
+
+}  // namespace quillomi::ui::win32

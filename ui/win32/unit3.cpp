@@ -1,0 +1,224 @@
+#include "ui/win32/unit3.h"
+
+#include <utility>
+
+namespace quillomi::ui::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm3";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOPMOST;
+constexpr int kListIconResource = 2;
+
+// Control ids, in one place.
+constexpr int kLb1Id = 1;
+constexpr int kBtnEditId = 2;
+constexpr int kBtnReloadId = 3;
+constexpr int kLabel1Id = 4;
+
+constexpr std::u16string_view kBtnEditCaption = u"リスト編集";
+constexpr std::u16string_view kBtnReloadCaption = u"リスト再読込";
+constexpr std::u16string_view kLabel1Caption = u"[]内はコピーされません";
+constexpr int kButtonPadding = 10;
+
+RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT ClientRect(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return rect;
+}
+
+void Place(HWND control, const ControlBox& box) {
+  SetWindowPos(control, nullptr, box.left, box.top, box.width, box.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+TForm3::TForm3(platform::Platform& platform, ListWindowHooks hooks)
+    : Window(platform),
+      hooks_(std::move(hooks)),
+      lb1_(platform),
+      handlers_(platform, *this, lb1_, lb1_.Entries(), hooks_.send) {}
+
+TForm3::~TForm3() = default;
+
+void TForm3::Create() {
+  font_ = MakeFont(13);
+  button_font_ = MakeFont(12);
+  ImageList1_ = MakeIconTiles();
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const auto icon = [&](int metric_x, int metric_y) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kListIconResource), IMAGE_ICON,
+                                         GetSystemMetrics(metric_x), GetSystemMetrics(metric_y),
+                                         LR_DEFAULTCOLOR));
+  };
+  RegisterClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW),
+                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon(SM_CXICON, SM_CYICON),
+                icon(SM_CXSMICON, SM_CYSMICON));
+  RECT designed{0, 0, kListWindowDesignClient.width, kListWindowDesignClient.height};
+  AdjustWindowRectEx(&designed, kStyle, FALSE, kExStyle);
+  CreateWindowOfClass(kClassName, std::u16string(kForm3Caption), kStyle, kExStyle, 0, 0,
+                      designed.right - designed.left, designed.bottom - designed.top,
+                      hooks_.application_window);
+  if (!hwnd_) return;
+  CreateControls();
+  try {
+    handlers_.FormCreate(hooks_.sListText1);
+  } catch (...) {
+    // The window is still created, as far as its creation got.
+    ReportCurrentException(platform_.dialogs);
+  }
+}
+
+void TForm3::CreateControls() {
+  lb1_.Create(hwnd_, static_cast<HFONT>(font_.get()), ImageList1_.get());
+  SetWindowLongPtrW(lb1_.hwnd(), GWLP_ID, kLb1Id);
+  lb1_.on_click = [this] { lb1ListClick(); };
+
+  const ListWindowLayout design = LayOutListWindow(kListWindowDesignClient);
+  const auto button = [&](const char16_t* name, std::u16string_view caption, const ControlBox& box,
+                          int id) {
+    // Not tab stops: Tab goes between the filter box and the rows alone.
+    HWND control = AddControl(name, WC_BUTTONW, std::u16string(caption), WS_VISIBLE | BS_PUSHBUTTON,
+                              0, box.left, box.top, box.width, box.height, id);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(button_font_.get()), FALSE);
+  };
+  button(u"btnEDIT", kBtnEditCaption, design.btnEDIT, kBtnEditId);
+  button(u"btnRELOAD", kBtnReloadCaption, design.btnRELOAD, kBtnReloadId);
+  HWND label = AddControl(u"Label1", WC_STATICW, std::u16string(kLabel1Caption),
+                          WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, design.Label1.left,
+                          design.Label1.top, design.Label1.width, design.Label1.height, kLabel1Id);
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+  // What the captions need in the font at hand, which may be wider than the
+  // designed one; a button's frame and margins take kButtonPadding more.
+  HDC dc = GetDC(hwnd_);
+  const auto width_of = [&](std::u16string_view text, HGDIOBJ font) {
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, W(text.data()), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    return static_cast<int>(extent.cx);
+  };
+  caption_widths_ = {width_of(kBtnEditCaption, button_font_.get()) + kButtonPadding,
+                     width_of(kBtnReloadCaption, button_font_.get()) + kButtonPadding,
+                     width_of(kLabel1Caption, font_.get())};
+  ReleaseDC(hwnd_, dc);
+  FormResize();
+}
+
+void TForm3::FormResize() {
+  if (!lb1_.hwnd()) return;
+  const RECT client = ClientRect(hwnd_);
+  const ListWindowLayout layout = LayOutListWindow(
+      {static_cast<int>(client.right), static_cast<int>(client.bottom)}, caption_widths_);
+  lb1_.MoveTo(layout.lb1.left, layout.lb1.top, layout.lb1.width, layout.lb1.height);
+  Place(Control(u"btnEDIT"), layout.btnEDIT);
+  Place(Control(u"btnRELOAD"), layout.btnRELOAD);
+  Place(Control(u"Label1"), layout.Label1);
+}
+
+void TForm3::ShowFromPanel() {
+  ShowWindow(hwnd_, SW_SHOW);
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+}
+
+void TForm3::FormClose() {
+  handlers_.FormClose();
+}
+
+void TForm3::lb1ListClick() {
+  handlers_.lb1ListClick(lb1_.SelectedEntry());
+}
+
+void TForm3::btn_EDITClick() {
+  handlers_.btn_EDITClick(Handle(hwnd_));
+}
+
+void TForm3::btn_RELOADClick() {
+  handlers_.btn_RELOADClick();
+}
+
+LRESULT TForm3::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      FormResize();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED) {
+        if (LOWORD(wparam) == kBtnEditId) btn_EDITClick();
+        if (LOWORD(wparam) == kBtnReloadId) btn_RELOADClick();
+      }
+      return 0;
+    case WM_ACTIVATE:
+      // The focus comes back where it was, at first to the filter box.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focused_ = focus;
+      } else if (HIWORD(wparam) == 0) {
+        SetFocus(focused_ && IsChild(hwnd_, focused_) ? focused_ : lb1_.FilterBox());
+      }
+      return 0;
+    case WM_CLOSE:
+      // A save that fails ends the handler here: the window stays shown and
+      // the barrier reports it.
+      FormClose();
+      ShowWindow(hwnd_, SW_HIDE);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+// --- the frame as the handlers see it ---------------------------------------
+
+int TForm3::Top() const {
+  return WindowRect(hwnd_).top;
+}
+int TForm3::Left() const {
+  return WindowRect(hwnd_).left;
+}
+int TForm3::OuterWidth() const {
+  const RECT r = WindowRect(hwnd_);
+  return r.right - r.left;
+}
+int TForm3::OuterHeight() const {
+  const RECT r = WindowRect(hwnd_);
+  return r.bottom - r.top;
+}
+int TForm3::ClientWidth() const {
+  return ClientRect(hwnd_).right;
+}
+int TForm3::ClientHeight() const {
+  return ClientRect(hwnd_).bottom;
+}
+
+void TForm3::SetTop(int top) {
+  SetWindowPos(hwnd_, nullptr, Left(), top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+void TForm3::SetLeft(int left) {
+  SetWindowPos(hwnd_, nullptr, left, Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+void TForm3::SetClientWidth(int width) {
+  const SIZE outer = OuterSizeForClient(hwnd_, width, ClientHeight());
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, OuterHeight(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+void TForm3::SetClientHeight(int height) {
+  const SIZE outer = OuterSizeForClient(hwnd_, ClientWidth(), height);
+  SetWindowPos(hwnd_, nullptr, 0, 0, OuterWidth(), outer.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+void TForm3::SetItemHeight(int item_height) {
+  lb1_.SetItemHeight(item_height);
+}
+
+}  // namespace quillomi::ui::win32

@@ -1,0 +1,72 @@
+// Unit3: TForm3, the list window. Created hidden at start-up, shown by the
+// panel's list button, hidden (not destroyed) by its close box. A click on an
+// entry sends it through the main window's ComSendMessage.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ui/list_window.h"
+#include "ui/win32/filter_list_control.h"
+#include "ui/win32/icon_tiles.h"
+#include "ui/win32/window.h"
+
+namespace quillomi::ui::win32 {
+
+inline constexpr std::u16string_view kForm3Caption =
+    u"一覧\u3000(入力ボックスはフィルター機能です)";
+
+struct ListWindowHooks {
+  HWND application_window = nullptr;
+  // The main window's ComSendMessage.
+  std::function<void(std::u16string)> send;
+  // The main window's sListText1, copied once at creation.
+  std::u16string sListText1;
+};
+
+class TForm3 final : public Window, private ui::ListFormFrame {
+ public:
+  TForm3(platform::Platform& platform, ListWindowHooks hooks);
+  ~TForm3() override;
+
+  // Creates the window and runs its creation handler; it stays hidden.
+  void Create();
+  // The panel's list button: show, and restore from minimized.
+  void ShowFromPanel();
+
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  void CreateControls();
+  void FormResize();
+  void FormClose();
+  void lb1ListClick();
+  void btn_EDITClick();
+  void btn_RELOADClick();
+
+  // ui::ListFormFrame
+  int Top() const override;
+  int Left() const override;
+  int OuterWidth() const override;
+  int OuterHeight() const override;
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+  void SetTop(int top) override;
+  void SetLeft(int left) override;
+  void SetClientWidth(int width) override;
+  void SetClientHeight(int height) override;
+  void SetItemHeight(int item_height) override;
+
+  ListWindowHooks hooks_;
+  UniqueGdiObject font_;         // the window's and lb1's
+  UniqueGdiObject button_font_;  // btnEDIT, btnRELOAD
+  UniqueImageList ImageList1_;
+  ui::CaptionWidths caption_widths_;  // in the font at hand
+  // Destroyed before the window, which it lives in, and before the icons.
+  FilterListControl lb1_;
+  ui::ListWindowHandlers handlers_;
+  HWND focused_ = nullptr;  // given back when the window is activated again
+};
+
+}  // namespace quillomi::ui::win32

@@ -1,0 +1,127 @@
+#include "ui/win32/window.h"
+
+#include "platform/errors.h"
+
+namespace quillomi::ui::win32 {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+}  // namespace
+
+UniqueGdiObject MakeFont(int pixel_height, bool bold) {
+  return UniqueGdiObject(CreateFontW(-pixel_height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                     FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                     CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
+                                     L"Meiryo UI"));
+}
+
+void ReportCurrentException(platform::Dialogs& dialogs) noexcept {
+  try {
+    dialogs.ShowError(StandardErrorText(DescribeCurrentException()));
+  } catch (...) {
+    // Nothing is left to tell the user with.
+  }
+}
+
+Window::~Window() {
+  for (const auto& [control, handler] : handlers_)
+    RemoveWindowSubclass(control, ControlProcedure, kSubclassId);
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Window::RegisterClass(const wchar_t* class_name, UINT style, HCURSOR cursor,
+                           HBRUSH background, HICON icon, HICON small_icon) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), class_name, &existing)) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = Procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.hIcon = icon;
+  wc.hIconSm = small_icon;
+  wc.lpszClassName = class_name;
+  RegisterClassExW(&wc);
+}
+
+void Window::CreateWindowOfClass(const wchar_t* class_name, const std::u16string& caption,
+                                 DWORD style, DWORD ex_style, int left, int top, int width,
+                                 int height, HWND owner) {
+  CreateWindowExW(ex_style, class_name, W(caption), style, left, top, width, height, owner, nullptr,
+                  GetModuleHandleW(nullptr), this);
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wparam,
+                                   LPARAM lparam) noexcept {
+  // Bound at WM_NCCREATE: messages before WM_CREATE would miss a later binding.
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wparam, lparam);
+  try {
+    return self->OnMessage(message, wparam, lparam);
+  } catch (...) {
+    ReportCurrentException(self->platform_.dialogs);
+    return 0;
+  }
+}
+
+HWND Window::AddControl(const std::u16string& name, const wchar_t* class_name,
+                        const std::u16string& text, DWORD style, DWORD ex_style, int left, int top,
+                        int width, int height, int id) {
+  HWND control = CreateWindowExW(ex_style, class_name, W(text), style | WS_CHILD, left, top, width,
+                                 height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+  controls_[name] = control;
+  return control;
+}
+
+HWND Window::Control(const std::u16string& name) const {
+  const auto it = controls_.find(name);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+void Window::Subclass(HWND control, ControlHandler handler) {
+  auto& slot = handlers_[control];
+  slot = std::make_unique<ControlHandler>(std::move(handler));
+  SetWindowSubclass(control, ControlProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Window::ControlProcedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
+                                          UINT_PTR, DWORD_PTR data) noexcept {
+  auto* self = reinterpret_cast<Window*>(data);
+  try {
+    const auto it = self->handlers_.find(control);
+    if (it != self->handlers_.end())
+      if (auto handled = (*it->second)(control, message, wparam, lparam)) return *handled;
+  } catch (...) {
+    ReportCurrentException(self->platform_.dialogs);
+    return 0;
+  }
+  return DefSubclassProc(control, message, wparam, lparam);
+}
+
+SIZE OuterSizeForClient(HWND window, int client_width, int client_height) {
+  RECT rect{0, 0, client_width, client_height};
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+  AdjustWindowRectEx(&rect, style, FALSE, ex_style);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace quillomi::ui::win32

@@ -1,0 +1,87 @@
+// The base of the program's windows: one C++ object per window, bound to its
+// HWND at WM_NCCREATE, with one catch barrier per message so that no exception
+// unwinds through Windows frames. A handler that throws ends there; the
+// standard error box shows the text and the program goes on.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+
+namespace quillomi::ui::win32 {
+
+using quillomi::win32::U;
+using quillomi::win32::W;
+
+struct GdiObjectTraits {
+  using pointer = HGDIOBJ;
+  static pointer Invalid() noexcept { return nullptr; }
+  static void Close(pointer object) noexcept { ::DeleteObject(object); }
+};
+using UniqueGdiObject = quillomi::win32::UniqueHandle<GdiObjectTraits>;
+
+// "Meiryo UI" at a character height in pixels.
+UniqueGdiObject MakeFont(int pixel_height, bool bold = false);
+
+inline platform::WindowHandle Handle(HWND window) {
+  return reinterpret_cast<platform::WindowHandle>(window);
+}
+
+// Shows whatever the running handler let escape in the standard error box.
+void ReportCurrentException(platform::Dialogs& dialogs) noexcept;
+
+class Window {
+ public:
+  explicit Window(platform::Platform& platform) : platform_(platform) {}
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+
+  // Handles one control message; nullopt passes it to the control's own procedure.
+  using ControlHandler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
+
+ protected:
+  // Registers the class once per process (its name is the window's class name).
+  static void RegisterClass(const wchar_t* class_name, UINT style, HCURSOR cursor, HBRUSH background,
+                            HICON icon, HICON small_icon);
+  void CreateWindowOfClass(const wchar_t* class_name, const std::u16string& caption, DWORD style,
+                           DWORD ex_style, int left, int top, int width, int height, HWND owner);
+
+  // Messages of the window itself; unhandled ones go to DefWindowProcW.
+  virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  // A child control, found later by its name.
+  HWND AddControl(const std::u16string& name, const wchar_t* class_name, const std::u16string& text,
+                  DWORD style, DWORD ex_style, int left, int top, int width, int height, int id);
+  HWND Control(const std::u16string& name) const;
+  // Sees the control's messages first (under the same catch barrier).
+  void Subclass(HWND control, ControlHandler handler);
+
+  platform::Platform& platform_;
+  HWND hwnd_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
+                                           UINT_PTR id, DWORD_PTR data) noexcept;
+
+  std::map<std::u16string, HWND> controls_;
+  std::map<HWND, std::unique_ptr<ControlHandler>> handlers_;
+};
+
+// Client size <-> outer size for a style, as the frame adds them.
+SIZE OuterSizeForClient(HWND window, int client_width, int client_height);
+
+}  // namespace quillomi::ui::win32
