@@ -1,0 +1,175 @@
+// The data files on a real file system through the real Windows calls: code
+// page 932 on the way in and out, files that another program holds open, and
+// a save that cannot take the old file's place.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "phrases/button_file.h"
+#include "phrases/phrase_list.h"
+#include "phrases/safe_write.h"
+#include "phrases/settings.h"
+#include "phrases/text_file.h"
+#include "platform/errors.h"
+#include "platform/win32/system_error.h"
+#include "platform/win32/win32_platform.h"
+#include "tests/unit/test_support.h"
+#include "tests/unit/win32/win32_test_support.h"
+
+namespace quillomi::win32 {
+namespace {
+
+using quillomi::test::B;
+using quillomi::test::Utf8;
+using test::Exists;
+using test::FileBytes;
+using test::PutFile;
+using test::TempDirectory;
+
+class Win32Phrases : public ::testing::Test {
+ protected:
+  Win32Platform platform_;
+  platform::Files& files_ = platform_.Get().files;
+  TempDirectory dir_;
+};
+
+class RecordingButtons : public phrases::ButtonView {
+ public:
+  void SetButton(int number, std::u16string caption, std::u16string hint) override {
+    numbers.push_back(number);
+    captions.push_back(std::move(caption));
+    hints.push_back(std::move(hint));
+  }
+  std::vector<int> numbers;
+  std::vector<std::u16string> captions, hints;
+};
+
+class IgnoringList : public phrases::PhraseListSink {
+ public:
+  void Clear() override {}
+  void Reserve(std::size_t, std::size_t) override {}
+  void BeginUpdate() override {}
+  void EndUpdate() override {}
+  void Add(std::u16string_view, int) override {}
+};
+
+// Four lines in Shift-JIS, spelled out byte by byte; ー is 81 5B and ソ 83 5C,
+// whose second bytes are "[" and "\" in ASCII.
+const std::string kShiftJisLines[] = {
+    // [挨拶]こんにちは
+    "[\x88\xA5\x8E"
+    "A]\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD",
+    // [お礼]ありがとう～
+    "[\x82\xA8\x97\xE7]\x82\xA0\x82\xE8\x82\xAA\x82\xC6\x82\xA4\x81`",
+    // [ｱﾘｶﾞﾄ]ｱﾘｶﾞﾄｳ (half-width katakana, one byte each)
+    "[\xB1\xD8\xB6\xDE\xC4]\xB1\xD8\xB6\xDE\xC4\xB3",
+    // [ヒール]ソードにヒール
+    "[\x83q\x81[\x83\x8B]\x83\x5C\x81[\x83h\x82\xC9\x83q\x81[\x83\x8B",
+};
+
+TEST_F(Win32Phrases, FillingUpKeepsShiftJisBytesAndAddsShiftJisPlaceholders) {
+  ASSERT_EQ(::GetACP(), 932U) << "the ANSI code page must be 932 (LANG=ja_JP.UTF-8 under Wine)";
+  const auto path = dir_ / u"QLMO_ボタン_ユーザー設定.txt";
+  // CR LF, a lone LF, a lone CR, and no break after the last line.
+  PutFile(path, B(kShiftJisLines[0] + "\r\n" + kShiftJisLines[1] + "\n" + kShiftJisLines[2] + "\r" +
+                  kShiftJisLines[3]));
+
+  std::vector<std::u16string> list_box1;
+  RecordingButtons buttons;
+  phrases::FillButtonFile(platform_.Get(), path, list_box1, buttons);
+
+  std::string expected;
+  for (const auto& line : kShiftJisLines) expected += line + "\r\n";
+  for (int n = 5; n <= 59; ++n) expected += "[" + std::to_string(n) + "]\x81\x40\r\n";  // U+3000
+  EXPECT_EQ(FileBytes(path), B(expected));
+  EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
+
+  ASSERT_EQ(list_box1.size(), 59U);
+  ASSERT_EQ(buttons.numbers.size(), 59U);
+  const std::u16string captions[] = {u"挨拶", u"お礼", u"ｱﾘｶﾞﾄ", u"ヒール", u"5"};
+  const std::u16string hints[] = {u"こんにちは", u"ありがとう\uFF5E", u"ｱﾘｶﾞﾄｳ", u"ソードにヒール",
+                                  u"\u3000"};
+  for (std::size_t i = 0; i < std::size(captions); ++i) {
+    EXPECT_EQ(buttons.captions[i], captions[i]) << i;
+    EXPECT_EQ(buttons.hints[i], hints[i]) << i;
+  }
+}
+
+// Each data file, while another program holds it open for writing: the read
+// fails with the file's path and the system's reason.
+TEST_F(Win32Phrases, AFileHeldOpenForWritingCannotBeRead) {
+  RecordingButtons buttons;
+  std::vector<std::u16string> list_box1;
+  IgnoringList list;
+  struct Case {
+    const char* name;
+    std::u16string file;
+    std::function<void(const std::u16string&)> read;
+  };
+  const Case cases[] = {
+      {"button file", u"QLMO_ボタン_ユーザー設定.txt",
+       [&](const std::u16string& path) {
+         phrases::LoadButton(platform_.Get(), path, list_box1, buttons);
+       }},
+      {"phrase list", u"QLMO_一覧_ユーザー設定.txt",
+       [&](const std::u16string& path) { phrases::LoadList(files_, path, list); }},
+      {"settings file", u"Quillomi.exe_ユーザー設定.ini",
+       [&](const std::u16string& path) { phrases::SettingsDocument::Open(files_, path); }},
+      {"normal-speech list", u"QLMO_通常発言リスト.txt",
+       [&](const std::u16string& path) { phrases::ReadUtf8Lines(files_, path); }},
+  };
+  const std::u16string reason = SystemErrorText(ERROR_SHARING_VIOLATION);
+  ASSERT_FALSE(reason.empty());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = dir_ / c.file;
+    PutFile(path, B("\xEF\xBB\xBF[System]\r\n[挨拶]こんにちは\r\n"));
+    const UniqueFile editor(::CreateFileW(W(path), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(editor);
+    try {
+      c.read(path);
+      ADD_FAILURE() << "the read went through";
+    } catch (const UserError& error) {
+      EXPECT_EQ(error.text(), u"ファイル " + path + u" は開けません。 " + reason + u" ")
+          << Utf8(error.text());
+    }
+  }
+  EXPECT_TRUE(list_box1.empty());
+  EXPECT_TRUE(buttons.numbers.empty());
+}
+
+// Another program keeps the settings file open without letting it be deleted
+// (as a virus scanner or a backup tool may): the new file cannot take its place.
+TEST_F(Win32Phrases, ASaveThatCannotReplaceTheFileLeavesItAsItWas) {
+  const auto path = dir_ / u"Quillomi.exe_ユーザー設定.ini";
+  const auto old = B("\xEF\xBB\xBF[System]\r\nLeft2=100\r\n\r\n");
+  PutFile(path, old);
+  auto settings = phrases::SettingsDocument::Open(files_, path);
+  settings.WriteInteger(phrases::kSettingsSection, u"Left2", 250);
+
+  const UniqueFile holder(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+  try {
+    settings.Save();
+    ADD_FAILURE() << "the save went through";
+  } catch (const UserError& error) {
+    // Windows refuses the rename itself; Wine says so with ERROR_ACCESS_DENIED.
+    const std::u16string prefix = u"ファイル \"" + path + u"\" を作成できません。";
+    EXPECT_TRUE(error.text() == prefix + SystemErrorText(ERROR_ACCESS_DENIED) ||
+                error.text() == prefix + SystemErrorText(ERROR_SHARING_VIOLATION))
+        << Utf8(error.text());
+    EXPECT_GT(error.text().size(), prefix.size()) << "the system's reason follows";
+  }
+  EXPECT_EQ(FileBytes(path), old);
+  EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
+}
+
+}  // namespace
+}  // namespace quillomi::win32
