@@ -4,14 +4,12 @@
 // ratio of that floor.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "bench/summary.h"
 #include "platform/fake/fake_platform.h"
 #include "ui/filter.h"
 
@@ -158,42 +156,13 @@ BENCHMARK(StarsOnLongEntry)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMicrosecond);
 
-// Keeps each benchmark's real time per iteration, in milliseconds, for the
-// summary.
-class SummaryReporter final : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const auto& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const double ms =
-          run.GetAdjustedRealTime() * (run.time_unit == benchmark::kMillisecond ? 1.0 : 1e-3);
-      auto [it, fresh] = times.emplace(run.benchmark_name(), ms);
-      if (!fresh) it->second = std::min(it->second, ms);
-    }
-  }
-  std::map<std::string, double> times;
-};
-
-void PrintSummary(const std::map<std::string, double>& times) {
-  const auto floor = times.find("FloorFind/typical");
-  if (floor == times.end()) return;
-  std::printf("\nAgainst the floor (FloorFind/typical, %.2f ms for %zu entries):\n", floor->second,
-              kEntryCount);
-  for (const auto& [name, ms] : times) {
-    if (name.rfind("StarsOnLongEntry", 0) == 0) continue;
-    std::printf("  %-24s %9.2f ms  %5.2fx\n", name.c_str(), ms, ms / floor->second);
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  PrintSummary(reporter.times);
-  return 0;
+  return quillomi::bench::RunWithSummary(argc, argv,
+                                         {{"Refilter/typical", "FloorFind/typical", 0, 0},
+                                          {"Refilter/ascii", "FloorFind/ascii", 0, 0},
+                                          {"Refilter/stars", "FloorFind/typical", 0, 0},
+                                          {"Refilter/question", "FloorFind/typical", 0, 0},
+                                          {"Load", "FloorFind/typical", 0, 0}});
 }
