@@ -18,6 +18,7 @@ QUILLOMI_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   wine wine64 xvfb x11-utils locales fonts-noto-cjk imagemagick
+  clang libclang-rt-14-dev
 )
 
 ensure_packages() {
@@ -58,11 +59,18 @@ configure_and_build() {
     esac
     if [ ! -f "$dir/build.ninja" ]; then
       log "configuring $preset"
-      cmake --preset "$preset" -S "$QUILLOMI_ROOT" >/dev/null
+      cmake --preset "$preset" -S "$QUILLOMI_ROOT" -B "$dir" >/dev/null
     fi
     log "building $preset"
     cmake --build "$dir" -j"$JOBS"
   done
+}
+
+# clang with its libFuzzer runtime, which the fuzz targets link.
+fuzzer_available() {
+  command -v clang++ >/dev/null 2>&1 &&
+    printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' |
+      clang++ -x c++ -fsanitize=fuzzer - -o /dev/null >/dev/null 2>&1
 }
 
 wine_env() {
@@ -115,6 +123,13 @@ start_wineserver() {
   wineserver -p
   QUILLOMI_STARTED_WINESERVER=1
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  # Likewise the virtual desktop, which the first window of a session starts.
+  wine explorer.exe /desktop=Default,1600x900 </dev/null >/dev/null 2>&1 &
+  local i
+  for i in $(seq 1 100); do
+    pgrep -f 'explorer.exe /desktop' >/dev/null && break
+    sleep 0.05
+  done
 }
 
 stop_services() {

@@ -306,3 +306,256 @@ double CounterToMs(long long ticks) {
 }
 
 }  // namespace quillomi::e2e
+
+namespace quillomi::e2e {
+
+namespace {
+
+void CopyInto(const std::wstring& from, const std::wstring& to) { CopyFileW(from.c_str(), to.c_str(), FALSE); }
+
+struct WindowSearch {
+  DWORD process_id;
+  const wchar_t* class_name;
+  bool visible_only;
+  HWND found;
+};
+
+BOOL CALLBACK FindOfProcess(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  wchar_t name[128];
+  if (pid == search->process_id && GetClassNameW(window, name, 128) &&
+      _wcsicmp(name, search->class_name) == 0 && (!search->visible_only || IsWindowVisible(window))) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct TextSearch {
+  std::wstring text;
+  HWND found;
+};
+
+BOOL CALLBACK FindText(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<TextSearch*>(param);
+  if (WindowText(child) == search->text) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+INPUT MouseInput(DWORD flags, int x = 0, int y = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = static_cast<LONG>((x * 65535 + width / 2) / (width - 1));
+    input.mi.dy = static_cast<LONG>((y * 65535 + height / 2) / (height - 1));
+  }
+  return input;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+void StageProgram(ProgramDir& program, bool templates) {
+  CopyInto(BinDir() + L"Quillomi.exe", program.Exe());
+  if (templates)
+    for (const wchar_t* name : {L"Quillomi_Btn.dll", L"Quillomi_Lst.dll"})
+      CopyInto(BinDir() + name, program.File(name));
+}
+
+Process StartQuillomi(const ProgramDir& program, const std::vector<std::wstring>& args) {
+  return Process(program.Exe(), args, program.dir.Path());
+}
+
+HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only) {
+  WindowSearch search{process_id, class_name, visible_only, nullptr};
+  EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForProcessWindow(DWORD process_id, const wchar_t* class_name,
+                          std::chrono::milliseconds deadline) {
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindProcessWindow(process_id, class_name)) != nullptr; }, deadline);
+  return window;
+}
+
+HWND FindChildByText(HWND parent, const std::wstring& text) {
+  TextSearch search{text, nullptr};
+  EnumChildWindows(parent, FindText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+RECT ScreenRectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void MoveMouse(int x, int y) {
+  // Re-warp until the pointer has stayed put for a while.
+  for (int attempt = 0; attempt < 40; ++attempt) {
+    SetCursorPos(x, y);
+    Sleep(150);
+    POINT at{};
+    GetCursorPos(&at);
+    if (at.x == x && at.y == y) break;
+  }
+}
+
+void Click(int x, int y, Mouse button, const std::vector<WORD>& held_keys) {
+  MoveMouse(x, y);
+  const DWORD down = button == Mouse::kLeft    ? MOUSEEVENTF_LEFTDOWN
+                     : button == Mouse::kRight ? MOUSEEVENTF_RIGHTDOWN
+                                               : MOUSEEVENTF_MIDDLEDOWN;
+  const DWORD up = button == Mouse::kLeft    ? MOUSEEVENTF_LEFTUP
+                   : button == Mouse::kRight ? MOUSEEVENTF_RIGHTUP
+                                             : MOUSEEVENTF_MIDDLEUP;
+  std::vector<INPUT> keys_down, keys_up;
+  for (WORD key : held_keys) keys_down.push_back(KeyInput(key, false));
+  for (auto key = held_keys.rbegin(); key != held_keys.rend(); ++key)
+    keys_up.push_back(KeyInput(*key, true));
+  if (!keys_down.empty()) Send(keys_down);
+  Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), MouseInput(down),
+        MouseInput(up)});
+  // A program asks for the keys' state while it handles the press: they stay
+  // held until it has had the time to.
+  if (!keys_up.empty()) {
+    Sleep(500);
+    Send(keys_up);
+  }
+}
+
+void DoubleClick(int x, int y) {
+  MoveMouse(x, y);
+  Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), MouseInput(MOUSEEVENTF_LEFTDOWN),
+        MouseInput(MOUSEEVENTF_LEFTUP), MouseInput(MOUSEEVENTF_LEFTDOWN),
+        MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+void ClickCenter(HWND window, Mouse button, const std::vector<WORD>& held_keys) {
+  const RECT rect = ScreenRectOf(window);
+  Click((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, button, held_keys);
+}
+
+void Drag(int from_x, int from_y, int to_x, int to_y) {
+  MoveMouse(from_x, from_y);
+  Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, from_x, from_y),
+        MouseInput(MOUSEEVENTF_LEFTDOWN)});
+  Sleep(200);
+  for (int step = 1; step <= 10; ++step) {
+    Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, from_x + (to_x - from_x) * step / 10,
+                     from_y + (to_y - from_y) * step / 10)});
+    Sleep(30);
+  }
+  Sleep(200);
+  Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+void PressKey(WORD vk, const std::vector<WORD>& held_keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : held_keys) inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(vk, false));
+  inputs.push_back(KeyInput(vk, true));
+  for (auto key = held_keys.rbegin(); key != held_keys.rend(); ++key)
+    inputs.push_back(KeyInput(*key, true));
+  Send(inputs);
+}
+
+HoldKeys::HoldKeys(std::vector<WORD> keys) : keys_(std::move(keys)) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys_) inputs.push_back(KeyInput(key, false));
+  if (!inputs.empty()) Send(inputs);
+  Sleep(100);
+}
+
+HoldKeys::~HoldKeys() {
+  std::vector<INPUT> inputs;
+  for (auto key = keys_.rbegin(); key != keys_.rend(); ++key) inputs.push_back(KeyInput(*key, true));
+  if (!inputs.empty()) Send(inputs);
+  Sleep(100);
+}
+
+void CloseNotepads() {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    HWND notepad = FindWindowW(L"Notepad", nullptr);
+    if (!notepad) return;
+    PostMessageW(notepad, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(notepad); }, 3s);
+  }
+}
+
+void TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t c : text) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = static_cast<WORD>(c);
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs.push_back(input);
+    input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  Send(inputs);
+}
+
+void Screenshot(const std::string& name) {
+  wchar_t folder[1024];
+  const DWORD n = GetEnvironmentVariableW(L"QUILLOMI_SCREENSHOTS", folder, 1024);
+  if (n == 0 || n >= 1024) return;
+  Sleep(300);  // let the last paint land
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  // A BMP here; the scripts turn it into PNG.
+  const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(height);
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  bytes.append(static_cast<const char*>(bits), stride * static_cast<DWORD>(height));
+  WriteFileBytes(std::wstring(folder) + L"\\" + Wide(name) + L".bmp", bytes);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+}  // namespace quillomi::e2e

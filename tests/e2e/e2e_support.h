@@ -96,3 +96,56 @@ double Median(std::vector<double> values);
 double CounterToMs(long long ticks);
 
 }  // namespace quillomi::e2e
+
+namespace quillomi::e2e {
+
+// A fresh program directory holding Quillomi.exe and, unless told otherwise,
+// the shipped templates; the exe is started with it as working directory.
+struct ProgramDir {
+  TempDir dir;
+  std::wstring Exe() const { return dir.Path() + L"Quillomi.exe"; }
+  std::wstring File(const std::wstring& name) const { return dir.Path() + name; }
+  std::wstring Settings() const { return Exe() + L"_ユーザー設定.ini"; }
+};
+void StageProgram(ProgramDir& program, bool templates = true);
+Process StartQuillomi(const ProgramDir& program, const std::vector<std::wstring>& args = {});
+
+// A top-level window of a process by class name, or nullptr.
+HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only = true);
+HWND WaitForProcessWindow(DWORD process_id, const wchar_t* class_name,
+                          std::chrono::milliseconds deadline);
+// A child control by its text, or nullptr.
+HWND FindChildByText(HWND parent, const std::wstring& text);
+RECT ScreenRectOf(HWND window);
+RECT ClientRectOnScreen(HWND window);
+
+enum class Mouse { kLeft, kRight, kMiddle };
+// Real input through SendInput: the pointer is warped until it stays put (a late
+// motion event under Xvfb can move it back), then moved and pressed in one batch.
+void MoveMouse(int x, int y);
+void Click(int x, int y, Mouse button = Mouse::kLeft, const std::vector<WORD>& held_keys = {});
+void DoubleClick(int x, int y);
+void ClickCenter(HWND window, Mouse button = Mouse::kLeft, const std::vector<WORD>& held_keys = {});
+void Drag(int from_x, int from_y, int to_x, int to_y);
+void PressKey(WORD vk, const std::vector<WORD>& held_keys = {});
+// Keys held down for as long as the object lives: a program that asks for the
+// keys' state while it handles an event sees them whenever it gets to it.
+class HoldKeys {
+ public:
+  explicit HoldKeys(std::vector<WORD> keys);
+  ~HoldKeys();
+  HoldKeys(const HoldKeys&) = delete;
+  HoldKeys& operator=(const HoldKeys&) = delete;
+
+ private:
+  std::vector<WORD> keys_;
+};
+// Closes every Notepad window (a test that fails midway may leave one open).
+void CloseNotepads();
+void TypeText(const std::wstring& text);  // as Unicode key events
+
+// Saves a PNG of the whole screen under the screenshots folder, if one is set
+// in QUILLOMI_SCREENSHOTS.
+void Screenshot(const std::string& name);
+
+}  // namespace quillomi::e2e

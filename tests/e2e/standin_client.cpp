@@ -103,6 +103,9 @@ LRESULT CALLBACK LowLevelKeyboard(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 HWND g_inner = nullptr;
+// Ctrl as the inner window's own key messages tell it: under Wine, GetKeyState
+// can lag behind when the keys arrive close together.
+bool g_inner_ctrl = false;
 
 LRESULT CALLBACK InnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -111,7 +114,9 @@ LRESULT CALLBACK InnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
       Log(KeyLine("inner", message, wparam, lparam));
-      if (message == WM_KEYDOWN && wparam == 'V' && (GetKeyState(VK_CONTROL) & 0x8000))
+      if (wparam == VK_CONTROL) g_inner_ctrl = message == WM_KEYDOWN;
+      if (message == WM_KEYDOWN && wparam == 'V' &&
+          (g_inner_ctrl || (GetKeyState(VK_CONTROL) & 0x8000)))
         Log("inner paste \"" + Escape(ClipboardText(window)) + "\"");
       return 0;
     default:

@@ -1,0 +1,38 @@
+// The headless demonstration of scripts/run: the panel in a program folder
+// beside a stand-in game client, one phrase button pressed with a real click,
+// and what the client received printed; screenshots along the way.
+//
+//   quillomi_demo.exe PROGRAM_DIR
+#include <windows.h>
+
+#include <cstdio>
+
+#include "tests/e2e/e2e_support.h"
+
+using namespace quillomi::e2e;
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  std::wstring dir = argv[1];
+  if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+  const std::wstring log = dir + L"client.log";
+  DeleteFileW(log.c_str());
+
+  Process client(BinDir() + L"standin_client.exe", {L"classic", log}, dir);
+  if (!WaitUntil([&] { return !Events(log, "ready").empty(); }, 15s)) return 3;
+  Process panel(dir + L"Quillomi.exe", {}, dir);
+  HWND form = WaitForProcessWindow(panel.Id(), L"TForm1", 20s);
+  if (!form) return 4;
+  Sleep(500);
+  Screenshot("panel");
+  ClickCenter(GetDlgItem(form, 1001));
+  WaitUntil([&] { return Events(log, "hook").size() >= 8; }, 10s);
+  Sleep(300);
+  Screenshot("panel-delivered");
+  std::printf("The stand-in game client received:\n");
+  for (const auto& line : ReadLog(log))
+    if (line.event != "ready") std::printf("  %s\n", line.event.c_str());
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  panel.WaitExit(10s);
+  return 0;
+}

@@ -1,0 +1,448 @@
+// The list window of the real program under Wine, driven with real input:
+// where it opens, its coloured rows, filtering as the user types, clicks and
+// keys that deliver into a stand-in game client, the edit and reload
+// buttons, and what its close writes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace quillomi::e2e {
+namespace {
+
+const std::wstring kListName = L"QLMO_一覧_ユーザー設定.txt";
+const std::wstring kMappingError =
+    L"Unicode 文字のマッピングがターゲットのマルチバイト コード ページに存在しません.";
+const std::wstring kEditMessage =
+    L"リストの編集を行います。\n\r\n\r"
+    L"メモ帳が起動するので内容を編集したら、\n\r"
+    L"上書き保存し、メモ帳を閉じてください。\n\r"
+    L"その後、[リスト再読込]をクリックすると、\n\r"
+    L"変更内容がリストに反映されます。\n\r\n\r"
+    L"【留意事項】\n\r"
+    L"1. 行頭を◆で始めることでアイコンの色が変わります。\n\r"
+    L"2. []内の文字はコピーされません。説明用にどうぞ。";
+
+// The tiles' average colours by icon number.
+const COLORREF kIconColours[] = {
+    RGB(255, 255, 255), RGB(50, 210, 54),   RGB(2, 124, 207),  RGB(255, 194, 32), RGB(179, 82, 196),
+    RGB(215, 52, 70),   RGB(164, 164, 164), RGB(51, 162, 167), RGB(255, 121, 19), RGB(56, 56, 56)};
+
+// Entries with their icon numbers: lines above the first heading take 1, each
+// heading starts the next number.
+struct Line {
+  std::wstring text;
+  int icon;
+};
+const std::vector<Line> kList = {
+    {L"[あいさつ] こんにちは", 1},
+    {L"[あいさつ] またね", 1},
+    {L"◆戦闘", 2},
+    {L"[援護] heal me", 2},
+    {L"[援護] HEAL ALL", 2},
+    {L"[撤退]\u3000逃げて！", 2},
+    {L"[注意]◆PKが来た", 3},
+    {L"[取引] 買います", 3},
+    {L"◆雑談", 4},
+    {L"[雑談] よろしく", 4},
+    {L"◆買い物", 5},
+    {L"[買い物] いくら？", 5},
+    {L"◆移動", 6},
+};
+
+std::string ListBytes(const std::vector<Line>& lines) {
+  std::string bytes = "\xEF\xBB\xBF";
+  for (const auto& line : lines) bytes += Utf8(line.text) + "\r\n";
+  return bytes;
+}
+
+// Of all top-level windows, the first of that class whose title holds `part`.
+HWND FindWindowWithTitle(const wchar_t* class_name, const std::wstring& part) {
+  struct Search {
+    const wchar_t* class_name;
+    const std::wstring* part;
+    HWND found;
+  } search{class_name, &part, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (std::wstring(name) != s->class_name) return TRUE;
+        if (WindowText(window).find(*s->part) == std::wstring::npos) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A control's text in another process: GetWindowTextW would not ask it.
+std::wstring ControlText(HWND control) {
+  wchar_t text[256] = {};
+  SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// The table colour nearest to a pixel.
+int NearestIcon(COLORREF pixel) {
+  int best = -1;
+  long best_distance = 0;
+  for (int i = 0; i < 10; ++i) {
+    const long dr = GetRValue(pixel) - GetRValue(kIconColours[i]);
+    const long dg = GetGValue(pixel) - GetGValue(kIconColours[i]);
+    const long db = GetBValue(pixel) - GetBValue(kIconColours[i]);
+    const long distance = dr * dr + dg * dg + db * db;
+    if (best < 0 || distance < best_distance) {
+      best = i;
+      best_distance = distance;
+    }
+  }
+  return best;
+}
+
+class ListWindowEndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    StageProgram(program_, false);
+    std::string buttons;
+    for (int i = 1; i <= 59; ++i) buttons += "[b" + std::to_string(i) + "] phrase\r\n";
+    WriteFileBytes(program_.File(L"Quillomi_Btn.dll"), buttons);
+    WriteFileBytes(program_.File(L"Quillomi_Lst.dll"), ListBytes(kList));
+    WriteFileBytes(program_.File(kListName), ListBytes(kList));
+  }
+
+  void Start() {
+    quillomi_ = StartQuillomi(program_);
+    panel_ = WaitForProcessWindow(quillomi_.Id(), L"TForm1", 20s);
+    ASSERT_NE(panel_, nullptr) << "the panel did not open";
+    // Out of the list window's way: each delivery raises the panel, and it
+    // opens across the middle of the screen where the list window opens too.
+    SetWindowPos(panel_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(panel_).top == 0; }, 5s));
+  }
+
+  // The panel's list button; the list window, shown.
+  void OpenList() {
+    HWND button = FindChildByText(panel_, L"一覧");
+    ASSERT_NE(button, nullptr);
+    ClickCenter(button);
+    list_ = WaitForProcessWindow(quillomi_.Id(), L"TForm3", 10s);
+    ASSERT_NE(list_, nullptr) << "the list window did not show";
+    HWND lb1 = FindWindowExW(list_, nullptr, L"QuillomiFilterList", nullptr);
+    ASSERT_NE(lb1, nullptr);
+    filter_box_ = FindWindowExW(lb1, nullptr, L"Edit", nullptr);
+    rows_ = FindWindowExW(lb1, nullptr, L"ListBox", nullptr);
+    ASSERT_NE(filter_box_, nullptr);
+    ASSERT_NE(rows_, nullptr);
+  }
+
+  void StartClient() {
+    client_ =
+        Process(BinDir() + L"standin_client.exe", {L"classic", client_log_}, program_.dir.Path());
+    ASSERT_TRUE(WaitUntil([&] { return !Events(client_log_, "ready").empty(); }, 15s))
+        << "client did not start";
+  }
+
+  int RowCount() const { return static_cast<int>(SendMessageW(rows_, LB_GETCOUNT, 0, 0)); }
+  bool WaitForRows(int count) {
+    return WaitUntil([&] { return RowCount() == count; }, 5s);
+  }
+
+  // A point inside a shown row, right of its icon.
+  POINT RowPoint(int row) const {
+    const RECT client = ClientRectOnScreen(rows_);
+    return {client.left + 60, client.top + row * 20 + 10};
+  }
+  void ClickRow(int row) {
+    const POINT at = RowPoint(row);
+    Click(at.x, at.y);
+  }
+  // The caption: activates the window without touching a control.
+  void ClickCaption(HWND window) {
+    const RECT outer = ScreenRectOf(window);
+    const RECT client = ClientRectOnScreen(window);
+    Click(outer.left + 40, (outer.top + client.top) / 2);
+  }
+
+  // Waits for the count-th delivery to be over and gives the number made so
+  // far: each presses V once, as the client's keyboard hook sees it, and ends
+  // by raising the panel, before which input could go astray.
+  std::size_t Deliveries(std::size_t count) {
+    const auto made = [&] { return Events(client_log_, "hook down vk=0x56").size(); };
+    WaitUntil([&] { return made() >= count; }, 10s);
+    if (count > 0) WaitUntil([&] { return GetForegroundWindow() == panel_; }, 5s);
+    Sleep(300);  // a surplus delivery would show by now
+    return made();
+  }
+
+  // What the client's inner window found on the clipboard at each Ctrl+V.
+  std::vector<std::string> Pastes() const { return Events(client_log_, "inner paste"); }
+
+  std::string Settings() const { return ReadFileBytes(program_.Settings()); }
+
+  ProgramDir program_;
+  std::wstring client_log_ = program_.dir.Path() + L"client.log";
+  Process client_;
+  Process quillomi_;
+  HWND panel_ = nullptr;
+  HWND list_ = nullptr;
+  HWND filter_box_ = nullptr;
+  HWND rows_ = nullptr;
+};
+
+TEST_F(ListWindowEndToEnd, OpensAtTheDefaultPlaceWithColouredGroups) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  EXPECT_EQ(FindProcessWindow(quillomi_.Id(), L"TForm3"), nullptr) << "hidden until asked for";
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+
+  EXPECT_EQ(WindowText(list_), L"一覧\u3000(入力ボックスはフィルター機能です)");
+  const RECT client = ClientRectOnScreen(list_);
+  EXPECT_EQ(client.right - client.left, 372);
+  EXPECT_EQ(client.bottom - client.top, 320);
+  // The defaults come from the outer size at creation, when the client area
+  // was the designed 356 wide: 16 pixels narrower than now.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const RECT outer = ScreenRectOf(list_);
+  const double created_width = outer.right - outer.left - 16;
+  const double created_height = outer.bottom - outer.top;
+  EXPECT_EQ(outer.left,
+            static_cast<long>(std::floor((work.right - work.left) / 2.0 - created_width / 2)) + 50);
+  EXPECT_EQ(
+      outer.top,
+      static_cast<long>(std::floor((work.bottom - work.top) / 2.0 - created_height / 2)) + 50);
+  EXPECT_TRUE(GetWindowLongPtrW(list_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  ASSERT_EQ(RowCount(), static_cast<int>(kList.size()));
+  EXPECT_EQ(SendMessageW(rows_, LB_GETITEMHEIGHT, 0, 0), 20) << "16 at 96 DPI, rows hold the icon";
+  const RECT rows = ClientRectOnScreen(rows_);
+  const auto icon_centre = [&](std::size_t row) {
+    return POINT{rows.left + 2 + 8, rows.top + static_cast<int>(row) * 20 + 8};
+  };
+  const auto shown_icon = [&](std::size_t row) {
+    const POINT at = icon_centre(row);
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return NearestIcon(pixel);
+  };
+  // The rows are painted a little after the window shows.
+  WaitUntil([&] { return shown_icon(kList.size() - 1) == kList.back().icon; }, 5s);
+  Screenshot("list-unfiltered");
+  for (std::size_t row = 0; row < kList.size(); ++row) {
+    EXPECT_EQ(WindowFromPoint(icon_centre(row)), rows_) << "row " << row << " is covered";
+    EXPECT_EQ(shown_icon(row), kList[row].icon) << "row " << row;
+  }
+}
+
+TEST_F(ListWindowEndToEnd, TypedFilterNarrowsTheRowsAndAClickSendsTheShownEntry) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  ClickCenter(filter_box_);
+  TypeText(L"heal");
+  ASSERT_TRUE(WaitForRows(2)) << RowCount();
+  Screenshot("list-filtered");
+  ClickRow(0);
+  ASSERT_EQ(Deliveries(1), 1u);
+  EXPECT_EQ(Pastes(), std::vector<std::string>{"inner paste \"heal me\""});
+
+  // The find button: pressed by the typing; a click shows every entry and
+  // keeps the text, another filters with it again.
+  HWND find = FindWindowExW(GetParent(filter_box_), nullptr, L"Button", nullptr);
+  ASSERT_NE(find, nullptr);
+  ClickCenter(find);
+  EXPECT_TRUE(WaitForRows(static_cast<int>(kList.size()))) << RowCount();
+  EXPECT_EQ(ControlText(filter_box_), L"heal");
+  ClickCenter(find);
+  EXPECT_TRUE(WaitForRows(2)) << RowCount();
+
+  // Esc empties the box and shows every entry again.
+  ClickCenter(filter_box_);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitForRows(static_cast<int>(kList.size()))) << RowCount();
+  EXPECT_EQ(ControlText(filter_box_), L"");
+
+  // Operator characters are ordinary ones; "?" is one character.
+  TypeText(L"!");
+  EXPECT_TRUE(WaitForRows(0)) << RowCount();
+  PressKey(VK_BACK);
+  TypeText(L"逃げ?！");
+  EXPECT_TRUE(WaitForRows(1)) << RowCount();
+
+  // Tab goes to the rows, where Down selects the one shown: its entry is sent.
+  PressKey(VK_TAB);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(Deliveries(2), 2u);
+  EXPECT_EQ(Pastes(),
+            (std::vector<std::string>{"inner paste \"heal me\"", "inner paste \"逃げて！\""}));
+}
+
+TEST_F(ListWindowEndToEnd, AMillionEntriesLoadAndFilterAtOnce) {
+  constexpr int kEntries = 1000000;
+  std::string bytes;
+  bytes.reserve(kEntries * 24);
+  for (int i = 0; i < kEntries; ++i) {
+    if (i % 1000 == 0) bytes += "\xE2\x97\x86group " + std::to_string(i / 1000) + "\r\n";
+    bytes += "[n] phrase " + std::to_string(i) + "\r\n";
+  }
+  WriteFileBytes(program_.File(kListName), bytes);
+  const int total = kEntries + kEntries / 1000;
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  ASSERT_EQ(RowCount(), total);
+  ClickCenter(filter_box_);
+  const auto started = std::chrono::steady_clock::now();
+  TypeText(L"phrase 77777");
+  ASSERT_TRUE(WaitForRows(11)) << RowCount();  // 77777 and 777770 to 777779
+  TypeText(L"7");
+  ASSERT_TRUE(WaitForRows(1)) << RowCount();
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitForRows(total)) << RowCount();
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - started);
+  EXPECT_LT(elapsed.count(), 3000) << "three filters over a million entries";
+  RecordProperty("million_filter_ms", std::to_string(elapsed.count()));
+}
+
+TEST_F(ListWindowEndToEnd, SameRowTwiceSendsTwiceAndDownSendsEachNewRow) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  ClickRow(0);
+  ASSERT_EQ(Deliveries(1), 1u);
+  ClickRow(0);
+  ASSERT_EQ(Deliveries(2), 2u);
+  // Each delivery hands the focus to the client: the caption brings it back
+  // to the rows, where it was.
+  ClickCaption(list_);
+  PressKey(VK_DOWN);
+  ASSERT_EQ(Deliveries(3), 3u);
+  ClickCaption(list_);
+  PressKey(VK_DOWN);  // onto a heading: nothing is sent, the window keeps the focus
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText().empty(); }, 5s)) << "the heading empties it";
+  PressKey(VK_DOWN);
+  EXPECT_EQ(Deliveries(4), 4u);
+  EXPECT_EQ(Pastes(),
+            (std::vector<std::string>{"inner paste \"こんにちは\"", "inner paste \"こんにちは\"",
+                                      "inner paste \"またね\"", "inner paste \"heal me\""}));
+}
+
+TEST_F(ListWindowEndToEnd, HeadingClickEmptiesTheClipboardAndSendsNothing) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  for (int row : {2, 6}) {  // "◆" at the start, and after a label
+    SetClipboardText(L"before");
+    ClickRow(row);
+    EXPECT_TRUE(WaitUntil([] { return ClipboardText().empty(); }, 5s)) << "row " << row;
+  }
+  EXPECT_EQ(Deliveries(0), 0u);
+  EXPECT_TRUE(Events(client_log_, "hook").empty()) << "no key was sent";
+}
+
+TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewList) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  ClickCenter(FindChildByText(list_, L"リスト編集"));
+  HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), kEditMessage);
+  EXPECT_EQ(FindWindowWithTitle(L"Notepad", L"QLMO_"), nullptr) << "Notepad waits for the OK";
+  PressOk(box);
+  HWND notepad = nullptr;
+  WaitUntil([&] { return (notepad = FindWindowWithTitle(L"Notepad", L"QLMO_")) != nullptr; }, 15s);
+  EXPECT_NE(notepad, nullptr) << "Notepad did not open the list";
+  if (notepad) PostMessageW(notepad, WM_CLOSE, 0, 0);
+  EXPECT_EQ(RowCount(), static_cast<int>(kList.size())) << "nothing is reloaded yet";
+
+  // A filter in force applies to the new entries.
+  ClickCenter(filter_box_);
+  TypeText(L"new");
+  ASSERT_TRUE(WaitForRows(0));
+  WriteFileBytes(
+      program_.File(kListName),
+      ListBytes({{L"◆new group", 1}, {L"[a] new one", 1}, {L"old", 1}, {L"[b] new two", 1}}));
+  ClickCenter(FindChildByText(list_, L"リスト再読込"));
+  EXPECT_TRUE(WaitForRows(3)) << RowCount();
+  ClickCenter(filter_box_);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitForRows(4)) << RowCount();
+}
+
+TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  SetWindowPos(list_, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(list_).left == 100; }, 5s));
+  ClickCaption(list_);
+  PressKey(VK_F4, {VK_MENU});
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list_); }, 5s)) << "still shown";
+  EXPECT_TRUE(IsWindow(list_)) << "hidden, not destroyed";
+  const std::string settings = Settings();
+  const auto top = settings.find("Form3Top=120\r\n");
+  const auto left = settings.find("Form3Left=100\r\n");
+  const auto width = settings.find("Form3ClientWidth=372\r\n");
+  const auto height = settings.find("Form3ClientHeight=320\r\n");
+  ASSERT_NE(top, std::string::npos) << settings;
+  ASSERT_NE(height, std::string::npos) << settings;
+  EXPECT_TRUE(top < left && left < width && width < height) << settings;
+
+  // Shown again, it is where it was closed.
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  EXPECT_EQ(ScreenRectOf(list_).left, 100);
+  EXPECT_EQ(ScreenRectOf(list_).top, 120);
+}
+
+TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShown) {
+  // A folder where the settings file would go: it reads as missing, and
+  // cannot be replaced.
+  ASSERT_TRUE(CreateDirectoryW(program_.Settings().c_str(), nullptr));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  ClickCaption(list_);
+  PressKey(VK_F4, {VK_MENU});
+  HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
+  ASSERT_NE(box, nullptr);
+  const std::wstring text = MessageBoxText(box);
+  EXPECT_TRUE(text.starts_with(L"ファイル \"" + program_.Settings() + L"\" を作成できません。"))
+      << Utf8(text);
+  PressOk(box);
+  Sleep(300);
+  EXPECT_TRUE(IsWindowVisible(list_)) << "the close stopped before hiding";
+  quillomi_.Kill();
+  RemoveDirectoryW(program_.Settings().c_str());  // the scratch folder goes with its files only
+}
+
+TEST_F(ListWindowEndToEnd, ClosingThePanelWithTheListOpenWritesNoneOfItsKeys) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  ClickCaption(panel_);
+  PressKey(VK_F4, {VK_MENU});
+  ASSERT_EQ(quillomi_.WaitExit(10s), 0);
+  const std::string settings = Settings();
+  EXPECT_NE(settings.find("Bottom2="), std::string::npos) << settings;
+  EXPECT_EQ(settings.find("Form3"), std::string::npos) << settings;
+}
+
+TEST_F(ListWindowEndToEnd, ListInALegacyCodePageReportsTheMappingErrorAndShowsNoRows) {
+  WriteFileBytes(program_.File(kListName), "[\x88\xa5\x8e\x41] \x82\xb1\x82\xf1\r\n");
+  quillomi_ = StartQuillomi(program_);
+  HWND box = WaitForMessageBox(quillomi_.Id(), 20s);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), kMappingError);
+  PressOk(box);
+  panel_ = WaitForProcessWindow(quillomi_.Id(), L"TForm1", 10s);
+  ASSERT_NE(panel_, nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  EXPECT_EQ(RowCount(), 0);
+}
+
+}  // namespace
+}  // namespace quillomi::e2e
