@@ -80,18 +80,6 @@ std::u16string LabelName(int index) {
   return u"lbl0" + std::u16string(1, static_cast<char16_t>(u'1' + index));
 }
 
-RECT WindowRect(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
-RECT ClientRect(HWND window) {
-  RECT rect{};
-  GetClientRect(window, &rect);
-  return rect;
-}
-
 std::u16string TextOf(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');

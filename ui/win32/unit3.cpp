@@ -22,18 +22,6 @@ constexpr std::u16string_view kBtnReloadCaption = u"リスト再読込";
 constexpr std::u16string_view kLabel1Caption = u"[]内はコピーされません";
 constexpr int kButtonPadding = 10;
 
-RECT WindowRect(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
-RECT ClientRect(HWND window) {
-  RECT rect{};
-  GetClientRect(window, &rect);
-  return rect;
-}
-
 void Place(HWND control, const ControlBox& box) {
   SetWindowPos(control, nullptr, box.left, box.top, box.width, box.height,
                SWP_NOZORDER | SWP_NOACTIVATE);

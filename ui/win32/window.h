@@ -81,6 +81,18 @@ class Window {
   std::map<HWND, std::unique_ptr<ControlHandler>> handlers_;
 };
 
+inline RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+inline RECT ClientRect(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return rect;
+}
+
 // Client size <-> outer size for a style, as the frame adds them.
 SIZE OuterSizeForClient(HWND window, int client_width, int client_height);
 
