@@ -475,6 +475,12 @@ void Drag(int from_x, int from_y, int to_x, int to_y) {
   }
   Sleep(200);
   Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+  // A system move loop that started late can miss the release and keep the
+  // window in it: a further release ends it, and is harmless otherwise.
+  for (int again = 0; again < 2; ++again) {
+    Sleep(300);
+    Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+  }
 }
 
 void PressKey(WORD vk, const std::vector<WORD>& held_keys) {
