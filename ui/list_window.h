@@ -13,6 +13,7 @@
 #include "phrases/phrase_list.h"
 #include "platform/platform.h"
 #include "ui/filter.h"
+#include "ui/form_geometry.h"
 #include "ui/layout.h"
 
 namespace quillomi::ui {
@@ -29,21 +30,8 @@ inline constexpr std::u16string_view kEditListMessage =
     u"2. []内の文字はコピーされません。説明用にどうぞ。";
 
 // The list window as its handlers see it.
-class ListFormFrame {
+class ListFormFrame : public FormGeometry {
  public:
-  virtual ~ListFormFrame() = default;
-  virtual int Top() const = 0;
-  virtual int Left() const = 0;
-  virtual int OuterWidth() const = 0;
-  virtual int OuterHeight() const = 0;
-  virtual int ClientWidth() const = 0;
-  virtual int ClientHeight() const = 0;
-  virtual void SetTop(int top) = 0;
-  virtual void SetLeft(int left) = 0;
-  // The outer rectangle follows so that the client area gets the size; the
-  // top-left corner stays.
-  virtual void SetClientWidth(int width) = 0;
-  virtual void SetClientHeight(int height) = 0;
   // lb1's item height.
   virtual void SetItemHeight(int item_height) = 0;
 };

@@ -6,30 +6,18 @@
 
 #include "phrases/settings.h"
 #include "platform/platform.h"
+#include "ui/form_geometry.h"
 
 namespace quillomi::ui {
 
 // The window operations relied on; every size change runs the grid layout.
-class MainFormFrame {
+class MainFormFrame : public FormGeometry {
  public:
-  virtual ~MainFormFrame() = default;
   // Sizeable frame with title bar, or none; the outer rectangle stays where it
   // is and keeps its size, so the client area grows or shrinks.
   virtual void SetSizeable(bool sizeable) = 0;
-  virtual int Top() const = 0;
-  virtual int Left() const = 0;
-  virtual int OuterWidth() const = 0;
-  virtual int OuterHeight() const = 0;
-  virtual int ClientWidth() const = 0;
-  virtual int ClientHeight() const = 0;
-  virtual void SetTop(int top) = 0;
-  virtual void SetLeft(int left) = 0;
   virtual void SetOuterWidth(int width) = 0;
   virtual void SetOuterHeight(int height) = 0;
-  // Resizes the outer rectangle so that the client area gets the size; the
-  // top-left corner stays.
-  virtual void SetClientWidth(int width) = 0;
-  virtual void SetClientHeight(int height) = 0;
 };
 
 // Steps 3 to 8 of the placement at creation, from an open settings document.

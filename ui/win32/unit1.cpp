@@ -495,38 +495,7 @@ void TForm1::SetSizeable(bool sizeable) {
   FormResize();
 }
 
-int TForm1::Top() const { return WindowRect(hwnd_).top; }
-int TForm1::Left() const { return WindowRect(hwnd_).left; }
-int TForm1::OuterWidth() const {
-  const RECT r = WindowRect(hwnd_);
-  return r.right - r.left;
-}
-int TForm1::OuterHeight() const {
-  const RECT r = WindowRect(hwnd_);
-  return r.bottom - r.top;
-}
-int TForm1::ClientWidth() const { return ClientRect(hwnd_).right; }
-int TForm1::ClientHeight() const { return ClientRect(hwnd_).bottom; }
-
-void TForm1::SetTop(int top) {
-  SetWindowPos(hwnd_, nullptr, Left(), top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-void TForm1::SetLeft(int left) {
-  SetWindowPos(hwnd_, nullptr, left, Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-void TForm1::SetOuterWidth(int width) {
-  SetWindowPos(hwnd_, nullptr, 0, 0, width, OuterHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-void TForm1::SetOuterHeight(int height) {
-  SetWindowPos(hwnd_, nullptr, 0, 0, OuterWidth(), height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-void TForm1::SetClientWidth(int width) {
-  const SIZE outer = OuterSizeForClient(hwnd_, width, ClientHeight());
-  SetOuterWidth(outer.cx);
-}
-void TForm1::SetClientHeight(int height) {
-  const SIZE outer = OuterSizeForClient(hwnd_, ClientWidth(), height);
-  SetOuterHeight(outer.cy);
-}
+void TForm1::SetOuterWidth(int width) { Resize(width, OuterHeight()); }
+void TForm1::SetOuterHeight(int height) { Resize(OuterWidth(), height); }
 
 }  // namespace quillomi::ui::win32

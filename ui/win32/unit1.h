@@ -16,6 +16,7 @@
 #include "ui/main_placement.h"
 #include "ui/speech_mode.h"
 #include "ui/win32/window.h"
+#include "ui/win32/window_frame.h"
 
 namespace quillomi::ui::win32 {
 
@@ -33,7 +34,7 @@ struct PanelHooks {
   std::function<void(HWND)> window_created;
 };
 
-class TForm1 final : public Window, private phrases::ButtonView, private ui::MainFormFrame {
+class TForm1 final : public Window, private phrases::ButtonView, private WindowFrame<ui::MainFormFrame> {
  public:
   TForm1(platform::Platform& platform, PanelHooks hooks);
   ~TForm1() override;
@@ -70,20 +71,11 @@ class TForm1 final : public Window, private phrases::ButtonView, private ui::Mai
   // phrases::ButtonView
   void SetButton(int number, std::u16string caption, std::u16string hint) override;
 
-  // ui::MainFormFrame
+  // ui::MainFormFrame, beyond the geometry
+  HWND FrameWindow() const override { return hwnd_; }
   void SetSizeable(bool sizeable) override;
-  int Top() const override;
-  int Left() const override;
-  int OuterWidth() const override;
-  int OuterHeight() const override;
-  int ClientWidth() const override;
-  int ClientHeight() const override;
-  void SetTop(int top) override;
-  void SetLeft(int left) override;
   void SetOuterWidth(int width) override;
   void SetOuterHeight(int height) override;
-  void SetClientWidth(int width) override;
-  void SetClientHeight(int height) override;
 
   PanelHooks hooks_;
   UniqueGdiObject font_;

@@ -168,43 +168,6 @@ LRESULT TForm3::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 // --- the frame as the handlers see it ---------------------------------------
 
-int TForm3::Top() const {
-  return WindowRect(hwnd_).top;
-}
-int TForm3::Left() const {
-  return WindowRect(hwnd_).left;
-}
-int TForm3::OuterWidth() const {
-  const RECT r = WindowRect(hwnd_);
-  return r.right - r.left;
-}
-int TForm3::OuterHeight() const {
-  const RECT r = WindowRect(hwnd_);
-  return r.bottom - r.top;
-}
-int TForm3::ClientWidth() const {
-  return ClientRect(hwnd_).right;
-}
-int TForm3::ClientHeight() const {
-  return ClientRect(hwnd_).bottom;
-}
-
-void TForm3::SetTop(int top) {
-  SetWindowPos(hwnd_, nullptr, Left(), top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-void TForm3::SetLeft(int left) {
-  SetWindowPos(hwnd_, nullptr, left, Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-void TForm3::SetClientWidth(int width) {
-  const SIZE outer = OuterSizeForClient(hwnd_, width, ClientHeight());
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, OuterHeight(),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-void TForm3::SetClientHeight(int height) {
-  const SIZE outer = OuterSizeForClient(hwnd_, ClientWidth(), height);
-  SetWindowPos(hwnd_, nullptr, 0, 0, OuterWidth(), outer.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 void TForm3::SetItemHeight(int item_height) {
   lb1_.SetItemHeight(item_height);
 }

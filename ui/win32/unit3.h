@@ -11,6 +11,7 @@
 #include "ui/win32/filter_list_control.h"
 #include "ui/win32/icon_tiles.h"
 #include "ui/win32/window.h"
+#include "ui/win32/window_frame.h"
 
 namespace quillomi::ui::win32 {
 
@@ -25,7 +26,7 @@ struct ListWindowHooks {
   std::u16string sListText1;
 };
 
-class TForm3 final : public Window, private ui::ListFormFrame {
+class TForm3 final : public Window, private WindowFrame<ui::ListFormFrame> {
  public:
   TForm3(platform::Platform& platform, ListWindowHooks hooks);
   ~TForm3() override;
@@ -45,17 +46,8 @@ class TForm3 final : public Window, private ui::ListFormFrame {
   void btn_EDITClick();
   void btn_RELOADClick();
 
-  // ui::ListFormFrame
-  int Top() const override;
-  int Left() const override;
-  int OuterWidth() const override;
-  int OuterHeight() const override;
-  int ClientWidth() const override;
-  int ClientHeight() const override;
-  void SetTop(int top) override;
-  void SetLeft(int left) override;
-  void SetClientWidth(int width) override;
-  void SetClientHeight(int height) override;
+  // ui::ListFormFrame, beyond the geometry
+  HWND FrameWindow() const override { return hwnd_; }
   void SetItemHeight(int item_height) override;
 
   ListWindowHooks hooks_;
