@@ -155,6 +155,25 @@ void CheckUtf8File(const Bytes& bytes) {
     Require(!valid && error.text() == quillomi::messages::kMappingError,
             "invalid UTF-8 fails with the mapping error");
   }
+  // The one-pass reader agrees, with the flag reached through each decoding path.
+  for (char16_t flag : {u'\u25C6', u'\u00E9', u'\uFF01'}) {
+    try {
+      const auto packed = phrases::DecodeUtf8FileLines(bytes, flag);
+      Require(valid, "only valid UTF-8 reads in one pass");
+      const auto lines =
+          ReferenceLines(*phrases::DecodeUtf8Strict(bytes.data() + skip, bytes.size() - skip));
+      Require(packed.size() == lines.size() && packed.starts.size() == lines.size() + 1,
+              "one pass finds the same lines");
+      for (std::size_t k = 0; k < lines.size(); ++k) {
+        Require(packed[k] == lines[k], "one pass finds the same lines");
+        Require((packed.flagged[k] != 0) == (lines[k].find(flag) != std::u16string::npos),
+                "a line is flagged when it holds the flag");
+      }
+    } catch (const UserError& error) {
+      Require(!valid && error.text() == quillomi::messages::kMappingError,
+              "invalid UTF-8 fails with the mapping error in one pass too");
+    }
+  }
 }
 
 class RecordingButtons final : public phrases::ButtonView {

@@ -22,26 +22,28 @@ class UpdateScope {
 
 }  // namespace
 
+void PhraseListSink::Assign(PhraseEntries entries) {
+  Reserve(entries.size(), entries.text.size());
+  UpdateScope update(*this);
+  for (std::size_t k = 0; k < entries.size(); ++k) Add(entries[k], entries.icons[k]);
+}
+
 void LoadList(platform::Files& files, std::u16string_view sListFile, PhraseListSink& lb1) {
   lb1.Clear();
-  // One decoded buffer and views into it: a list of a million lines is split
-  // without a string per line.
-  const std::u16string text = DecodeUtf8File(ReadFileBytes(files, sListFile));
-  const std::vector<std::u16string_view> lines = SplitLineViews(text);
+  // Decoded straight into one buffer that the list takes over: a list of a
+  // million lines costs no string per line and no copy.
+  PackedLines lines = DecodeUtf8FileLines(ReadFileBytes(files, sListFile), kHeadingMark);
 
-  std::size_t units = 0;
-  for (auto line : lines) units += line.size();
-  lb1.Reserve(lines.size(), units);
-
+  // The heading flags become icon numbers where they stand.
   int group = 0;
-  UpdateScope update(lb1);
-  for (auto line : lines) {
-    if (line.find(kHeadingMark) != std::u16string_view::npos) ++group;
+  for (auto& icon : lines.flagged) {
+    if (icon) ++group;
     // Lines above the first heading share the first icon; after nine groups
     // the icons start over.
     if (group == 0 || group == kIconCount + 1) group = 1;
-    lb1.Add(line, group);
+    icon = static_cast<std::uint8_t>(group);
   }
+  lb1.Assign({std::move(lines.text), std::move(lines.starts), std::move(lines.flagged)});
 }
 
 }  // namespace quillomi::phrases

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -11,6 +14,19 @@ namespace quillomi::phrases {
 
 inline constexpr char16_t kHeadingMark = u'\u25C6';  // ◆
 inline constexpr int kIconCount = 9;
+
+// A whole list in one buffer: entry k runs from starts[k] to starts[k + 1] of
+// text, and icons[k] is its icon number.
+struct PhraseEntries {
+  std::u16string text;
+  std::vector<std::size_t> starts{0};
+  std::vector<std::uint8_t> icons;
+
+  std::size_t size() const { return icons.size(); }
+  std::u16string_view operator[](std::size_t k) const {
+    return std::u16string_view(text).substr(starts[k], starts[k + 1] - starts[k]);
+  }
+};
 
 // What LoadList needs of the filter list lb1.
 class PhraseListSink {
@@ -25,6 +41,9 @@ class PhraseListSink {
   // Appends an item with its text and icon number (1..9); text is only valid
   // during the call.
   virtual void Add(std::u16string_view text, int icon) = 0;
+  // Fills the emptied list in one batch. A store that can take the buffers
+  // over saves copying a large list; by default the entries go one by one.
+  virtual void Assign(PhraseEntries entries);
 };
 
 // Empties lb1, then fills it from the UTF-8 file at sListFile. A read or

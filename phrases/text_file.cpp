@@ -1,36 +1,143 @@
 #include "phrases/text_file.h"
 
+#include <cstring>
+
 #include "platform/errors.h"
 #include "platform/utf.h"
 
 namespace quillomi::phrases {
 
 Mark DetectMark(const std::uint8_t* data, std::size_t size) {
-  if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) return {Encoding::kUtf8Bom, 3};
+  if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF)
+    return {Encoding::kUtf8Bom, 3};
   if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return {Encoding::kUtf16LeBom, 2};
   if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) return {Encoding::kUtf16BeBom, 2};
   return {Encoding::kAnsi, 0};
 }
 
-std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::size_t size) {
-  std::u16string out;
-  out.resize(size);  // never more units than bytes
-  char16_t* o = out.data();
-  std::size_t i = 0;
+namespace {
+
+// What a decoding needs to know ahead: how many UTF-16 units the bytes decode
+// to when well-formed (one for each byte that is no continuation, one more for
+// each four-byte lead) and how many LFs they hold. A well-formed start of any
+// bytes decodes to no more units, so a buffer this long takes whatever the
+// decoder writes before it finds a fault.
+struct Extent {
+  std::size_t units = 0;
+  std::size_t line_feeds = 0;
+};
+Extent Measure(const std::uint8_t* data, std::size_t size) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kLow7 = 0x7F * kOnes;
+  std::size_t continuations = 0, fours = 0, line_feeds = 0, i = 0;
+  // Counts in eight byte lanes, summed across before a lane can overflow.
+  const auto sum_lanes = [](std::uint64_t lanes) {
+    constexpr std::uint64_t kEven = 0x00FF00FF00FF00FF;
+    const std::uint64_t pairs = (lanes & kEven) + (lanes >> 8 & kEven);
+    return static_cast<std::size_t>((pairs * 0x0001000100010001) >> 48);
+  };
+  while (i + 8 <= size) {
+    std::uint64_t c = 0, f = 0, l = 0;
+    for (int k = 0; k < 127 && i + 8 <= size; ++k, i += 8) {
+      std::uint64_t x;
+      std::memcpy(&x, data + i, sizeof x);
+      // Each lane's top bit, brought down to its lowest: top bits 10; top
+      // bits 1111; the byte is LF.
+      c += (x & ~(x << 1)) >> 7 & kOnes;
+      f += (x & (x << 1) & (x << 2) & (x << 3)) >> 7 & kOnes;
+      const std::uint64_t lf = x ^ ('\n' * kOnes);
+      l += ~(((lf & kLow7) + kLow7) | lf | kLow7) >> 7 & kOnes;
+    }
+    continuations += sum_lanes(c);
+    fours += sum_lanes(f);
+    line_feeds += sum_lanes(l);
+  }
+  for (; i < size; ++i) {
+    continuations += (data[i] & 0xC0) == 0x80;
+    fours += data[i] >= 0xF0;
+    line_feeds += data[i] == '\n';
+  }
+  return {size - continuations + fours, line_feeds};
+}
+
+// Closes lines in PackedLines as the decoder reaches their breaks.
+struct LineBreaks {
+  PackedLines& lines;
+  const char16_t* begin;
+  char16_t flag;
+  bool flagged = false;  // the open line's, when a run ends inside one
+  bool at_nul = false;
+
+  void Close(const char16_t* end, bool line_flagged) {
+    lines.starts.push_back(static_cast<std::size_t>(end - begin));
+    lines.flagged.push_back(line_flagged);
+  }
+};
+
+// Decodes data[i, size) to o, moving both on; false on a malformed sequence.
+// With breaks, lines are split as they come and the run stops after a U+0000.
+template <bool kSplit>
+bool DecodeRun(const std::uint8_t* data, std::size_t size, std::size_t& at, char16_t*& out,
+               LineBreaks* breaks) {
+  // In registers, not through the references: every unit goes through them.
+  std::size_t i = at;
+  char16_t* o = out;
+  const char16_t flag = kSplit ? breaks->flag : u'\0';
+  bool flagged = false;
+  const auto done = [&](bool well_formed) {
+    at = i;
+    out = o;
+    if constexpr (kSplit) breaks->flagged = flagged;
+    return well_formed;
+  };
   while (i < size) {
     const std::uint8_t b0 = data[i];
     if (b0 < 0x80) {
-      // Runs of ASCII are the common case in every file: no checks beyond the byte.
-      *o++ = b0;
-      ++i;
-      while (i < size && data[i] < 0x80) *o++ = data[i++];
+      // Runs of ASCII are the common case in every file: eight bytes at a
+      // time while none is above 0x7F or, when splitting, below 14 (the
+      // breaks and NUL are).
+      constexpr std::uint64_t kOnes = 0x0101010101010101;
+      for (; size - i >= 8; i += 8, o += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, data + i, sizeof x);
+        std::uint64_t stop = x;
+        if constexpr (kSplit) stop |= (x - 14 * kOnes) & ~x;
+        if (stop & 0x80 * kOnes) break;
+        for (int k = 0; k < 8; ++k)
+          o[k] = static_cast<char16_t>(data[i + static_cast<std::size_t>(k)]);
+      }
+      if (i == size || data[i] >= 0x80) continue;
+      if constexpr (kSplit) {
+        do {
+          const std::uint8_t b = data[i++];
+          // One compare rules out nearly every byte: the breaks and NUL are below 14.
+          if (b > '\r' || (b != '\r' && b != '\n' && b != 0)) {
+            *o++ = b;
+            continue;
+          }
+          if (b == 0) {
+            breaks->at_nul = true;
+            return done(true);
+          }
+          breaks->Close(o, flagged);
+          flagged = false;
+          if (b == '\r' && i < size && data[i] == '\n') ++i;
+        } while (i < size && data[i] < 0x80);
+      } else {
+        do {
+          *o++ = data[i++];
+        } while (i < size && data[i] < 0x80);
+      }
       continue;
     }
     if (b0 >= 0xE1 && b0 <= 0xEC && size - i > 2) {
       // Kana and kanji: three bytes, no overlong or surrogate forms possible here.
       const std::uint8_t b1 = data[i + 1], b2 = data[i + 2];
-      if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return std::nullopt;
-      *o++ = static_cast<char16_t>(((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu));
+      if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return done(false);
+      const auto unit =
+          static_cast<char16_t>(((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu));
+      if constexpr (kSplit) flagged |= unit == flag;
+      *o++ = unit;
       i += 3;
       continue;
     }
@@ -44,16 +151,17 @@ std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::si
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
       n = 3, cp = b0 & 0x07u, min = 0x10000;
     } else {
-      return std::nullopt;  // stray continuation, C0/C1 overlong lead, F5..FF
+      return done(false);  // stray continuation, C0/C1 overlong lead, F5..FF
     }
-    if (size - i <= n) return std::nullopt;  // truncated
+    if (size - i <= n) return done(false);  // truncated
     for (std::size_t k = 1; k <= n; ++k) {
       const std::uint8_t b = data[i + k];
-      if ((b & 0xC0) != 0x80) return std::nullopt;
+      if ((b & 0xC0) != 0x80) return done(false);
       cp = (cp << 6) | (b & 0x3Fu);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return done(false);
     if (cp < 0x10000) {
+      if constexpr (kSplit) flagged |= cp == flag;
       *o++ = static_cast<char16_t>(cp);
     } else {
       cp -= 0x10000;
@@ -62,8 +170,43 @@ std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::si
     }
     i += n + 1;
   }
+  return done(true);
+}
+
+}  // namespace
+
+std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::size_t size) {
+  std::u16string out(Measure(data, size).units, u'\0');
+  char16_t* o = out.data();
+  std::size_t i = 0;
+  if (!DecodeRun<false>(data, size, i, o, nullptr)) return std::nullopt;
   out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
+}
+
+std::optional<PackedLines> DecodeUtf8LinesStrict(const std::uint8_t* data, std::size_t size,
+                                                 char16_t flag) {
+  PackedLines lines;
+  const Extent extent = Measure(data, size);
+  lines.text.resize(extent.units);
+  // Room for the lines of a file with LF or CR LF breaks; CR alone is rare.
+  lines.starts.reserve(extent.line_feeds + 2);
+  lines.flagged.reserve(extent.line_feeds + 1);
+  char16_t* o = lines.text.data();
+  LineBreaks breaks{lines, o, flag};
+  std::size_t i = 0;
+  if (!DecodeRun<true>(data, size, i, o, &breaks)) return std::nullopt;
+  // A last line without a break after it; a break at the very end adds none.
+  if (static_cast<std::size_t>(o - breaks.begin) != lines.starts.back())
+    breaks.Close(o, breaks.flagged);
+  const std::size_t end = lines.starts.back();
+  if (breaks.at_nul) {
+    // The text ends at its first U+0000, yet the bytes after it must be
+    // well-formed as for any other reader; the room left takes them.
+    if (!DecodeRun<false>(data, size, i, o, nullptr)) return std::nullopt;
+  }
+  lines.text.resize(end);
+  return lines;
 }
 
 std::u16string DecodeUtf16(const std::uint8_t* data, std::size_t size, bool big_endian) {
@@ -75,7 +218,9 @@ std::u16string DecodeUtf16(const std::uint8_t* data, std::size_t size, bool big_
   return out;
 }
 
-std::string EncodeUtf8(std::u16string_view text) { return ToUtf8(text); }
+std::string EncodeUtf8(std::u16string_view text) {
+  return ToUtf8(text);
+}
 
 Bytes EncodeUtf16(std::u16string_view text, bool big_endian) {
   Bytes out;
@@ -129,12 +274,28 @@ Bytes ReadFileBytes(platform::Files& files, std::u16string_view path) {
   }
 }
 
-std::u16string DecodeUtf8File(const Bytes& bytes) {
+namespace {
+
+// The bytes after a UTF-8 mark, decoded by `decode`; the mapping error when malformed.
+template <class Decode>
+auto DecodeUtf8Body(const Bytes& bytes, Decode decode) {
   const Mark mark = DetectMark(bytes.data(), bytes.size());
   const std::size_t skip = mark.encoding == Encoding::kUtf8Bom ? mark.length : 0;
-  auto text = DecodeUtf8Strict(bytes.data() + skip, bytes.size() - skip);
-  if (!text) throw UserError(std::u16string(messages::kMappingError));
-  return std::move(*text);
+  auto decoded = decode(bytes.data() + skip, bytes.size() - skip);
+  if (!decoded) throw UserError(std::u16string(messages::kMappingError));
+  return std::move(*decoded);
+}
+
+}  // namespace
+
+std::u16string DecodeUtf8File(const Bytes& bytes) {
+  return DecodeUtf8Body(bytes, DecodeUtf8Strict);
+}
+
+PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
+  return DecodeUtf8Body(bytes, [flag](const std::uint8_t* data, std::size_t size) {
+    return DecodeUtf8LinesStrict(data, size, flag);
+  });
 }
 
 std::vector<std::u16string> ReadUtf8Lines(platform::Files& files, std::u16string_view path) {

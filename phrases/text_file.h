@@ -33,6 +33,23 @@ Mark DetectMark(const std::uint8_t* data, std::size_t size);
 // Strict UTF-8: nullopt on any overlong form, surrogate, truncated sequence,
 // stray continuation byte or value above U+10FFFF.
 std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::size_t size);
+// Lines as SplitLineViews splits the decoded text, laid back to back without
+// their breaks in one buffer: line k runs from starts[k] to starts[k + 1].
+// flagged[k] tells whether line k holds the unit given as `flag`.
+struct PackedLines {
+  std::u16string text;
+  std::vector<std::size_t> starts{0};
+  std::vector<std::uint8_t> flagged;
+
+  std::size_t size() const { return flagged.size(); }
+  std::u16string_view operator[](std::size_t k) const {
+    return std::u16string_view(text).substr(starts[k], starts[k + 1] - starts[k]);
+  }
+};
+// Strict UTF-8 straight into PackedLines, in one pass and without a text per
+// line; nullopt as DecodeUtf8Strict gives it, for bytes after a U+0000 too.
+std::optional<PackedLines> DecodeUtf8LinesStrict(const std::uint8_t* data, std::size_t size,
+                                                 char16_t flag);
 // UTF-16 code units in the given byte order; a trailing odd byte is dropped.
 std::u16string DecodeUtf16(const std::uint8_t* data, std::size_t size, bool big_endian);
 
@@ -54,6 +71,7 @@ Bytes ReadFileBytes(platform::Files& files, std::u16string_view path);
 // Strict UTF-8 with an optional mark (phrase list, normal-speech list, settings):
 // the mapping error on any invalid sequence.
 std::u16string DecodeUtf8File(const Bytes& bytes);
+PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag);
 std::vector<std::u16string> ReadUtf8Lines(platform::Files& files, std::u16string_view path);
 
 }  // namespace quillomi::phrases

@@ -154,11 +154,8 @@ std::size_t FilterPattern::MatchRunsAt(const Segment& segment, std::u16string_vi
 }
 
 void FilterList::Clear() {
-  raw_.clear();
-  upper_.clear();
-  starts_.assign(1, 0);
-  icons_.clear();
-  rows_.clear();
+  // A large list's memory goes back at once, not with the next load.
+  Assign({});
 }
 
 void FilterList::Reserve(std::size_t items, std::size_t units) {
@@ -173,12 +170,28 @@ void FilterList::Add(std::u16string_view text, int icon) {
   icons_.push_back(static_cast<std::uint8_t>(icon));
 }
 
+void FilterList::Assign(phrases::PhraseEntries entries) {
+  raw_ = std::move(entries.text);
+  starts_ = std::move(entries.starts);
+  icons_ = std::move(entries.icons);
+  EndUpdate();
+}
+
 void FilterList::EndUpdate() {
-  // One call over the whole batch: the mapping goes unit by unit, so entries
-  // back to back map as they would one by one.
-  upper_ = raw_;
-  text_.UpperCaseInPlace(upper_);
+  upper_ = std::u16string();
+  upper_ready_ = false;
   Refilter();
+}
+
+std::u16string_view FilterList::Upper() {
+  if (!upper_ready_) {
+    // One call over every entry: the mapping goes unit by unit, so entries
+    // back to back map as they would one by one.
+    upper_ = raw_;
+    text_.UpperCaseInPlace(upper_);
+    upper_ready_ = true;
+  }
+  return upper_;
 }
 
 void FilterList::SetFilter(std::u16string_view filter_text) {
@@ -194,9 +207,9 @@ std::u16string_view FilterList::EntryText(std::size_t index) const {
 
 void FilterList::Refilter() {
   rows_.clear();
-  if (!filtered_) return;
+  if (!filtered_ || icons_.empty()) return;
   const FilterPattern pattern(filter_upper_);
-  const std::u16string_view upper(upper_);
+  const std::u16string_view upper = Upper();
   const auto entry = [&](std::size_t i) {
     return upper.substr(starts_[i], starts_[i + 1] - starts_[i]);
   };

@@ -71,9 +71,11 @@ class FilterPattern {
 };
 
 // lb1's entries and shown rows. LoadList fills it as a batch; the batch's end
-// upper-cases every entry in one call of the system's mapping and filters
-// again with the filter text in force, so that a reload shows only entries of
-// the new list that match it.
+// filters again with the filter text in force, so that a reload shows only
+// entries of the new list that match it. The upper-cased copy that filtering
+// reads is made with the first filter that needs it, in one call of the
+// system's mapping: a list that is never filtered costs neither its time nor
+// its memory.
 class FilterList final : public phrases::PhraseListSink {
  public:
   explicit FilterList(platform::Text& text) : text_(text) {}
@@ -83,6 +85,7 @@ class FilterList final : public phrases::PhraseListSink {
   void BeginUpdate() override {}
   void EndUpdate() override;
   void Add(std::u16string_view text, int icon) override;
+  void Assign(phrases::PhraseEntries entries) override;
 
   // Filters again at once; an empty text shows every entry in list order.
   void SetFilter(std::u16string_view filter_text);
@@ -97,12 +100,14 @@ class FilterList final : public phrases::PhraseListSink {
 
  private:
   void Refilter();
+  std::u16string_view Upper();
 
   platform::Text& text_;
   // Every entry's text back to back; entry i runs from starts_[i] to
   // starts_[i + 1], in raw_ and in its upper-cased copy alike.
   std::u16string raw_;
   std::u16string upper_;
+  bool upper_ready_ = false;
   std::vector<std::size_t> starts_{0};
   std::vector<std::uint8_t> icons_;
 

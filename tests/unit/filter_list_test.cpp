@@ -138,7 +138,7 @@ TEST_F(FilterListTest, ClearLeavesNoEntryAndNoRow) {
   EXPECT_EQ(list_.RowCount(), 0u);
 }
 
-TEST(FilterListMapping, UpperCasesEachLoadInOneCall) {
+TEST(FilterListMapping, UpperCasesEachLoadOnceWhenFirstFiltered) {
   fake::FakePlatform fake;
   CountingText text(fake);
   FilterList list(text);
@@ -147,15 +147,23 @@ TEST(FilterListMapping, UpperCasesEachLoadInOneCall) {
     entries.push_back(u"entry " + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)));
   }
   Load(list, entries);
-  EXPECT_EQ(text.calls, 1);
+  EXPECT_EQ(text.calls, 0);  // a list shown unfiltered needs no copy
 
   // "entry z" is every 26th entry, from the 26th on.
   list.SetFilter(u"y z");
   EXPECT_EQ(list.RowCount(), 38u);
   EXPECT_EQ(list.EntryIndexOfRow(37), 987u);
+  EXPECT_EQ(text.calls, 2);  // the entries once, and the filter text
   list.SetFilter(u"RY  Z");
   EXPECT_EQ(list.RowCount(), 0u);
-  EXPECT_EQ(text.calls, 3);  // and one for each filter text
+  EXPECT_EQ(text.calls, 3);
+
+  // A reload under a filter maps the new entries at once, and only them.
+  entries.assign(3, u"entry y z");
+  Load(list, entries);
+  list.SetFilter(u"y z");
+  EXPECT_EQ(list.RowCount(), 3u);
+  EXPECT_EQ(text.calls, 5);
 }
 
 TEST(FilterListLoad, LoadListFillsEntriesAndIcons) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/unit/test_support.h"
@@ -10,6 +12,8 @@ namespace quillomi::phrases {
 namespace {
 
 using test::B;
+
+constexpr char16_t kFlag = u'\u25C6';
 
 std::optional<std::u16string> Strict(std::string_view bytes) {
   const auto b = B(bytes);
@@ -45,27 +49,38 @@ TEST(Utf8Strict, AcceptsEveryWellFormedLength) {
 
 TEST(Utf8Strict, RejectsEveryClassOfMalformedSequence) {
   const std::string_view cases[] = {
-      "\x80",                  // stray continuation
-      "a\xBF",                 // stray continuation after ASCII
-      "\xC0\x80",              // overlong NUL
-      "\xC1\xBF",              // overlong ASCII
-      "\xE0\x80\x80",          // overlong three-byte
-      "\xE0\x9F\xBF",          // overlong just below U+0800
-      "\xF0\x8F\xBF\xBF",      // overlong four-byte
-      "\xED\xA0\x80",          // high surrogate
-      "\xED\xBF\xBF",          // low surrogate
+      "\x80",                      // stray continuation
+      "a\xBF",                     // stray continuation after ASCII
+      "\xC0\x80",                  // overlong NUL
+      "\xC1\xBF",                  // overlong ASCII
+      "\xE0\x80\x80",              // overlong three-byte
+      "\xE0\x9F\xBF",              // overlong just below U+0800
+      "\xF0\x8F\xBF\xBF",          // overlong four-byte
+      "\xED\xA0\x80",              // high surrogate
+      "\xED\xBF\xBF",              // low surrogate
       "\xED\xA0\xBD\xED\xB8\x80",  // surrogate pair encoded as CESU-8
-      "\xF4\x90\x80\x80",      // above U+10FFFF
-      "\xF5\x80\x80\x80",      // invalid lead
-      "\xFF",                  // invalid byte
-      "\xE3\x81",              // truncated at the end
-      "\xE3\x81" "x",             // truncated by ASCII
-      "\xF0\x9F\x98",          // truncated four-byte
-      "\xC2",                  // lone lead at the end
-      "\x82\xB1\x82\xF1",      // Shift-JIS "こん"
-      "\xFF\xFE" "x\x00",      // UTF-16 LE with its mark
+      "\xF4\x90\x80\x80",          // above U+10FFFF
+      "\xF5\x80\x80\x80",          // invalid lead
+      "\xFF",                      // invalid byte
+      "\xE3\x81",                  // truncated at the end
+      "\xE3\x81"
+      "x",                 // truncated by ASCII
+      "\xF0\x9F\x98",      // truncated four-byte
+      "\xC2",              // lone lead at the end
+      "\x82\xB1\x82\xF1",  // Shift-JIS "こん"
+      "\xFF\xFE"
+      "x\x00",  // UTF-16 LE with its mark
   };
-  for (auto bytes : cases) EXPECT_FALSE(Strict(bytes).has_value()) << testing::PrintToString(bytes);
+  for (auto bytes : cases) {
+    EXPECT_FALSE(Strict(bytes).has_value()) << testing::PrintToString(bytes);
+    // The line reader takes the same bytes, and bytes after a U+0000 too.
+    for (const std::string& text :
+         {std::string(bytes), std::string("a\r\n\0", 4) + std::string(bytes)}) {
+      const auto b = B(text);
+      EXPECT_FALSE(DecodeUtf8LinesStrict(b.data(), b.size(), kFlag))
+          << testing::PrintToString(text);
+    }
+  }
 }
 
 TEST(LineSplitting, FollowsTheSharedRule) {
@@ -90,7 +105,92 @@ TEST(LineSplitting, FollowsTheSharedRule) {
       {std::u16string_view(u"ab\r\0\nc", 6), {u"ab"}},
       {std::u16string_view(u"\0abc", 4), {}},
   };
-  for (const auto& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << test::Utf8(c.text);
+  for (const auto& c : cases) {
+    EXPECT_EQ(SplitLines(c.text), c.lines) << test::Utf8(c.text);
+    // Decoded and split in one pass from UTF-8, with the flag in one line.
+    for (std::size_t flagged = 0; flagged <= c.lines.size(); ++flagged) {
+      std::u16string text(c.text);
+      if (flagged < c.lines.size()) {
+        const auto at = SplitLineViews(text)[flagged].data() - text.data();
+        text.insert(static_cast<std::size_t>(at), 1, kFlag);
+      }
+      const auto bytes = B(EncodeUtf8(text));
+      const auto packed = DecodeUtf8LinesStrict(bytes.data(), bytes.size(), kFlag);
+      ASSERT_TRUE(packed) << test::Utf8(text);
+      ASSERT_EQ(packed->size(), c.lines.size()) << test::Utf8(text);
+      for (std::size_t k = 0; k < c.lines.size(); ++k) {
+        EXPECT_EQ((*packed)[k], (k == flagged ? std::u16string(1, kFlag) : u"") + c.lines[k]);
+        EXPECT_EQ(packed->flagged[k], k == flagged) << test::Utf8(text) << " line " << k;
+      }
+    }
+  }
+}
+
+TEST(LineSplitting, OnePassDecodeFlagsEveryFormOfTheFlag) {
+  // The flag reached through each decoding path, and next to its neighbours.
+  struct Case {
+    std::string_view bytes;
+    char16_t flag;
+    std::vector<std::uint8_t> flagged;
+  };
+  const Case cases[] = {
+      {"\xE2\x97\x86"
+       "a\nb\n[x]\xE2\x97\x86",
+       u'\u25C6',
+       {1, 0, 1}},
+      {"\xE2\x97\x87\n\xE2\x97\x85", u'\u25C6', {0, 0}},
+      {"\xC3\xA9\r\n\xC3\xA8", u'\u00E9', {1, 0}},
+      {"\xEF\xBC\xA1\n\xED\x9F\xBF", u'\uD7FF', {0, 1}},
+      {"\xF0\x9F\x98\x80\n\xE3\x81\x82", u'\u3042', {0, 1}},
+  };
+  for (const auto& c : cases) {
+    const auto b = B(c.bytes);
+    const auto packed = DecodeUtf8LinesStrict(b.data(), b.size(), c.flag);
+    ASSERT_TRUE(packed) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(packed->flagged, c.flagged) << testing::PrintToString(c.bytes);
+  }
+}
+
+TEST(LineSplitting, LongMixedTextsDecodeAsTheTwoStepsDo) {
+  // Long enough for the word-at-a-time paths, with every kind of character,
+  // break and fault among them; an undersized buffer shows in the sanitizer build.
+  const std::string_view pieces[] = {"a",
+                                     "The quick brown fox jumps ",
+                                     "\r",
+                                     "\n",
+                                     "\r\n",
+                                     "\xC3\xA9",
+                                     "\xE3\x81\x82",
+                                     "\xE2\x97\x86",
+                                     "\xF0\x9F\x98\x80",
+                                     "\x7F\x0E\x0D\x0C"};
+  const std::string_view faults[] = {"\x80", "\xC0\xAF", "\xED\xA0\x80", "\xE3\x81", "\xF8"};
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const std::size_t length = random() % 4000;
+    while (text.size() < length) {
+      // A NUL now and then, as files rarely have one.
+      text += random() % 100 == 0 ? std::string(1, '\0')
+                                  : std::string(pieces[random() % std::size(pieces)]);
+    }
+    // A fault in every fourth text, anywhere, even after a NUL.
+    if (round % 4 == 0)
+      text.insert(random() % (text.size() + 1), faults[random() % std::size(faults)]);
+    SCOPED_TRACE("round " + std::to_string(round));
+    const auto b = B(text);
+    const auto whole = DecodeUtf8Strict(b.data(), b.size());
+    const auto packed = DecodeUtf8LinesStrict(b.data(), b.size(), kFlag);
+    ASSERT_EQ(whole.has_value(), packed.has_value());
+    if (!whole) continue;
+    EXPECT_EQ(EncodeUtf8(*whole), text);
+    const auto lines = SplitLines(*whole);
+    ASSERT_EQ(packed->size(), lines.size());
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      EXPECT_EQ((*packed)[k], lines[k]);
+      EXPECT_EQ(packed->flagged[k], lines[k].find(kFlag) != std::u16string::npos);
+    }
+  }
 }
 
 TEST(ByteOrderMarks, AreDetectedAndMeasured) {
@@ -100,9 +200,15 @@ TEST(ByteOrderMarks, AreDetectedAndMeasured) {
     std::size_t length;
   };
   const Case cases[] = {
-      {"\xEF\xBB\xBF" "x", Encoding::kUtf8Bom, 3},
-      {"\xFF\xFE" "x\x00", Encoding::kUtf16LeBom, 2},
-      {"\xFE\xFF\x00" "x", Encoding::kUtf16BeBom, 2},
+      {"\xEF\xBB\xBF"
+       "x",
+       Encoding::kUtf8Bom, 3},
+      {"\xFF\xFE"
+       "x\x00",
+       Encoding::kUtf16LeBom, 2},
+      {"\xFE\xFF\x00"
+       "x",
+       Encoding::kUtf16BeBom, 2},
       {"\xEF\xBB", Encoding::kAnsi, 0},
       {"\xFF", Encoding::kAnsi, 0},
       {"abc", Encoding::kAnsi, 0},
@@ -117,7 +223,9 @@ TEST(ByteOrderMarks, AreDetectedAndMeasured) {
 }
 
 TEST(Utf16, DecodesBothByteOrdersAndDropsAnOddByte) {
-  const auto le = B("A\x00\x53\x30\x3D\xD8\x00\xDE" "z");  // A, こ, U+1F600, odd byte
+  const auto le =
+      B("A\x00\x53\x30\x3D\xD8\x00\xDE"
+        "z");  // A, こ, U+1F600, odd byte
   EXPECT_EQ(DecodeUtf16(le.data(), le.size(), false), u"Aこ\U0001F600");
   const auto be = B("\x00\x41\x30\x53");
   EXPECT_EQ(DecodeUtf16(be.data(), be.size(), true), u"Aこ");
@@ -126,8 +234,12 @@ TEST(Utf16, DecodesBothByteOrdersAndDropsAnOddByte) {
 
 TEST(Utf8Files, OptionalMarkAndMappingError) {
   fake::FakePlatform fake;
-  fake.PutFile(u"C:\\with.txt", "\xEF\xBB\xBF\xE2\x97\x86" "A\r\nb\r\n");
-  fake.PutFile(u"C:\\without.txt", "\xE2\x97\x86" "A\r\nb\r\n");
+  fake.PutFile(u"C:\\with.txt",
+               "\xEF\xBB\xBF\xE2\x97\x86"
+               "A\r\nb\r\n");
+  fake.PutFile(u"C:\\without.txt",
+               "\xE2\x97\x86"
+               "A\r\nb\r\n");
   fake.PutFile(u"C:\\sjis.txt", "\x82\xB1\x82\xF1\r\n");
   fake.PutFile(u"C:\\utf16.txt", "\xFF\xFE\x41\x00");
   const std::vector<std::u16string> expected{u"◆A", u"b"};
@@ -151,7 +263,9 @@ TEST(Utf8Files, OpenFailureCarriesPathAndReason) {
     ReadUtf8Lines(fake, u"C:\\d\\locked.txt");
     FAIL() << "no error";
   } catch (const UserError& e) {
-    EXPECT_EQ(e.text(), u"ファイル C:\\d\\locked.txt は開けません。 プロセスはファイルにアクセスできません。 ");
+    EXPECT_EQ(
+        e.text(),
+        u"ファイル C:\\d\\locked.txt は開けません。 プロセスはファイルにアクセスできません。 ");
   }
 }
 
@@ -160,12 +274,8 @@ TEST(StandardErrorBox, AppendsAFullStopAfterCharactersAboveIt) {
     std::u16string_view text, shown;
   };
   const Case cases[] = {
-      {u"abc", u"abc."},
-      {u"abc.", u"abc."},
-      {u"abc-", u"abc-"},  // '-' is below '.'
-      {u"abc ", u"abc "},
-      {u"abc/", u"abc/."},
-      {u"開けません", u"開けません."},
+      {u"abc", u"abc."},  {u"abc.", u"abc."},  {u"abc-", u"abc-"},  // '-' is below '.'
+      {u"abc ", u"abc "}, {u"abc/", u"abc/."}, {u"開けません", u"開けません."},
       {u"", u""},
   };
   for (const auto& c : cases) EXPECT_EQ(StandardErrorText(c.text), c.shown) << test::Utf8(c.text);

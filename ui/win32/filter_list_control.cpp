@@ -112,15 +112,25 @@ void FilterListControl::BeginUpdate() {
 }
 
 void FilterListControl::EndUpdate() {
-  // The filter in force is applied to the new entries, and the selection is gone.
   entries_.EndUpdate();
-  ShowRows(std::nullopt);
-  Send(rows_, WM_SETREDRAW, TRUE);
-  InvalidateRect(rows_, nullptr, TRUE);
+  ShowNewEntries();
 }
 
 void FilterListControl::Add(std::u16string_view text, int icon) {
   entries_.Add(text, icon);
+}
+
+void FilterListControl::Assign(phrases::PhraseEntries entries) {
+  BeginUpdate();
+  entries_.Assign(std::move(entries));
+  ShowNewEntries();
+}
+
+void FilterListControl::ShowNewEntries() {
+  // The filter in force has been applied to the new entries, and the selection is gone.
+  ShowRows(std::nullopt);
+  Send(rows_, WM_SETREDRAW, TRUE);
+  InvalidateRect(rows_, nullptr, TRUE);
 }
 
 // --- filtering --------------------------------------------------------------

@@ -43,6 +43,7 @@ class FilterListControl final : public Window, public phrases::PhraseListSink {
   void BeginUpdate() override;
   void EndUpdate() override;
   void Add(std::u16string_view text, int icon) override;
+  void Assign(phrases::PhraseEntries entries) override;
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -56,6 +57,7 @@ class FilterListControl final : public Window, public phrases::PhraseListSink {
   void ShowRows(std::optional<std::size_t> selected_entry);
   std::optional<std::size_t> SelectedRow() const;
   void Notify();
+  void ShowNewEntries();
 
   std::optional<LRESULT> FilterBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
   std::optional<LRESULT> RowsMessage(HWND rows, UINT message, WPARAM wparam, LPARAM lparam);
