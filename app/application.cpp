@@ -14,10 +14,15 @@ void Application::Create() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   RegisterClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon, icon);
-  // Visible (a task-bar entry needs that) but of no size, out of sight.
+  // Of no size, out of sight; shown later, when the panel is up.
   CreateWindowOfClass(kClassName, std::u16string(kApplicationTitle),
-                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, 0, -32000,
-                      -32000, 0, 0, nullptr);
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, 0,
+                      -32000, -32000, 0, 0, nullptr);
+}
+
+void Application::ShowEntry() {
+  // A task-bar entry needs a visible window. Showing it costs a native window
+  // under Wine, which the panel need not wait for.
   ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
 }
 

@@ -14,6 +14,7 @@ class Application final : public ui::win32::Window {
   explicit Application(platform::Platform& platform) : Window(platform) {}
 
   void Create();
+  void ShowEntry();
   // The forms that minimize and come back with the application; the first is
   // the main window, which takes the activation.
   void AddForm(HWND form) { forms_.push_back(form); }

@@ -43,6 +43,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   };
   quillomi::ui::win32::TForm1 form1(platform, panel_hooks);
   if (!form1.Create()) return 0;
+  application.ShowEntry();
 
   quillomi::ui::win32::ListWindowHooks list_hooks;
   list_hooks.application_window = application.hwnd();
