@@ -135,6 +135,26 @@ void Load(benchmark::State& state) {
   }
 }
 
+// The first keystroke after a load, which makes the upper-cased copy too.
+void FirstFilter(benchmark::State& state) {
+  Data& data = Shared();
+  std::vector<std::u16string_view> entries;
+  for (std::size_t i = 0; i < data.list.EntryCount(); ++i)
+    entries.push_back(data.list.EntryText(i));
+  quillomi::fake::FakePlatform platform;
+  FilterList list(platform);
+  for (auto _ : state) {
+    state.PauseTiming();
+    list.Clear();
+    list.Reserve(entries.size(), data.units);
+    for (const auto entry : entries) list.Add(entry, 1);
+    list.EndUpdate();
+    state.ResumeTiming();
+    list.SetFilter(kTypicalFilter);
+    benchmark::DoNotOptimize(list.RowCount());
+  }
+}
+
 // One entry of n units that a backtracking matcher would take O(n^5) on.
 void StarsOnLongEntry(benchmark::State& state) {
   const std::u16string entry(static_cast<std::size_t>(state.range(0)), u'A');
@@ -150,6 +170,7 @@ BENCHMARK_CAPTURE(Refilter, ascii, kAsciiFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Refilter, stars, kStarsFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Refilter, question, u"b?nk")->Unit(benchmark::kMillisecond);
 BENCHMARK(Load)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK(StarsOnLongEntry)
     ->RangeMultiplier(10)
     ->Range(1'000, 1'000'000)
@@ -164,5 +185,6 @@ int main(int argc, char** argv) {
                                           {"Refilter/ascii", "FloorFind/ascii", 0, 0},
                                           {"Refilter/stars", "FloorFind/typical", 0, 0},
                                           {"Refilter/question", "FloorFind/typical", 0, 0},
-                                          {"Load", "FloorFind/typical", 0, 0}});
+                                          {"Load", "FloorFind/typical", 0, 0},
+                                          {"FirstFilter", "FloorFind/typical", 0, 0}});
 }
