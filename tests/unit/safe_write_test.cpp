@@ -12,79 +12,50 @@ namespace {
 using test::B;
 
 const std::u16string kTarget = u"C:\\Games\\Quillomi\\data.txt";
-constexpr std::u16string_view kFull = u"ディスクに空き領域が不足しています";
-
-std::u16string SaveError(platform::Files& files, const platform::Bytes& bytes) {
-  try {
-    SaveFileSafely(files, kTarget, bytes);
-  } catch (const UserError& e) {
-    return e.text();
-  }
-  return u"(no error)";
-}
 
 TEST(SafeWrite, WritesBesideTheTargetAndRenamesInOneStep) {
-  fake::FakePlatform fake;
-  fake.PutFile(kTarget, "old");
-  SaveFileSafely(fake, kTarget, B("new content"));
-
   const std::u16string temporary = TemporaryPathFor(kTarget);
   EXPECT_NE(temporary, kTarget);
   EXPECT_EQ(temporary.substr(0, kTarget.size()), kTarget);  // same folder
-  EXPECT_EQ(fake.Log(), (std::vector<std::string>{
-                            "write " + fake::Quote(temporary) + " 11 bytes",
-                            "replace " + fake::Quote(temporary) + " -> " + fake::Quote(kTarget),
-                        }));
-  EXPECT_EQ(fake.FileText(kTarget), "new content");
-  EXPECT_FALSE(fake.files.contains(temporary));
-}
-
-TEST(SafeWrite, CreatesAMissingTargetAndOverwritesAStaleTemporary) {
-  fake::FakePlatform fake;
-  fake.PutFile(TemporaryPathFor(kTarget), "left over from a crash, longer than the new text");
-  SaveFileSafely(fake, kTarget, B("fresh"));
-  EXPECT_EQ(fake.FileText(kTarget), "fresh");
-  EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
-}
-
-TEST(SafeWrite, AWriteStoppingAtAnyByteLeavesTheOriginalIntact) {
-  const platform::Bytes original = B("line 1\r\nline 2\r\n");
-  const platform::Bytes replacement = B("\xEF\xBB\xBF[System]\r\nLeft2=1\r\n\r\n");
-  for (std::size_t offset = 0; offset <= replacement.size(); ++offset) {
+  // An existing target, and a missing one with a longer temporary left by a crash.
+  for (bool existing : {true, false}) {
+    SCOPED_TRACE(existing);
     fake::FakePlatform fake;
-    fake.files[kTarget] = original;
-    fake.write_faults[TemporaryPathFor(kTarget)] = {offset, std::u16string(kFull)};
-
-    EXPECT_EQ(SaveError(fake, replacement),
-              u"ファイル \"C:\\Games\\Quillomi\\data.txt\" "
-              u"を作成できません。ディスクに空き領域が不足しています")
-        << "offset " << offset;
-    EXPECT_EQ(fake.files[kTarget], original) << "offset " << offset;
-    EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget))) << "offset " << offset;
+    if (existing) fake.PutFile(kTarget, "old");
+    if (!existing) fake.PutFile(temporary, "left over from a crash, longer than the new text");
+    SaveFileSafely(fake, kTarget, B("new content"));
+    EXPECT_EQ(fake.Log(), (std::vector<std::string>{
+                              "write " + fake::Quote(temporary) + " 11 bytes",
+                              "replace " + fake::Quote(temporary) + " -> " + fake::Quote(kTarget),
+                          }));
+    EXPECT_EQ(fake.FileText(kTarget), "new content");
+    EXPECT_FALSE(fake.files.contains(temporary));
   }
 }
 
-TEST(SafeWrite, AFailedReplaceKeepsTheOriginalAndNamesTheTarget) {
-  struct Case {
-    const char* name;
-    bool target_is_directory;
-  };
-  for (const Case c : {Case{"read-only target", false}, Case{"directory in the way", true}}) {
+TEST(SafeWrite, AFailedWriteOrReplaceLeavesTheOriginalIntact) {
+  const platform::Bytes original = B("line 1\r\nline 2\r\n");
+  const platform::Bytes replacement = B("\xEF\xBB\xBF[System]\r\nLeft2=1\r\n\r\n");
+  // A write stopping at every byte, then a refused replace.
+  for (std::size_t offset = 0; offset <= replacement.size() + 1; ++offset) {
+    SCOPED_TRACE(offset);
     fake::FakePlatform fake;
-    if (c.target_is_directory) {
-      fake.directories.insert(kTarget);
+    fake.files[kTarget] = original;
+    if (offset <= replacement.size()) {
+      fake.write_faults[TemporaryPathFor(kTarget)] = {offset, u"ディスクがいっぱいです"};
     } else {
-      fake.PutFile(kTarget, "keep me");
-      fake.replace_faults[kTarget] = u"アクセスが拒否されました。";
+      fake.replace_faults[kTarget] = u"ディスクがいっぱいです";
     }
-    EXPECT_EQ(
-        SaveError(fake, B("new")),
-        u"ファイル \"C:\\Games\\Quillomi\\data.txt\" を作成できません。アクセスが拒否されました。")
-        << c.name;
-    if (!c.target_is_directory) {
-      EXPECT_EQ(fake.FileText(kTarget), "keep me");
+    try {
+      SaveFileSafely(fake, kTarget, replacement);
+      ADD_FAILURE() << "no error";
+    } catch (const UserError& e) {
+      EXPECT_EQ(
+          e.text(),
+          u"ファイル \"C:\\Games\\Quillomi\\data.txt\" を作成できません。ディスクがいっぱいです");
     }
-    EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget))) << c.name;
+    EXPECT_EQ(fake.files[kTarget], original);
+    EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
   }
 }
 

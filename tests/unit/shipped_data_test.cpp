@@ -7,9 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "delivery/message_preparation.h"
 #include "phrases/button_file.h"
@@ -28,33 +25,19 @@ platform::Bytes SourceFile(const std::u8string& name) {
       std::filesystem::path(reinterpret_cast<const char8_t*>(QUILLOMI_SOURCE_DIR)) / u8"data" /
       name;
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + path.string());
+  EXPECT_TRUE(in.is_open()) << path.string();
   return platform::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The shipped file as the program would find it beside itself.
-class ShippedData : public ::testing::Test {
- protected:
-  std::u16string Put(const std::u8string& name, const std::u16string& as) {
-    platform_.files[as] = SourceFile(name);
-    return as;
-  }
-  fake::FakePlatform platform_;
-};
-
-class RecordingButtons : public ButtonView {
- public:
-  void SetButton(int number, std::u16string caption, std::u16string hint) override {
-    numbers.push_back(number);
+struct RecordingButtons : ButtonView {
+  void SetButton(int, std::u16string caption, std::u16string hint) override {
     captions.push_back(std::move(caption));
     hints.push_back(std::move(hint));
   }
-  std::vector<int> numbers;
   std::vector<std::u16string> captions, hints;
 };
 
-class RecordingList : public PhraseListSink {
- public:
+struct RecordingList : PhraseListSink {
   void Clear() override {
     texts.clear();
     icons.clear();
@@ -70,33 +53,40 @@ class RecordingList : public PhraseListSink {
   std::vector<int> icons;
 };
 
+// The list template as the list window shows it.
+RecordingList ShippedList(fake::FakePlatform& fake) {
+  fake.files[u"QLMO_一覧_ユーザー設定.txt"] = SourceFile(u8"Quillomi_Lst.dll");
+  RecordingList list;
+  LoadList(fake, u"QLMO_一覧_ユーザー設定.txt", list);
+  return list;
+}
+
 bool IsHeading(std::u16string_view line) {
   return line.find(kHeadingMark) != std::u16string::npos;
 }
 
-TEST_F(ShippedData, ButtonTemplateFillsEveryButtonAsIs) {
+TEST(ShippedData, ButtonTemplateFillsEveryButtonAsIs) {
+  fake::FakePlatform fake;
   const auto bytes = SourceFile(u8"Quillomi_Btn.dll");
   // With its mark it reads the same whatever the system's code page.
-  EXPECT_EQ(DecodeButtonFile(platform_, bytes).encoding, Encoding::kUtf8Bom);
-
-  const auto path = Put(u8"Quillomi_Btn.dll", u"C:\\Games\\Quillomi\\QLMO_ボタン_ユーザー設定.txt");
+  EXPECT_EQ(DecodeButtonFile(fake, bytes).encoding, Encoding::kUtf8Bom);
+  const std::u16string path = u"QLMO_ボタン_ユーザー設定.txt";
+  fake.files[path] = bytes;
   std::vector<std::u16string> list_box1;
   RecordingButtons buttons;
-  FillButtonFile(platform_.Get(), path, list_box1, buttons);
+  FillButtonFile(fake.Get(), path, list_box1, buttons);
 
+  EXPECT_EQ(fake.files[path], bytes) << "a complete template is never filled up";
   ASSERT_EQ(list_box1.size(), 59U);
-  EXPECT_EQ(platform_.files[path], bytes) << "a complete template is never filled up";
-  ASSERT_EQ(buttons.numbers.size(), 59U);
+  ASSERT_EQ(buttons.captions.size(), 59U);
   int no_enter = 0;
   for (std::size_t i = 0; i < list_box1.size(); ++i) {
-    const auto& line = list_box1[i];
-    SCOPED_TRACE(Utf8(line));
+    SCOPED_TRACE(Utf8(list_box1[i]));
     EXPECT_FALSE(buttons.captions[i].empty());
-    // The whole label shows on the button, nothing cut.
-    EXPECT_EQ(buttons.captions[i], ButtonLabel(line));
+    EXPECT_EQ(buttons.captions[i], ButtonLabel(list_box1[i])) << "the whole label shows";
     EXPECT_FALSE(buttons.hints[i].empty());
     EXPECT_EQ(buttons.hints[i].find_first_of(u"[]"), std::u16string::npos);
-    const auto sent = delivery::PrepareMessage(line, {}, {});
+    const auto sent = delivery::PrepareMessage(list_box1[i], {}, {});
     ASSERT_TRUE(sent.has_value()) << "a heading on a button sends nothing";
     EXPECT_EQ(sent->text, buttons.hints[i]) << "the button sends what its hint shows";
     no_enter += sent->no_enter ? 1 : 0;
@@ -104,15 +94,12 @@ TEST_F(ShippedData, ButtonTemplateFillsEveryButtonAsIs) {
   EXPECT_GE(no_enter, 2);
 }
 
-TEST_F(ShippedData, ListTemplateGroupsUnderHeadingsWithTheNineIcons) {
-  const auto path = Put(u8"Quillomi_Lst.dll", u"C:\\Games\\Quillomi\\QLMO_一覧_ユーザー設定.txt");
-  RecordingList list;
-  LoadList(platform_, path, list);
-
+TEST(ShippedData, ListTemplateGroupsUnderHeadingsWithTheNineIcons) {
+  fake::FakePlatform fake;
+  const RecordingList list = ShippedList(fake);
   ASSERT_GE(list.texts.size(), 100U);
   ASSERT_TRUE(IsHeading(list.texts.front())) << "the first group gets the first icon";
   std::vector<int> heading_icons;
-  int group_icon = 0;
   for (std::size_t i = 0; i < list.texts.size(); ++i) {
     const auto& line = list.texts[i];
     SCOPED_TRACE(Utf8(line));
@@ -120,24 +107,23 @@ TEST_F(ShippedData, ListTemplateGroupsUnderHeadingsWithTheNineIcons) {
       EXPECT_EQ(line.front(), kHeadingMark);
       EXPECT_EQ(line.find(u'['), std::u16string::npos);
       heading_icons.push_back(list.icons[i]);
-      group_icon = list.icons[i];
       continue;
     }
-    EXPECT_EQ(list.icons[i], group_icon) << "a phrase takes its heading's icon";
+    EXPECT_EQ(list.icons[i], heading_icons.back()) << "a phrase takes its heading's icon";
     EXPECT_EQ(line.front(), u'[') << "every phrase carries a label";
     const auto sent = delivery::PrepareMessage(line, {}, {});
     ASSERT_TRUE(sent.has_value());
     EXPECT_FALSE(sent->text.empty());
   }
   ASSERT_GE(heading_icons.size(), 9U);
-  for (std::size_t k = 0; k < heading_icons.size(); ++k) {
+  for (std::size_t k = 0; k < heading_icons.size(); ++k)
     EXPECT_EQ(heading_icons[k], static_cast<int>(k % 9 + 1)) << "heading " << k;
-  }
 }
 
-TEST_F(ShippedData, NormalSpeechListHoldsTheCommandsWithoutLabels) {
-  const auto normal_path = Put(u8"QLMO_通常発言リスト.txt", u"QLMO_通常発言リスト.txt");
-  const auto normal = ReadUtf8Lines(platform_, normal_path);
+TEST(ShippedData, NormalSpeechListHoldsTheCommandsWithoutLabels) {
+  fake::FakePlatform fake;
+  fake.files[u"QLMO_通常発言リスト.txt"] = SourceFile(u8"QLMO_通常発言リスト.txt");
+  const auto normal = ReadUtf8Lines(fake, u"QLMO_通常発言リスト.txt");
   ASSERT_GE(normal.size(), 10U);
   for (const auto& entry : normal) {
     SCOPED_TRACE(Utf8(entry));
@@ -147,14 +133,11 @@ TEST_F(ShippedData, NormalSpeechListHoldsTheCommandsWithoutLabels) {
     EXPECT_NE(entry.front(), u' ');
     EXPECT_NE(entry.back(), u' ') << "a space at either end would never match";
   }
-  for (std::u16string_view command : {u"bank", u"guards", u"vendor buy", u"all follow me"}) {
+  for (std::u16string_view command : {u"bank", u"guards", u"vendor buy", u"all follow me"})
     EXPECT_NE(std::find(normal.begin(), normal.end(), command), normal.end()) << Utf8(command);
-  }
 
   // The list's game commands go out as normal speech whatever the speech mode.
-  const auto list_path = Put(u8"Quillomi_Lst.dll", u"QLMO_一覧_ユーザー設定.txt");
-  RecordingList list;
-  LoadList(platform_, list_path, list);
+  const RecordingList list = ShippedList(fake);
   const auto commands = std::find(list.texts.begin(), list.texts.end(), u"◆コマンド");
   ASSERT_NE(commands, list.texts.end());
   delivery::SpeechMode party;
