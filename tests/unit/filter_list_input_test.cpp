@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "tests/unit/test_support.h"
 #include "ui/filter_list_input.h"
@@ -12,126 +11,65 @@
 namespace quillomi::ui {
 namespace {
 
-using test::Utf8;
-
-struct Step {
-  enum Kind { kType, kClick } kind;
-  std::u16string box;                     // the box's text at the step
-  std::optional<std::u16string> applied;  // the filter the rows get, if any
-  bool pressed_after;
-};
-
-struct Sequence {
-  const char* name;
-  std::vector<Step> steps;
-};
-
+// One button through a run of steps; what each gives the rows, and the state after it.
 TEST(FindButton, StepsAndTheFilterTheyApply) {
-  const std::vector<Sequence> sequences = {
-      {"released at start; a click with an empty box does nothing",
-       {{Step::kClick, u"", std::nullopt, false}}},
-      {"typing filters and presses",
-       {{Step::kType, u"a", u"a", true}, {Step::kType, u"ab", u"ab", true}}},
-      {"a click while pressed releases and shows all, the text kept",
-       {{Step::kType, u"ab", u"ab", true}, {Step::kClick, u"ab", u"", false}}},
-      {"a click while released filters with the box's text again",
-       {{Step::kType, u"ab", u"ab", true},
-        {Step::kClick, u"ab", u"", false},
-        {Step::kClick, u"ab", u"ab", true}}},
-      {"emptying the box (Esc included) is a change: all shown, pressed",
-       {{Step::kType, u"ab", u"ab", true}, {Step::kType, u"", u"", true}}},
-      {"pressed with an empty box: a click releases it",
-       {{Step::kType, u"", u"", true},
-        {Step::kClick, u"", u"", false},
-        {Step::kClick, u"", std::nullopt, false}}},
-      {"a change while released presses it again",
-       {{Step::kType, u"a", u"a", true},
-        {Step::kClick, u"a", u"", false},
-        {Step::kType, u"ab", u"ab", true}}},
+  struct Step {
+    bool click;  // else the box's text changes
+    std::u16string_view box;
+    const char* outcome;
   };
-  for (const auto& sequence : sequences) {
-    FindButton button;
-    for (std::size_t i = 0; i < sequence.steps.size(); ++i) {
-      const Step& step = sequence.steps[i];
-      const std::optional<std::u16string> applied =
-          step.kind == Step::kType ? std::optional(button.TextChanged(step.box))
-                                   : button.Clicked(step.box);
-      EXPECT_EQ(applied.has_value(), step.applied.has_value()) << sequence.name << ", step " << i;
-      if (applied && step.applied) {
-        EXPECT_EQ(Utf8(*applied), Utf8(*step.applied)) << sequence.name << ", step " << i;
-      }
-      EXPECT_EQ(button.Pressed(), step.pressed_after) << sequence.name << ", step " << i;
-    }
+  const Step steps[] = {
+      {true, u"", "nothing, released"},  // released at start; an empty box changes nothing
+      {false, u"ab", "'ab', pressed"},
+      {true, u"ab", "'', released"},  // every entry shown, the text kept
+      {true, u"ab", "'ab', pressed"},
+      {false, u"", "'', pressed"},  // emptying the box (Esc included) is a change
+      {true, u"", "'', released"},
+      {true, u"", "nothing, released"},
+      {false, u"a", "'a', pressed"},  // a change while released
+  };
+  FindButton button;
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    const std::optional<std::u16string> applied =
+        steps[i].click ? button.Clicked(steps[i].box) : button.TextChanged(steps[i].box);
+    EXPECT_EQ((applied ? "'" + test::Utf8(*applied) + "'" : "nothing") +
+                  (button.Pressed() ? ", pressed" : ", released"),
+              steps[i].outcome)
+        << "step " << i;
   }
 }
 
-// One mouse action on the rows; a key is judged by the selection alone.
-enum class Mouse { kPressOnRow, kPressBelowRows, kRelease, kCaptureLost };
-
+// P: a press on a row (also a double-click's second press), B: a press below
+// the last row, R: the release, L: the mouse taken away before the release.
 TEST(RowClickRule, MouseClicksOnRowsNotifyOnRelease) {
   struct Case {
-    const char* name;
-    std::vector<Mouse> actions;
+    const char* actions;
     int notifications;
   };
-  const std::vector<Case> cases = {
-      {"a click on a row", {Mouse::kPressOnRow, Mouse::kRelease}, 1},
-      {"the same row twice (the second press may be a double-click)",
-       {Mouse::kPressOnRow, Mouse::kRelease, Mouse::kPressOnRow, Mouse::kRelease},
-       2},
-      {"a click below the last row", {Mouse::kPressBelowRows, Mouse::kRelease}, 0},
-      {"a release without its press", {Mouse::kRelease}, 0},
-      {"one press, the release counted once",
-       {Mouse::kPressOnRow, Mouse::kRelease, Mouse::kRelease},
-       1},
-      {"the mouse taken away before the release",
-       {Mouse::kPressOnRow, Mouse::kCaptureLost, Mouse::kRelease},
-       0},
-      {"a press below the rows after one on a row",
-       {Mouse::kPressOnRow, Mouse::kPressBelowRows, Mouse::kRelease},
-       0},
-  };
+  const Case cases[] = {{"PRPR", 2}, {"PRR", 1}, {"PLR", 0}, {"PBR", 0}};
   for (const auto& c : cases) {
     RowClickRule rule;
     int notifications = 0;
-    for (Mouse action : c.actions) {
-      switch (action) {
-        case Mouse::kPressOnRow:
-          rule.Pressed(true);
-          break;
-        case Mouse::kPressBelowRows:
-          rule.Pressed(false);
-          break;
-        case Mouse::kRelease:
-          if (rule.Released()) ++notifications;
-          break;
-        case Mouse::kCaptureLost:
-          rule.Cancelled();
-          break;
-      }
+    for (const char* a = c.actions; *a; ++a) {
+      if (*a == 'P' || *a == 'B') rule.Pressed(*a == 'P');
+      if (*a == 'R' && rule.Released()) ++notifications;
+      if (*a == 'L') rule.Cancelled();
     }
-    EXPECT_EQ(notifications, c.notifications) << c.name;
+    EXPECT_EQ(notifications, c.notifications) << c.actions;
   }
 }
 
+// A key is judged by the selected row before and after it alone (-1: none):
+// Down, Up, Page Down alike; Down on the last row; the first move into an
+// unselected list; no rows at all; nothing selected afterwards.
 TEST(RowClickRule, KeysNotifyForEachNewlySelectedRow) {
-  struct Case {
-    std::optional<std::size_t> before, after;
-    bool notifies;
+  const int cases[][3] = {{0, 1, 1}, {3, 3, 0}, {-1, 0, 1}, {-1, -1, 0}, {2, -1, 0}};
+  const auto row = [](int i) {
+    return i < 0 ? std::nullopt : std::optional(static_cast<std::size_t>(i));
   };
-  const Case cases[] = {
-      {0, 1, true},                         // Down
-      {5, 4, true},                         // Up
-      {3, 3, false},                        // Down on the last row, Up on the first
-      {std::nullopt, 0, true},              // the first move into an unselected list
-      {std::nullopt, std::nullopt, false},  // no rows at all
-      {2, std::nullopt, false},             // nothing selected afterwards
-      {0, 40, true},                        // Page Down, End
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(RowClickRule::KeyMovedSelection(c.before, c.after), c.notifies)
-        << (c.before ? static_cast<long>(*c.before) : -1) << " -> "
-        << (c.after ? static_cast<long>(*c.after) : -1);
+  for (const auto& [before, after, notifies] : cases)
+    EXPECT_EQ(RowClickRule::KeyMovedSelection(row(before), row(after)), notifies == 1)
+        << before << " -> " << after;
 }
 
 }  // namespace

@@ -15,26 +15,20 @@
 namespace quillomi::ui {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // A window as the toolkit keeps it: an outer rectangle, and a client area
-// inset by the frame when the border is sizeable.
+// inset by the frame (8) and caption (23) when the border is sizeable.
 class SimulatedForm final : public MainFormFrame {
  public:
-  SimulatedForm(int frame, int caption) : frame_(frame), caption_(caption) {}
-
-  int left = 0;
-  int top = 0;
-  int outer_width = 0;
-  int outer_height = 0;
+  int left = 0, top = 0, outer_width = 1006, outer_height = 232;
   bool sizeable = true;
-  std::vector<std::string> log;
+  Lines log;
 
-  int InsetLeft() const { return sizeable ? frame_ : 0; }
-  int InsetTop() const { return sizeable ? caption_ + frame_ : 0; }
-  int ExtraWidth() const { return sizeable ? 2 * frame_ : 0; }
-  int ExtraHeight() const { return sizeable ? caption_ + 2 * frame_ : 0; }
+  int Frame() const { return sizeable ? 8 : 0; }
+  int Title() const { return sizeable ? 31 : 0; }
   // Where the buttons are on the screen.
-  int ClientScreenLeft() const { return left + InsetLeft(); }
-  int ClientScreenTop() const { return top + InsetTop(); }
+  Point ClientOnScreen() const { return {left + Frame(), top + Title()}; }
 
   void SetSizeable(bool value) override {
     log.push_back(value ? "sizeable" : "borderless");
@@ -44,17 +38,15 @@ class SimulatedForm final : public MainFormFrame {
   int Left() const override { return left; }
   int OuterWidth() const override { return outer_width; }
   int OuterHeight() const override { return outer_height; }
-  int ClientWidth() const override { return outer_width - ExtraWidth(); }
-  int ClientHeight() const override { return outer_height - ExtraHeight(); }
+  int ClientWidth() const override { return outer_width - 2 * Frame(); }
+  int ClientHeight() const override { return outer_height - Title() - Frame(); }
   void SetTop(int value) override { top = Logged("top", value); }
   void SetLeft(int value) override { left = Logged("left", value); }
   void SetOuterWidth(int value) override { outer_width = Logged("width", value); }
   void SetOuterHeight(int value) override { outer_height = Logged("height", value); }
-  void SetClientWidth(int value) override {
-    outer_width = Logged("client width", value) + ExtraWidth();
-  }
-  void SetClientHeight(int value) override {
-    outer_height = Logged("client height", value) + ExtraHeight();
+  void SetClientWidth(int v) override { outer_width = Logged("client width", v) + 2 * Frame(); }
+  void SetClientHeight(int v) override {
+    outer_height = Logged("client height", v) + Title() + Frame();
   }
 
  private:
@@ -62,226 +54,155 @@ class SimulatedForm final : public MainFormFrame {
     log.push_back(what + (" " + std::to_string(value)));
     return value;
   }
-
-  int frame_;
-  int caption_;
 };
-
-struct Geometry {
-  int left, top, client_width, client_height;
-  friend bool operator==(const Geometry&, const Geometry&) = default;
-};
-
-Geometry ClientOnScreen(const SimulatedForm& form) {
-  return {form.ClientScreenLeft(), form.ClientScreenTop(), form.ClientWidth(), form.ClientHeight()};
-}
 
 class MainPlacement : public ::testing::Test {
  protected:
-  MainPlacement() {
-    // Frame 8 and caption 23 make the default 990 × 160 client area an outer
-    // window of 1006 × 199; the system reports the same metrics.
-    fake_.frame_height = 8;
-    fake_.caption_height = 23;
-    form_.outer_width = 990 + 16;
-    form_.outer_height = 193 + 39;
-  }
+  // The system reports the simulated frame's metrics unless a test says otherwise.
+  MainPlacement() { fake_.frame_height = 8; }
 
   std::u16string SettingsPath() const { return phrases::SettingsFilePath(fake_.executable_path); }
   void PutSettings(std::string_view lines) {
     fake_.PutFile(SettingsPath(), "[System]\r\n" + std::string(lines));
   }
   void Create() {
-    const auto settings = phrases::SettingsDocument::OpenForExecutable(fake_);
-    PlaceMainWindow(settings, fake_, form_);
+    PlaceMainWindow(phrases::SettingsDocument::OpenForExecutable(fake_), fake_, form_);
     form_.log.clear();
-  }
-  std::int32_t Saved(std::u16string_view key) {
-    return phrases::SettingsDocument::Open(fake_, SettingsPath())
-        .ReadInteger(phrases::kSettingsSection, key, -999999);
   }
 
   fake::FakePlatform fake_;
-  SimulatedForm form_{8, 23};
+  SimulatedForm form_;
   CompactDisplay display_;
 };
 
-TEST_F(MainPlacement, FirstStartCentresTheFramedWindowOnTheWorkArea) {
-  const auto settings = phrases::SettingsDocument::OpenForExecutable(fake_);
-  PlaceMainWindow(settings, fake_, form_);
-  EXPECT_EQ(form_.log, (std::vector<std::string>{"client height 160", "client width 990", "top 420",
-                                                 "left 457"}));
-  EXPECT_TRUE(form_.sizeable);
-  EXPECT_EQ(form_.OuterWidth(), 1006);
-  EXPECT_EQ(form_.OuterHeight(), 199);
-}
-
-// Outer size 1006 × 199 for the default client area with the frame of 8 and
-// caption of 23; the window hangs from its bottom edge.
 TEST_F(MainPlacement, PlacesFromTheSettingsOrTheWorkArea) {
   struct Case {
-    platform::Rect work_area;
-    bool sizeable;
-    int outer_top;
-    int outer_left;
-    Size client;
     const char* settings;
+    platform::Rect work_area;
+    bool borderless;
+    int client_height, client_width, top, left;  // top: the stored or default bottom − 199
   };
   constexpr platform::Rect kWork{0, 0, 1920, 1040};
   const Case cases[] = {
-      {kWork, true, 420, 457, {990, 160}, ""},
-      {{0, 40, 1920, 1080}, true, 420, 457, {990, 160}, ""},  // a task bar at the top
-      {{0, 0, 1920, 1042}, true, 421, 457, {990, 160}, ""},   // 521 + 99.5 floors to 620
-      {kWork, true, 700 - 199, 457, {990, 160}, "Bottom2=700\r\nClientHeight2=160\r\n"},
-      {kWork, true, 700 - 299, 457, {990, 260}, "Bottom2=700\r\nClientHeight2=260\r\n"},
-      {kWork,
-       true,
-       5000 - 79,
-       -300,
-       {151, 40},
-       "Bottom2=5000\r\nLeft2=-300\r\nClientWidth2=151\r\nClientHeight2=40\r\n"},
-      {kWork, false, 440, 465, {990, 160}, "ShowTitleBar=0\r\n"},
+      {"", kWork, false, 160, 990, 420, 457},
+      {"", {0, 40, 1920, 1080}, false, 160, 990, 420, 457},  // a task bar at the top
+      {"Bottom2=700\r\nClientHeight2=260\r\n", kWork, false, 260, 990, 401, 457},
+      {"Bottom2=5000\r\nLeft2=-300\r\nClientWidth2=151\r\nClientHeight2=40\r\n", kWork, false, 40,
+       151, 4921, -300},
+      {"ShowTitleBar=0\r\n", kWork, true, 160, 990, 440, 465},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.settings);
     PutSettings(c.settings);
     fake_.work_area = c.work_area;
-    SimulatedForm form(8, 23);
-    form.outer_width = 1006;
-    form.outer_height = 232;
+    SimulatedForm form;
     PlaceMainWindow(phrases::SettingsDocument::OpenForExecutable(fake_), fake_, form);
-    EXPECT_EQ(form.sizeable, c.sizeable) << c.settings;
-    EXPECT_EQ(form.top, c.outer_top) << c.settings;
-    EXPECT_EQ(form.left, c.outer_left) << c.settings;
-    EXPECT_EQ((Size{form.ClientWidth(), form.ClientHeight()}), c.client) << c.settings;
+    Lines want = {"client height " + std::to_string(c.client_height),
+                  "client width " + std::to_string(c.client_width), "top " + std::to_string(c.top),
+                  "left " + std::to_string(c.left)};
+    if (c.borderless) want.insert(want.begin(), "borderless");
+    EXPECT_EQ(form.log, want);
   }
-  EXPECT_FALSE(display_.bSlim());
 }
 
-TEST_F(MainPlacement, CompactDisplayKeepsTheButtonsInPlace) {
+TEST_F(MainPlacement, CompactDisplayStepsInOrder) {
   Create();
-  const Geometry before = ClientOnScreen(form_);
-
   display_.FormDblClick(form_, fake_);
-  EXPECT_TRUE(display_.bSlim());
-  EXPECT_FALSE(form_.sizeable);
-  EXPECT_EQ(form_.log, (std::vector<std::string>{"borderless", "width 990", "height 160", "top 451",
-                                                 "left 465"}));
-  EXPECT_EQ(ClientOnScreen(form_), before);
-
+  EXPECT_EQ(form_.log, (Lines{"borderless", "width 990", "height 160", "top 451", "left 465"}));
   form_.log.clear();
   display_.FormDblClick(form_, fake_);
-  EXPECT_FALSE(display_.bSlim());
-  EXPECT_TRUE(form_.sizeable);
-  EXPECT_EQ(form_.log, (std::vector<std::string>{"sizeable", "top 420", "left 457",
-                                                 "client width 990", "client height 160"}));
-  EXPECT_EQ(ClientOnScreen(form_), before);
+  EXPECT_EQ(form_.log,
+            (Lines{"sizeable", "top 420", "left 457", "client width 990", "client height 160"}));
 }
 
-// The offsets are the metrics, not the frame: the content moves by the
-// difference when the display switches, and back when it switches back.
-TEST_F(MainPlacement, OffsetsComeFromTheMetricsAtEachEntry) {
-  Create();
-  const Geometry before = ClientOnScreen(form_);
-  fake_.frame_height = 4;  // the real frame stays 8
-  display_.FormDblClick(form_, fake_);
-  EXPECT_EQ(ClientOnScreen(form_), (Geometry{before.left - 4, before.top - 4, 990, 160}));
-  display_.FormDblClick(form_, fake_);
-  EXPECT_EQ(ClientOnScreen(form_), before);
-
-  // Taken anew at the next entry.
-  fake_.frame_height = 8;
-  fake_.caption_height = 30;
-  display_.FormDblClick(form_, fake_);
-  EXPECT_EQ(ClientOnScreen(form_), (Geometry{before.left, before.top + 7, 990, 160}));
+// The offsets are the metrics at each entry, not the frame: the buttons move
+// by the difference when the display switches, and back when it switches back.
+TEST_F(MainPlacement, CompactDisplayMovesTheButtonsByTheMetricsNotTheFrame) {
+  struct Case {
+    const char* settings;
+    int frame, caption;     // the metrics at the first entry; the frame's own at the second
+    Point entered, framed;  // where the buttons go, from where they started
+  };
+  const Case cases[] = {
+      {"", 8, 23, {0, 0}, {0, 0}},
+      {"", 4, 23, {-4, -4}, {0, 0}},
+      {"", 8, 30, {0, 7}, {0, 0}},
+      // Moves down by the metrics first, then the frame appears around it.
+      {"ShowTitleBar=0\r\n", 8, 23, {8, 31}, {8, 31}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.settings << c.frame << " " << c.caption);
+    PutSettings(c.settings);
+    form_ = SimulatedForm();
+    display_ = CompactDisplay();
+    Create();
+    const Point start = form_.ClientOnScreen();
+    const Point shifts[] = {c.entered, c.framed, c.framed, c.framed};
+    for (int click = 0; click < 4; ++click) {
+      fake_.frame_height = click < 2 ? c.frame : 8;
+      fake_.caption_height = click < 2 ? c.caption : 23;
+      display_.FormDblClick(form_, fake_);
+      const Point shift = shifts[click];
+      EXPECT_EQ(form_.ClientOnScreen(), (Point{start.left + shift.left, start.top + shift.top}))
+          << click;
+      EXPECT_EQ((Size{form_.ClientWidth(), form_.ClientHeight()}), (Size{990, 160})) << click;
+      EXPECT_EQ(display_.bSlim(), click % 2 == 0) << click;
+      EXPECT_EQ(form_.sizeable, click % 2 == 1) << click;
+    }
+  }
 }
 
-TEST_F(MainPlacement, BorderlessStartMovesFirstThenShowsTheFrame) {
-  PutSettings("ShowTitleBar=0\r\n");
-  Create();
-  const Geometry start = ClientOnScreen(form_);
-
-  display_.FormDblClick(form_, fake_);  // into the compact display, from no frame
-  EXPECT_TRUE(display_.bSlim());
-  EXPECT_FALSE(form_.sizeable);
-  EXPECT_EQ(ClientOnScreen(form_), (Geometry{start.left + 8, start.top + 31, 990, 160}));
-
-  display_.FormDblClick(form_, fake_);  // the frame appears, the window moves back
-  EXPECT_TRUE(form_.sizeable);
-  EXPECT_EQ(form_.left, start.left);
-  EXPECT_EQ(form_.top, start.top);
-  EXPECT_EQ(form_.ClientWidth(), 990);
-  EXPECT_EQ(form_.ClientHeight(), 160);
-
-  const Geometry framed = ClientOnScreen(form_);
-  display_.FormDblClick(form_, fake_);  // from now on as after a normal start
-  EXPECT_EQ(ClientOnScreen(form_), framed);
-  EXPECT_FALSE(form_.sizeable);
-  display_.FormDblClick(form_, fake_);
-  EXPECT_EQ(ClientOnScreen(form_), framed);
-  EXPECT_TRUE(form_.sizeable);
+// The four keys as the close writes them.
+std::string Keys(int bottom, int left, int client_width, int client_height) {
+  return "Bottom2=" + std::to_string(bottom) + "\r\nLeft2=" + std::to_string(left) +
+         "\r\nClientWidth2=" + std::to_string(client_width) +
+         "\r\nClientHeight2=" + std::to_string(client_height) + "\r\n";
 }
 
-TEST_F(MainPlacement, CloseWritesTheKeysInOrder) {
-  Create();
-  display_.FormClose(form_, fake_);
-  EXPECT_TRUE(fake_.FileText(SettingsPath())
-                  .starts_with("\xEF\xBB\xBF[System]\r\nBottom2=619\r\nLeft2=457\r\n"
-                               "ClientWidth2=990\r\nClientHeight2=160\r\n"))
-      << fake_.FileText(SettingsPath());
-}
-
-TEST_F(MainPlacement, CloseInTheCompactDisplayWritesTheFramedGeometry) {
-  PutSettings("Bottom2=800\r\nLeft2=100\r\nClientWidth2=500\r\nClientHeight2=200\r\n");
-  Create();
-  display_.FormDblClick(form_, fake_);
-  display_.FormClose(form_, fake_);
-  EXPECT_TRUE(display_.bSlim());
-  EXPECT_TRUE(form_.sizeable);
-  EXPECT_EQ(Saved(u"Bottom2"), 800);
-  EXPECT_EQ(Saved(u"Left2"), 100);
-  EXPECT_EQ(Saved(u"ClientWidth2"), 500);
-  EXPECT_EQ(Saved(u"ClientHeight2"), 200);
-
-  // The next framed start stands where the framed window stood.
-  SimulatedForm next(8, 23);
-  const auto settings = phrases::SettingsDocument::OpenForExecutable(fake_);
-  PlaceMainWindow(settings, fake_, next);
-  EXPECT_EQ(ClientOnScreen(next), (Geometry{108, 800 - 200 - 8, 500, 200}));
-}
-
-TEST_F(MainPlacement, BorderlessStartSavesItsOwnHeightUntilTheFrameHasBeenShown) {
-  PutSettings("ShowTitleBar=0\r\nBottom2=700\r\n");
-  Create();
-  display_.FormClose(form_, fake_);
-  EXPECT_EQ(Saved(u"Bottom2"), 700);  // top + client height
-  const int borderless_top = form_.top;
-
-  display_.FormDblClick(form_, fake_);
-  display_.FormClose(form_, fake_);
-  EXPECT_EQ(Saved(u"Bottom2"), 700 + 39);  // the frame included
-
-  SimulatedForm next(8, 23);
-  const auto settings = phrases::SettingsDocument::OpenForExecutable(fake_);
-  PlaceMainWindow(settings, fake_, next);
-  EXPECT_EQ(next.top, borderless_top + 39);  // lower by the frame and title bar
+TEST_F(MainPlacement, CloseWritesTheFramedGeometry) {
+  struct Case {
+    const char* settings;
+    int double_clicks;
+    std::string written;  // the [System] section
+  };
+  const Case cases[] = {
+      {"", 0, Keys(619, 457, 990, 160)},
+      // The compact display is left first, so the next start stands where
+      // the framed window stood.
+      {"Bottom2=800\r\nLeft2=100\r\nClientWidth2=500\r\nClientHeight2=200\r\n", 1,
+       Keys(800, 100, 500, 200)},
+      // A borderless start saves its own height until the frame has been shown.
+      {"ShowTitleBar=0\r\nBottom2=700\r\n", 0, "ShowTitleBar=0\r\n" + Keys(700, 465, 990, 160)},
+      {"ShowTitleBar=0\r\nBottom2=700\r\n", 1, "ShowTitleBar=0\r\n" + Keys(739, 465, 990, 160)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.settings << " clicks " << c.double_clicks);
+    PutSettings(c.settings);
+    form_ = SimulatedForm();
+    display_ = CompactDisplay();
+    Create();
+    for (int i = 0; i < c.double_clicks; ++i) display_.FormDblClick(form_, fake_);
+    display_.FormClose(form_, fake_);
+    EXPECT_EQ(fake_.FileText(SettingsPath()), "\xEF\xBB\xBF[System]\r\n" + c.written + "\r\n");
+    EXPECT_EQ(display_.bSlim(), c.double_clicks == 1);
+  }
 }
 
 TEST_F(MainPlacement, FailedCloseLeavesTheFrameAndMovesAgainOnTheNextSwitch) {
   PutSettings("");
   Create();
-  const Geometry framed = ClientOnScreen(form_);
-  const int framed_top = form_.top;
+  const Point framed = form_.ClientOnScreen();
   display_.FormDblClick(form_, fake_);
   fake_.read_faults[SettingsPath()] = u"アクセスが拒否されました";
 
   EXPECT_THROW(display_.FormClose(form_, fake_), UserError);
   EXPECT_TRUE(display_.bSlim());
   EXPECT_TRUE(form_.sizeable);
-  EXPECT_EQ(ClientOnScreen(form_), framed);
+  EXPECT_EQ(form_.ClientOnScreen(), framed);
 
   display_.FormDblClick(form_, fake_);  // leaves once more
   EXPECT_FALSE(display_.bSlim());
-  EXPECT_EQ(form_.top, framed_top - 31);
+  EXPECT_EQ(form_.top, 420 - 31);
   EXPECT_EQ(form_.left, 457 - 8);
 }
 
