@@ -1,15 +1,20 @@
+// Game client delivery and the window search it runs for the EC client.
 #include "delivery/game_delivery.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "delivery/win_search.h"
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/unit/test_support.h"
-#include "tests/unit/win_search_spy.h"
 
 namespace quillomi::delivery {
 namespace {
@@ -17,287 +22,270 @@ namespace {
 using platform::WindowHandle;
 using Lines = std::vector<std::string>;
 
-constexpr WindowHandle kPanel = 0x100;
-constexpr WindowHandle kClassic = 0x200;
-constexpr WindowHandle kInner = 0x201;
-constexpr WindowHandle kEc = 0x300;
-constexpr WindowHandle kUowin = 0x301;
+constexpr WindowHandle kPanel = 0x100, kClassic = 0x200, kInner = 0x201, kEc = 0x300,
+                       kUowin = 0x301;
 constexpr std::u16string_view kTitle = u"Quillomi";
-
 const std::u16string kEcCaption =
     u"Quillomi\u3000 (注)ECではチャット欄にCtrl+Vにて貼り付けて発言してください";
-const std::u16string kNotFound =
-    u"起動中のＵＯが見つからなくて発言できなかったよ！\u000A\u000D\u000A\u000D"
-    u"選択した文字はクリップボードに記憶したから、\u000A\u000D"
-    u"ＵＯに[Ctrl]+[V]キーで貼り付けて[Enter]にて発言してね！";
+const std::string kMessageLine =
+    "message " + fake::Quote(u"起動中のＵＯが見つからなくて発言できなかったよ！\n\r\n\r"
+                             u"選択した文字はクリップボードに記憶したから、\n\r"
+                             u"ＵＯに[Ctrl]+[V]キーで貼り付けて[Enter]にて発言してね！");
 
-const Lines kClassicFull = {
-    "find \"Ultima Online\" -> 0x200",
-    "findchild 0x200 \"Ultima Online\" -> 0x201",
-    "raise 0x200",
-    "post WM_SETFOCUS 0x201",
-    "key 0x11 scan 0x1d down",
-    "key 0x56 scan 0x2f down",
-    "key 0x56 scan 0x2f up",
-    "key 0x11 scan 0x1d up",
-    "sleep 100",
-    "key 0x0d scan 0x1c down",
-    "key 0x0d scan 0x1c up",
-    "sleep 100",
-    "key 0x0d scan 0x1c down",
-    "key 0x0d scan 0x1c up",
-    "find \"TForm1\" -> 0x100",
-    "raise 0x100",
+// A visible window without owner; top-level without a parent.
+fake::FakeWindow Win(WindowHandle handle, std::u16string class_name, std::u16string title = {},
+                     WindowHandle parent = 0) {
+  return {handle, std::move(class_name), std::move(title), parent};
+}
+
+// Adds what the recording fake leaves out: each title read, as a log line
+// "title 0x..", with a check of the buffer it was handed; and it can make the
+// owner query of one window throw, as a failing call inside the enumeration.
+class SpyWindows final : public platform::Windows {
+ public:
+  explicit SpyWindows(fake::FakePlatform& fake)
+      : fake_(fake), bundle_{*this, fake, fake, fake, fake, fake, fake, fake, fake} {}
+
+  platform::Platform& Get() { return bundle_; }
+
+  std::optional<WindowHandle> owner_query_fails_for;
+  // Every title buffer so far had the length 260 and held zeros only.
+  bool title_buffers_zeroed = true;
+
+  WindowHandle FindTopWindow(std::u16string_view name) override {
+    return fake_.FindTopWindow(name);
+  }
+  WindowHandle FindChildWindow(WindowHandle parent, std::u16string_view name) override {
+    return fake_.FindChildWindow(parent, name);
+  }
+  void BringToTop(WindowHandle window) override { fake_.BringToTop(window); }
+  void SetForeground(WindowHandle window) override { fake_.SetForeground(window); }
+  void PostSetFocus(WindowHandle window) override { fake_.PostSetFocus(window); }
+  void SendRestore(WindowHandle window) override { fake_.SendRestore(window); }
+  void KeyEvent(std::uint8_t vk, std::uint8_t scan, bool up) override {
+    fake_.KeyEvent(vk, scan, up);
+  }
+  std::uint32_t MapVirtualKeyToScan(std::uint32_t vk) override {
+    return fake_.MapVirtualKeyToScan(vk);
+  }
+  bool IsKeyDown(std::uint8_t vk) override { return fake_.IsKeyDown(vk); }
+  void EnumTopWindows(const std::function<void(WindowHandle)>& visit) override {
+    fake_.EnumTopWindows(visit);
+  }
+  WindowHandle Owner(WindowHandle window) override {
+    if (owner_query_fails_for == window) throw OsFailure(u"ウィンドウ ハンドルが無効です。", 1400);
+    return fake_.Owner(window);
+  }
+  bool IsVisible(WindowHandle window) override { return fake_.IsVisible(window); }
+  int GetText(WindowHandle window, char16_t* buffer, int capacity) override {
+    if (capacity != 260 || !std::all_of(buffer, buffer + capacity, [](char16_t c) { return !c; }))
+      title_buffers_zeroed = false;
+    fake_.Record("title " + fake::Hex(window));
+    return fake_.GetText(window, buffer, capacity);
+  }
+  void SetText(WindowHandle window, std::u16string_view t) override { fake_.SetText(window, t); }
+
+ private:
+  fake::FakePlatform& fake_;
+  platform::Platform bundle_;
 };
 
-class GameDelivery : public testing::Test {
- protected:
-  GameDelivery() {
-    fake.AddWindow(test::Window().Handle(kPanel).Class(u"TForm1").Title(std::u16string(kTitle)));
-  }
+// --- WinSearch ---------------------------------------------------------------
 
-  void AddClassic(bool with_inner = true) {
-    fake.AddWindow(test::Window().Handle(kClassic).Class(u"Ultima Online").Title(u"Ultima Online"));
-    if (with_inner)
-      fake.AddWindow(test::Window().Handle(kInner).Class(u"Ultima Online").Parent(kClassic));
-  }
-  void AddEc(bool with_key_target = true) {
-    fake.AddWindow(test::Window().Handle(kEc).Class(u"EcFrame").Title(u"UOSA - Enhanced Client"));
-    if (with_key_target) fake.AddWindow(test::Window().Handle(kUowin).Class(u"UOWIN"));
-  }
+// Hidden and owned windows in between must not use up room, and the block
+// after the list must stay untouched however many windows there are.
+TEST(GetTopWindows, CollectsVisibleUnownedWindowsInOrderUpToTheListsRoom) {
+  struct Guarded {
+    TWindowList list;
+    std::array<std::uint64_t, 64> after;
+  };
+  constexpr std::uint64_t kCanary = 0xC0FFEE0DDBA11ULL;
+  for (int windows : {0, 1, 9, 500, 501, 502, 10000}) {
+    SCOPED_TRACE(windows);
+    fake::FakePlatform fake;
+    std::vector<WindowHandle> qualifying;
+    for (int i = 0; i < windows; ++i) {
+      const bool hidden = i % 7 == 3, owned = i % 11 == 5;
+      const auto handle = fake.AddWindow(
+          {.class_name = u"", .title = u"w", .owner = owned ? kPanel : 0, .visible = !hidden});
+      if (!hidden && !owned) qualifying.push_back(handle);
+    }
+    auto guarded = std::make_unique<Guarded>();
+    guarded->list.count = 99;
+    guarded->after.fill(kCanary);
 
-  GameClient Deliver(bool no_enter = false) {
-    return FindUOandPase(spy.Get(), {no_enter, kTitle, kPanel});
-  }
-
-  static std::string SetCaptionLine() { return "settext 0x100 " + fake::Quote(kEcCaption); }
-  static std::string MessageLine() { return "message " + fake::Quote(kNotFound); }
-
-  fake::FakePlatform fake;
-  test::SpyWindows spy{fake};
-};
-
-TEST_F(GameDelivery, ClassicClientGetsPasteAndTwoEnters) {
-  AddClassic();
-  EXPECT_EQ(Deliver(false), GameClient::kClassic);
-  EXPECT_EQ(fake.Log(), kClassicFull);
-  EXPECT_EQ(fake.slept_ms, 200u);
-}
-
-TEST_F(GameDelivery, NoEnterMarkerLeavesOutTheSecondEnter) {
-  AddClassic();
-  EXPECT_EQ(Deliver(true), GameClient::kClassic);
-  Lines expected = kClassicFull;
-  expected.erase(expected.begin() + 11, expected.begin() + 14);  // pause, Enter down, Enter up
-  EXPECT_EQ(fake.Log(), expected);
-}
-
-TEST_F(GameDelivery, ClassicClientWithoutInnerWindowStillGetsEveryKey) {
-  AddClassic(false);
-  EXPECT_EQ(Deliver(false), GameClient::kClassic);
-  Lines expected = kClassicFull;
-  expected[1] = "findchild 0x200 \"Ultima Online\" -> none";
-  expected.erase(expected.begin() + 3);  // nothing to focus
-  EXPECT_EQ(fake.Log(), expected);
-}
-
-TEST_F(GameDelivery, ScanCodesAreTheLowByteOfTheLayoutsCodes) {
-  AddClassic();
-  fake.scan_codes = {{0x11, 0xE11D}, {0x56, 0x12F}};  // no code for Enter
-  Deliver(true);
-  EXPECT_EQ(fake.LogWith({"key"}), (Lines{
-                                       "key 0x11 scan 0x1d down",
-                                       "key 0x56 scan 0x2f down",
-                                       "key 0x56 scan 0x2f up",
-                                       "key 0x11 scan 0x1d up",
-                                       "key 0x0d scan 0x00 down",
-                                       "key 0x0d scan 0x00 up",
-                                   }));
-}
-
-TEST_F(GameDelivery, BothClientsRunningServesOnlyTheClassicOne) {
-  AddEc();
-  AddClassic();
-  EXPECT_EQ(Deliver(false), GameClient::kClassic);
-  EXPECT_EQ(fake.Log(), kClassicFull);
-  EXPECT_EQ(fake.TextOf(kPanel), kTitle);
-}
-
-TEST_F(GameDelivery, EcClientGetsOneEnterWithoutScanCodeWhateverTheMarker) {
-  for (bool no_enter : {false, true}) {
-    SCOPED_TRACE(no_enter);
-    fake.ClearLog();
-    AddEc();
-    EXPECT_EQ(Deliver(no_enter), GameClient::kEc);
-    EXPECT_EQ(fake.Log(), (Lines{
-                              "find \"Ultima Online\" -> none",
-                              "findchild none \"Ultima Online\" -> none",
-                              "enum",
-                              "title 0x100",
-                              "title 0x300",
-                              SetCaptionLine(),
-                              "find \"UOWIN\" -> 0x301",
-                              "raise 0x301",
-                              "sleep 300",
-                              "key 0x0d scan 0x00 down",
-                              "key 0x0d scan 0x00 up",
-                          }));
-    EXPECT_EQ(fake.TextOf(kPanel), kEcCaption);
-    fake.RemoveWindow(kEc);
-    fake.RemoveWindow(kUowin);
+    qualifying.resize(std::min<std::size_t>(qualifying.size(), TWindowList::kCapacity));
+    EXPECT_EQ(GetTopWindows(fake, guarded->list), static_cast<std::int32_t>(qualifying.size()));
+    EXPECT_EQ(std::vector<WindowHandle>(guarded->list.handles.begin(),
+                                        guarded->list.handles.begin() + guarded->list.count),
+              qualifying);
+    for (auto slot : guarded->after) ASSERT_EQ(slot, kCanary);
   }
 }
 
-TEST_F(GameDelivery, EcClientWithoutKeyTargetOnlyGetsTheCaption) {
-  AddEc(false);
-  EXPECT_EQ(Deliver(), GameClient::kEc);
-  EXPECT_EQ(fake.Log(), (Lines{
-                            "find \"Ultima Online\" -> none",
-                            "findchild none \"Ultima Online\" -> none",
-                            "enum",
-                            "title 0x100",
-                            "title 0x300",
-                            SetCaptionLine(),
-                            "find \"UOWIN\" -> none",
-                        }));
-}
-
-TEST_F(GameDelivery, NoClientShowsTheMessageAndTypesNothing) {
-  std::u16string shown;
-  fake.on_message = [&](std::u16string_view text) { shown = text; };
-  EXPECT_EQ(Deliver(), GameClient::kNone);
-  EXPECT_EQ(shown, kNotFound);
-  EXPECT_EQ(fake.Log(), (Lines{
-                            "find \"Ultima Online\" -> none",
-                            "findchild none \"Ultima Online\" -> none",
-                            "enum",
-                            "title 0x100",
-                            MessageLine(),
-                        }));
-}
-
-TEST_F(GameDelivery, OnlyATitleHoldingUosaAndASpaceIsAnEcClient) {
+TEST(GetWindowTitleText, TakesTheTitleUpToItsFirstNulAndAtMost259Units) {
+  std::u16string long_title;
+  for (int i = 0; i < 260; ++i) long_title += static_cast<char16_t>(u'ア' + i % 40);
   struct Case {
-    std::u16string title;
-    bool ec;
+    std::u16string title, expected;
+    bool gone = false;
   };
   const Case cases[] = {
-      {u"UOSA - Enhanced Client", true},
-      {u"Ultima Online UOSA ", true},
-      {u"xUOSA y", true},
-      {u"Game UOSA", false},
-      {u"uosa client", false},
-      {u"Uosa client", false},
-      {u"UOSA\u3000client", false},
-      {u"UOSA\tclient", false},
-      {u"UOS A client", false},
-      {u"ＵＯＳＡ client", false},
-      {std::u16string(250, u'x') + u"UOSA x", true},
-      {std::u16string(255, u'x') + u"UOSA x", false},  // beyond the 259 units read
+      {u"Ultima Online", u"Ultima Online"},
+      {u"", u""},
+      {u"UOSA client", u"", true},
+      {std::u16string(u"ab\0UOSA c", 9), u"ab"},
+      {long_title.substr(0, 259), long_title.substr(0, 259)},
+      {long_title.substr(0, 260), long_title.substr(0, 259)},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(test::Utf8(c.title));
-    fake::FakePlatform other;
-    test::SpyWindows other_spy(other);
-    other.AddWindow(test::Window().Handle(kEc).Title(c.title));
-    other.AddWindow(test::Window().Handle(kUowin).Class(u"UOWIN"));
-    EXPECT_EQ(FindUOandPase(other_spy.Get(), {false, kTitle, kPanel}),
-              c.ec ? GameClient::kEc : GameClient::kNone);
-    EXPECT_EQ(other.LogWith({"message"}).size(), c.ec ? 0u : 1u);
-    EXPECT_EQ(other.LogWith({"key"}).size(), c.ec ? 2u : 0u);
+    fake::FakePlatform fake;
+    SpyWindows spy(fake);
+    const auto window = fake.AddWindow(Win(0, u"", c.title));
+    if (c.gone) fake.RemoveWindow(window);
+    EXPECT_EQ(GetWindowTitleText(spy, window), c.expected) << test::Utf8(c.title);
+    EXPECT_TRUE(spy.title_buffers_zeroed);
   }
 }
 
-TEST_F(GameDelivery, HiddenAndOwnedWindowsAreNotConsidered) {
-  fake.AddWindow(test::Window().Handle(0x400).Title(u"UOSA hidden").Hidden());
-  fake.AddWindow(test::Window().Handle(0x401).Title(u"UOSA owned").Owner(kPanel));
-  fake.AddWindow(test::Window().Handle(kUowin).Class(u"UOWIN"));
-  EXPECT_EQ(Deliver(), GameClient::kNone);
-  EXPECT_EQ(fake.LogWith({"title", "message"}),
-            (Lines{"title 0x100", "title 0x301", MessageLine()}));
+// --- delivery --------------------------------------------------------------
+
+Lines Join(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
 }
 
-TEST_F(GameDelivery, OfTwoEcWindowsTheSecondIsNotExamined) {
-  AddEc();
-  fake.AddWindow(test::Window().Handle(0x302).Title(u"UOSA second"));
-  EXPECT_EQ(Deliver(), GameClient::kEc);
-  EXPECT_EQ(fake.LogWith({"title", "find \"UOWIN\"", "raise"}),
-            (Lines{"title 0x100", "title 0x300", "find \"UOWIN\" -> 0x301", "raise 0x301"}));
+// Ctrl+V, a pause, Enter, and unless no_enter another pause and Enter, all with
+// the layout's scan codes; the frame is raised first and the panel last.
+Lines ClassicLog(bool inner, bool no_enter) {
+  const Lines enter{"key 0x0d scan 0x1c down", "key 0x0d scan 0x1c up"};
+  return Join({{"find \"Ultima Online\" -> 0x200",
+                inner ? "findchild 0x200 \"Ultima Online\" -> 0x201"
+                      : "findchild 0x200 \"Ultima Online\" -> none",
+                "raise 0x200"},
+               inner ? Lines{"post WM_SETFOCUS 0x201"} : Lines{},
+               {"key 0x11 scan 0x1d down", "key 0x56 scan 0x2f down", "key 0x56 scan 0x2f up",
+                "key 0x11 scan 0x1d up", "sleep 100"},
+               enter,
+               no_enter ? Lines{} : Join({{"sleep 100"}, enter}),
+               {"find \"TForm1\" -> 0x100", "raise 0x100"}});
 }
 
-TEST_F(GameDelivery, TheEcCaptionIsBuiltFromTheOriginalTitleEachTime) {
-  AddEc();
-  Deliver();
-  Deliver();
-  EXPECT_EQ(fake.LogWith({"settext"}), (Lines{SetCaptionLine(), SetCaptionLine()}));
-  EXPECT_EQ(fake.TextOf(kPanel), kEcCaption);
-
-  // Later deliveries to a classic client leave the note where it is.
-  AddClassic();
-  fake.ClearLog();
-  Deliver();
-  EXPECT_EQ(fake.Log(), kClassicFull);
-  EXPECT_EQ(fake.TextOf(kPanel), kEcCaption);
+// No classic client; the titles of the collected windows are read up to the
+// first one with "UOSA ".
+Lines SearchLog(Lines titles) {
+  return Join({{"find \"Ultima Online\" -> none", "findchild none \"Ultima Online\" -> none",
+                "enum", "title 0x100"},
+               titles});
 }
 
-TEST_F(GameDelivery, AGameWindowThatGoesAwayMidwayChangesNothing) {
-  AddClassic();
+// The caption note, then, if there is a key target, one Enter without scan code.
+Lines EcLog(bool key_target) {
+  return Join({SearchLog({"title 0x300", "settext 0x100 " + fake::Quote(kEcCaption)}),
+               key_target ? Lines{"find \"UOWIN\" -> 0x301", "raise 0x301", "sleep 300",
+                                  "key 0x0d scan 0x00 down", "key 0x0d scan 0x00 up"}
+                          : Lines{"find \"UOWIN\" -> none"}});
+}
+
+enum Parts { kAbsent, kFrame, kFull };  // a client's windows: none, the frame, both
+
+struct Case {
+  const char* name;
+  Parts classic, ec;
+  bool no_enter;
+  GameClient client;
+  Lines log;
+  std::string vanish_at = {};  // after this log line the game's windows are gone
+};
+
+class GameDelivery : public testing::TestWithParam<Case> {};
+
+TEST_P(GameDelivery, CallsInOrder) {
+  const Case& c = GetParam();
+  fake::FakePlatform fake;
+  SpyWindows spy(fake);
+  fake.AddWindow(Win(kPanel, u"TForm1", std::u16string(kTitle)));
+  if (c.ec != kAbsent) fake.AddWindow(Win(kEc, u"EcFrame", u"UOSA - Enhanced Client"));
+  if (c.ec == kFull) fake.AddWindow(Win(kUowin, u"UOWIN"));
+  if (c.classic != kAbsent) fake.AddWindow(Win(kClassic, u"Ultima Online"));
+  if (c.classic == kFull) fake.AddWindow(Win(kInner, u"Ultima Online", u"", kClassic));
   fake.on_record = [&](const std::string& line) {
-    if (line == "raise 0x200") {
-      fake.RemoveWindow(kInner);
-      fake.RemoveWindow(kClassic);
-    }
+    if (line != c.vanish_at) return;
+    for (auto window : {kInner, kClassic, kUowin, kEc}) fake.RemoveWindow(window);
   };
-  EXPECT_EQ(Deliver(), GameClient::kClassic);
-  EXPECT_EQ(fake.Log(), kClassicFull);
+
+  EXPECT_EQ(FindUOandPase(spy.Get(), {c.no_enter, kTitle, kPanel}), c.client);
+  EXPECT_EQ(fake.Log(), c.log);
+  EXPECT_EQ(fake.TextOf(kPanel), c.client == GameClient::kEc ? kEcCaption : kTitle);
 }
 
-TEST_F(GameDelivery, AnEcKeyTargetThatGoesAwayStillGetsItsEnter) {
-  AddEc();
-  fake.on_record = [&](const std::string& line) {
-    if (line == "find \"UOWIN\" -> 0x301") fake.RemoveWindow(kUowin);
-  };
-  EXPECT_EQ(Deliver(), GameClient::kEc);
-  EXPECT_EQ(fake.LogWith({"raise", "sleep", "key"}), (Lines{
-                                                         "raise 0x301",
-                                                         "sleep 300",
-                                                         "key 0x0d scan 0x00 down",
-                                                         "key 0x0d scan 0x00 up",
-                                                     }));
+INSTANTIATE_TEST_SUITE_P(
+    Clients, GameDelivery,
+    testing::Values(
+        Case{"Classic", kFull, kAbsent, false, GameClient::kClassic, ClassicLog(true, false)},
+        Case{"ClassicNoEnter", kFull, kAbsent, true, GameClient::kClassic, ClassicLog(true, true)},
+        Case{"ClassicWithoutInner", kFrame, kAbsent, false, GameClient::kClassic,
+             ClassicLog(false, false)},
+        Case{"BothOnlyClassic", kFull, kFull, false, GameClient::kClassic, ClassicLog(true, false)},
+        Case{"Ec", kAbsent, kFull, false, GameClient::kEc, EcLog(true)},
+        Case{"EcIgnoresNoEnter", kAbsent, kFull, true, GameClient::kEc, EcLog(true)},
+        Case{"EcWithoutKeyTarget", kAbsent, kFrame, false, GameClient::kEc, EcLog(false)},
+        Case{"NoClient", kAbsent, kAbsent, false, GameClient::kNone, SearchLog({kMessageLine})},
+        // The handles are looked up once: windows that go away midway change nothing.
+        Case{"ClassicGoneAfterRaise", kFull, kAbsent, false, GameClient::kClassic,
+             ClassicLog(true, false), "raise 0x200"},
+        Case{"EcKeyTargetGone", kAbsent, kFull, false, GameClient::kEc, EcLog(true),
+             "find \"UOWIN\" -> 0x301"},
+        Case{"EcGoneBeforeItsTitle", kAbsent, kFull, false, GameClient::kNone,
+             SearchLog({"title 0x300", "title 0x301", kMessageLine}), "title 0x300"}),
+    [](const testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
+
+TEST(GameDeliveryDetail, ScanCodesAreTheLowByteOfTheLayoutsCodes) {
+  fake::FakePlatform fake;
+  fake.AddWindow(Win(kClassic, u"Ultima Online"));
+  fake.scan_codes = {{0x11, 0xE11D}, {0x56, 0x12F}};  // no code for Enter
+  FindUOandPase(fake.Get(), {true, kTitle, kPanel});
+  EXPECT_EQ(fake.LogWith({"key"}),
+            (Lines{"key 0x11 scan 0x1d down", "key 0x56 scan 0x2f down", "key 0x56 scan 0x2f up",
+                   "key 0x11 scan 0x1d up", "key 0x0d scan 0x00 down", "key 0x0d scan 0x00 up"}));
 }
 
-TEST_F(GameDelivery, AnEcWindowGoneBeforeItsTitleIsReadIsNoClient) {
-  AddEc();
-  fake.on_record = [&](const std::string& line) {
-    if (line == "title 0x300") fake.RemoveWindow(kEc);
+TEST(GameDeliveryDetail, OnlyAVisibleUnownedTitleHoldingUosaAndASpaceIsAnEcClient) {
+  struct Row {
+    std::u16string title;
+    bool ec;
+    bool hidden = false;
+    WindowHandle owner = 0;
   };
-  EXPECT_EQ(Deliver(), GameClient::kNone);
-  EXPECT_EQ(fake.LogWith({"settext", "message"}), (Lines{MessageLine()}));
+  const Row rows[] = {
+      {u"UOSA - Enhanced Client", true},
+      {u"Ultima Online UOSA ", true},
+      {u"Game UOSA", false},
+      {u"uosa client", false},
+      {u"UOSA\u3000client", false},
+      {std::u16string(250, u'x') + u"UOSA x", true},
+      {std::u16string(255, u'x') + u"UOSA x", false},  // beyond the 259 units read
+      {u"UOSA hidden", false, true},
+      {u"UOSA owned", false, false, kPanel},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(test::Utf8(r.title));
+    fake::FakePlatform fake;
+    fake.AddWindow({.handle = kEc, .class_name = {}, .title = r.title, .owner = r.owner,
+                    .visible = !r.hidden});
+    EXPECT_EQ(FindUOandPase(fake.Get(), {false, kTitle, kPanel}),
+              r.ec ? GameClient::kEc : GameClient::kNone);
+  }
 }
 
-TEST_F(GameDelivery, AFailureInsideTheWindowSearchIsNotLost) {
-  AddEc();
+TEST(GameDeliveryDetail, AFailureInsideTheWindowSearchIsNotLost) {
+  fake::FakePlatform fake;
+  SpyWindows spy(fake);
+  fake.AddWindow(Win(kEc, u"", u"UOSA client"));
   spy.owner_query_fails_for = kEc;
-  EXPECT_THROW(Deliver(), OsFailure);
+  EXPECT_THROW(FindUOandPase(spy.Get(), {false, kTitle, kPanel}), OsFailure);
   EXPECT_EQ(fake.LogWith({"settext", "message", "key"}), Lines{});
-}
-
-// The window list has room for 501 windows; further ones are not collected.
-TEST_F(GameDelivery, AnEcWindowBeyondTheListsRoomIsNotSeen) {
-  // The panel is the first of them.
-  for (std::size_t i = 2; i < TWindowList::kCapacity; ++i)
-    fake.AddWindow(test::Window().Title(u"w"));
-  const auto last_seen = fake.AddWindow(test::Window().Title(u"UOSA last seen"));
-  fake.AddWindow(test::Window().Title(u"UOSA never seen"));
-  EXPECT_EQ(Deliver(), GameClient::kEc);
-  const auto titles = fake.LogWith({"title"});
-  EXPECT_EQ(titles.size(), TWindowList::kCapacity);
-  EXPECT_EQ(titles.back(), "title " + fake::Hex(last_seen));
-
-  fake.SetText(last_seen, u"w");
-  fake.ClearLog();
-  EXPECT_EQ(Deliver(), GameClient::kNone);
-  EXPECT_EQ(fake.LogWith({"title"}).size(), TWindowList::kCapacity);
 }
 
 }  // namespace
