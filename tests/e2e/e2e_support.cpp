@@ -121,21 +121,31 @@ TempDir::TempDir() {
   }
 }
 
-TempDir::~TempDir() {
-  // Remove the files the run left; a file still held open stays behind.
+namespace {
+
+// Removes what the run left; a file still held open stays behind.
+void RemoveTree(const std::wstring& dir) {
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((path_ + L"*").c_str(), &data);
+  HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesW((path_ + data.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW((path_ + data.cFileName).c_str());
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(dir + name + L"\\");
+      } else {
+        SetFileAttributesW((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW((dir + name).c_str());
       }
     } while (FindNextFileW(find, &data));
     FindClose(find);
   }
-  RemoveDirectoryW(path_.c_str());
+  RemoveDirectoryW(dir.c_str());
 }
+
+}  // namespace
+
+TempDir::~TempDir() { RemoveTree(path_); }
 
 std::string ReadFileBytes(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -375,6 +385,7 @@ void Send(std::vector<INPUT> inputs) {
 }  // namespace
 
 void StageProgram(ProgramDir& program, bool templates) {
+  if (!program.sub.empty()) CreateDirectoryW(program.Path().c_str(), nullptr);
   CopyInto(BinDir() + L"Quillomi.exe", program.Exe());
   if (templates)
     for (const wchar_t* name : {L"Quillomi_Btn.dll", L"Quillomi_Lst.dll"})
@@ -382,7 +393,7 @@ void StageProgram(ProgramDir& program, bool templates) {
 }
 
 Process StartQuillomi(const ProgramDir& program, const std::vector<std::wstring>& args) {
-  return Process(program.Exe(), args, program.dir.Path());
+  return Process(program.Exe(), args, program.Path());
 }
 
 HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only) {

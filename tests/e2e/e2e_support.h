@@ -101,10 +101,13 @@ namespace quillomi::e2e {
 
 // A fresh program directory holding Quillomi.exe and, unless told otherwise,
 // the shipped templates; the exe is started with it as working directory.
+// It is dir itself, or the folder sub (with its trailing backslash) in it.
 struct ProgramDir {
   TempDir dir;
-  std::wstring Exe() const { return dir.Path() + L"Quillomi.exe"; }
-  std::wstring File(const std::wstring& name) const { return dir.Path() + name; }
+  std::wstring sub;
+  std::wstring Path() const { return dir.Path() + sub; }
+  std::wstring Exe() const { return Path() + L"Quillomi.exe"; }
+  std::wstring File(const std::wstring& name) const { return Path() + name; }
   std::wstring Settings() const { return Exe() + L"_ユーザー設定.ini"; }
 };
 void StageProgram(ProgramDir& program, bool templates = true);

@@ -25,6 +25,16 @@ const std::string kButtons = kBom +
                              "[感謝] ありがとう！\r\n"
                              "[ラベルが長い名前]本文\r\n";
 
+// The settings file as a close writes it for these window and client rectangles.
+std::string GeometrySettings(RECT window, RECT client) {
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "\xEF\xBB\xBF[System]\r\nBottom2=%ld\r\nLeft2=%ld\r\nClientWidth2=%ld\r\n"
+                "ClientHeight2=%ld\r\n\r\n",
+                window.bottom, window.left, client.right - client.left, client.bottom - client.top);
+  return text;
+}
+
 class Panel : public testing::Test {
  protected:
   void SetUp() override { StageProgram(program_, false); }
@@ -85,6 +95,22 @@ TEST_F(Panel, FirstRunCopiesTemplatesAndFillsUpTheButtonFile) {
   EXPECT_EQ(WindowText(Button(0)), L"一覧");
   Screenshot("panel-default");
   EXPECT_EQ(Close(), 0);
+}
+
+// A player's folder with spaces, Japanese and a character outside code page 932.
+TEST_F(Panel, FirstRunAndCloseInAFolderOfAnyName) {
+  program_.sub = L"プレイヤー の フォルダ (2) ✓\\";
+  StageProgram(program_, false);
+  Start();
+  EXPECT_EQ(ReadFileBytes(program_.File(L"QLMO_一覧_ユーザー設定.txt")),
+            ReadFileBytes(program_.File(L"Quillomi_Lst.dll")));
+  std::string filled = kButtons;
+  for (int n = 4; n <= 59; ++n) filled += "[" + std::to_string(n) + "]\xE3\x80\x80\r\n";  // U+3000
+  EXPECT_EQ(ReadFileBytes(program_.File(L"QLMO_ボタン_ユーザー設定.txt")), filled);
+  EXPECT_EQ(WindowText(Button(1)), L"挨拶");
+  const RECT rect = ScreenRectOf(form_), client = ClientRectOnScreen(form_);
+  EXPECT_EQ(Close(), 0);
+  EXPECT_EQ(ReadFileBytes(program_.Settings()), GeometrySettings(rect, client));
 }
 
 TEST_F(Panel, CaptionsComeFromTheFileAndALeftClickDeliversThePhrase) {
@@ -198,12 +224,7 @@ TEST_F(Panel, CloseWritesTheGeometryAndARestartOpensThere) {
   EXPECT_EQ(client.right - client.left, 990);
   EXPECT_EQ(client.bottom - client.top, 160);
   EXPECT_EQ(Close(), 0);
-  char expected[256];
-  std::snprintf(expected, sizeof expected,
-                "\xEF\xBB\xBF[System]\r\nBottom2=%ld\r\nLeft2=%ld\r\nClientWidth2=990\r\n"
-                "ClientHeight2=160\r\n\r\n",
-                rect.bottom, rect.left);
-  EXPECT_EQ(ReadFileBytes(program_.Settings()), expected);
+  EXPECT_EQ(ReadFileBytes(program_.Settings()), GeometrySettings(rect, client));
 
   WriteFileBytes(program_.Settings(), kBom + "[System]\r\nBottom2=700\r\nLeft2=120\r\n"
                                             "ClientWidth2=151\r\nClientHeight2=300\r\n");
@@ -243,12 +264,7 @@ TEST_F(Panel, DoubleClickTogglesTheCompactDisplayAndCloseSavesTheFramedGeometry)
 
   // Closing in the compact display writes the framed window's geometry.
   EXPECT_EQ(Close(), 0);
-  char expected[256];
-  std::snprintf(expected, sizeof expected,
-                "\xEF\xBB\xBF[System]\r\nBottom2=%ld\r\nLeft2=%ld\r\nClientWidth2=%ld\r\n"
-                "ClientHeight2=%ld\r\n\r\n",
-                framed.bottom, framed.left, client.right - client.left, client.bottom - client.top);
-  EXPECT_EQ(ReadFileBytes(program_.Settings()), expected);
+  EXPECT_EQ(ReadFileBytes(program_.Settings()), GeometrySettings(framed, client));
 }
 
 TEST_F(Panel, SecondDoubleClickRestoresTheFrame) {

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "phrases/button_file.h"
@@ -48,13 +50,14 @@ class RecordingButtons : public phrases::ButtonView {
   std::vector<std::u16string> captions, hints;
 };
 
-class IgnoringList : public phrases::PhraseListSink {
+class RecordingList : public phrases::PhraseListSink {
  public:
-  void Clear() override {}
+  void Clear() override { entries.clear(); }
   void Reserve(std::size_t, std::size_t) override {}
   void BeginUpdate() override {}
   void EndUpdate() override {}
-  void Add(std::u16string_view, int) override {}
+  void Add(std::u16string_view text, int icon) override { entries.emplace_back(text, icon); }
+  std::vector<std::pair<std::u16string, int>> entries;
 };
 
 // Four lines in Shift-JIS, spelled out byte by byte; ー is 81 5B and ソ 83 5C,
@@ -71,6 +74,15 @@ const std::string kShiftJisLines[] = {
     "[\x83q\x81[\x83\x8B]\x83\x5C\x81[\x83h\x82\xC9\x83q\x81[\x83\x8B",
 };
 
+// The first `count` of those lines filled up to a line per button, as the
+// filling-up writes them.
+std::string FilledShiftJis(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += kShiftJisLines[i] + "\r\n";
+  for (int n = count + 1; n <= 59; ++n) text += "[" + std::to_string(n) + "]\x81\x40\r\n";  // U+3000
+  return text;
+}
+
 TEST_F(Win32Phrases, FillingUpKeepsShiftJisBytesAndAddsShiftJisPlaceholders) {
   ASSERT_EQ(::GetACP(), 932U) << "the ANSI code page must be 932 (LANG=ja_JP.UTF-8 under Wine)";
   const auto path = dir_ / u"QLMO_ボタン_ユーザー設定.txt";
@@ -82,10 +94,7 @@ TEST_F(Win32Phrases, FillingUpKeepsShiftJisBytesAndAddsShiftJisPlaceholders) {
   RecordingButtons buttons;
   phrases::FillButtonFile(platform_.Get(), path, list_box1, buttons);
 
-  std::string expected;
-  for (const auto& line : kShiftJisLines) expected += line + "\r\n";
-  for (int n = 5; n <= 59; ++n) expected += "[" + std::to_string(n) + "]\x81\x40\r\n";  // U+3000
-  EXPECT_EQ(FileBytes(path), B(expected));
+  EXPECT_EQ(FileBytes(path), B(FilledShiftJis(4)));
   EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
 
   ASSERT_EQ(list_box1.size(), 59U);
@@ -99,12 +108,55 @@ TEST_F(Win32Phrases, FillingUpKeepsShiftJisBytesAndAddsShiftJisPlaceholders) {
   }
 }
 
+// A player's folder with spaces, brackets, Japanese, or characters outside code
+// page 932 that an ANSI call would lose: every data file is made, read and
+// saved there as in a plain folder.
+TEST_F(Win32Phrases, DataFilesWorkInFoldersOfAnyName) {
+  const std::string list = "\xEF\xBB\xBF◆挨拶\r\n[挨拶]こんにちは\r\n◆お礼\r\n[お礼]どうも";
+  const std::vector<std::pair<std::u16string, int>> entries = {
+      {u"◆挨拶", 1}, {u"[挨拶]こんにちは", 1}, {u"◆お礼", 2}, {u"[お礼]どうも", 2}};
+  for (const std::u16string folder :
+       {u"プレイヤー の フォルダ (2)", u"Program Files (x86)\\ユーザー 設定", u"Bjørn ✓ \U0001F3AE"}) {
+    SCOPED_TRACE(Utf8(folder));
+    const std::u16string exe = dir_ / folder + u"\\Quillomi.exe";
+    std::filesystem::create_directories(std::filesystem::path(dir_ / folder));
+    const auto paths = phrases::ResolveDataFilePaths(exe);
+    PutFile(paths.sListText0, B(list));
+    PutFile(paths.sBtnText0, B(kShiftJisLines[0] + "\r\n" + kShiftJisLines[1]));
+    // A template that seems missing would wait for a click on its message.
+    ASSERT_TRUE(files_.IsRegularFile(paths.sListText0) && files_.IsRegularFile(paths.sBtnText0));
+    ASSERT_EQ(phrases::PrepareDataFiles(platform_.Get(), paths), phrases::Preparation::kReady);
+    EXPECT_EQ(FileBytes(paths.sListText1), B(list));
+
+    std::vector<std::u16string> list_box1;
+    RecordingButtons buttons;
+    phrases::FillButtonFile(platform_.Get(), paths.sBtnText1, list_box1, buttons);
+    EXPECT_EQ(FileBytes(paths.sBtnText1), B(FilledShiftJis(2)));
+    ASSERT_EQ(buttons.captions.size(), 59U);
+    EXPECT_EQ(buttons.captions[1], u"お礼");
+    EXPECT_EQ(buttons.hints[1], u"ありがとう\uFF5E");
+    EXPECT_EQ(buttons.captions[58], u"59");
+
+    RecordingList list_window;
+    phrases::LoadList(files_, paths.sListText1, list_window);
+    EXPECT_EQ(list_window.entries, entries);
+
+    auto settings = phrases::SettingsDocument::Open(files_, phrases::SettingsFilePath(exe));
+    settings.WriteInteger(phrases::kSettingsSection, u"Left2", -250);
+    settings.Save();
+    EXPECT_EQ(FileBytes(exe + u"_ユーザー設定.ini"), B("\xEF\xBB\xBF[System]\r\nLeft2=-250\r\n\r\n"));
+    EXPECT_EQ(phrases::SettingsDocument::Open(files_, settings.path())
+                  .ReadInteger(phrases::kSettingsSection, u"Left2", 0),
+              -250);
+  }
+}
+
 // Each data file, while another program holds it open for writing: the read
 // fails with the file's path and the system's reason.
 TEST_F(Win32Phrases, AFileHeldOpenForWritingCannotBeRead) {
   RecordingButtons buttons;
   std::vector<std::u16string> list_box1;
-  IgnoringList list;
+  RecordingList list;
   struct Case {
     const char* name;
     std::u16string file;
