@@ -43,19 +43,6 @@ struct Buttons final : ButtonView {
   std::size_t last_hint_size = 0;
 };
 
-struct Entries final : PhraseListSink {
-  void Clear() override { texts.clear(); }
-  void Reserve(std::size_t, std::size_t) override {}
-  void BeginUpdate() override {}
-  void EndUpdate() override {}
-  void Add(std::u16string_view text, int icon) override {
-    texts.emplace_back(text);
-    icons.push_back(icon);
-  }
-  std::vector<std::u16string> texts;
-  std::vector<int> icons;
-};
-
 TEST(LargeFiles, OneLineOfTenMegabytes) {
   const std::string line = LongLine();
   const std::u16string wide = FromUtf8(line);
@@ -63,7 +50,7 @@ TEST(LargeFiles, OneLineOfTenMegabytes) {
 
   // The list: one entry, whole, under the first icon.
   fake.PutFile(kDir + u"list.txt", kBom + line);
-  Entries entries;
+  test::ListEntries entries;
   LoadList(fake, kDir + u"list.txt", entries);
   ASSERT_EQ(entries.texts.size(), 1u);
   EXPECT_TRUE(entries.texts[0] == wide);

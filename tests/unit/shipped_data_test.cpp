@@ -37,21 +37,7 @@ struct RecordingButtons : ButtonView {
   std::vector<std::u16string> captions, hints;
 };
 
-struct RecordingList : PhraseListSink {
-  void Clear() override {
-    texts.clear();
-    icons.clear();
-  }
-  void Reserve(std::size_t, std::size_t) override {}
-  void BeginUpdate() override {}
-  void EndUpdate() override {}
-  void Add(std::u16string_view text, int icon) override {
-    texts.emplace_back(text);
-    icons.push_back(icon);
-  }
-  std::vector<std::u16string> texts;
-  std::vector<int> icons;
-};
+using RecordingList = test::ListEntries;
 
 // The list template as the list window shows it.
 RecordingList ShippedList(fake::FakePlatform& fake) {

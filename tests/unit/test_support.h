@@ -4,7 +4,9 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "phrases/phrase_list.h"
 #include "platform/platform.h"
 
 namespace quillomi::test {
@@ -18,5 +20,21 @@ platform::Bytes B(const char (&bytes)[N]) {
 }
 std::string Utf8(std::u16string_view text);
 
-}  // namespace quillomi::test
+// The entries LoadList gives a list, as the list shows them.
+struct ListEntries final : phrases::PhraseListSink {
+  void Clear() override {
+    texts.clear();
+    icons.clear();
+  }
+  void Reserve(std::size_t, std::size_t) override {}
+  void BeginUpdate() override {}
+  void EndUpdate() override {}
+  void Add(std::u16string_view text, int icon) override {
+    texts.emplace_back(text);
+    icons.push_back(icon);
+  }
+  std::vector<std::u16string> texts;
+  std::vector<int> icons;
+};
 
+}  // namespace quillomi::test

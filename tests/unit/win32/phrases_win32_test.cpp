@@ -50,15 +50,7 @@ class RecordingButtons : public phrases::ButtonView {
   std::vector<std::u16string> captions, hints;
 };
 
-class RecordingList : public phrases::PhraseListSink {
- public:
-  void Clear() override { entries.clear(); }
-  void Reserve(std::size_t, std::size_t) override {}
-  void BeginUpdate() override {}
-  void EndUpdate() override {}
-  void Add(std::u16string_view text, int icon) override { entries.emplace_back(text, icon); }
-  std::vector<std::pair<std::u16string, int>> entries;
-};
+using RecordingList = quillomi::test::ListEntries;
 
 // Four lines in Shift-JIS, spelled out byte by byte; ー is 81 5B and ソ 83 5C,
 // whose second bytes are "[" and "\" in ASCII.
@@ -79,7 +71,8 @@ const std::string kShiftJisLines[] = {
 std::string FilledShiftJis(int count) {
   std::string text;
   for (int i = 0; i < count; ++i) text += kShiftJisLines[i] + "\r\n";
-  for (int n = count + 1; n <= 59; ++n) text += "[" + std::to_string(n) + "]\x81\x40\r\n";  // U+3000
+  for (int n = count + 1; n <= 59; ++n)
+    text += "[" + std::to_string(n) + "]\x81\x40\r\n";  // U+3000
   return text;
 }
 
@@ -113,10 +106,11 @@ TEST_F(Win32Phrases, FillingUpKeepsShiftJisBytesAndAddsShiftJisPlaceholders) {
 // saved there as in a plain folder.
 TEST_F(Win32Phrases, DataFilesWorkInFoldersOfAnyName) {
   const std::string list = "\xEF\xBB\xBF◆挨拶\r\n[挨拶]こんにちは\r\n◆お礼\r\n[お礼]どうも";
-  const std::vector<std::pair<std::u16string, int>> entries = {
-      {u"◆挨拶", 1}, {u"[挨拶]こんにちは", 1}, {u"◆お礼", 2}, {u"[お礼]どうも", 2}};
+  const std::vector<std::u16string> texts = {u"◆挨拶", u"[挨拶]こんにちは", u"◆お礼",
+                                             u"[お礼]どうも"};
   for (const std::u16string folder :
-       {u"プレイヤー の フォルダ (2)", u"Program Files (x86)\\ユーザー 設定", u"Bjørn ✓ \U0001F3AE"}) {
+       {u"プレイヤー の フォルダ (2)", u"Program Files (x86)\\ユーザー 設定",
+        u"Bjørn ✓ \U0001F3AE"}) {
     SCOPED_TRACE(Utf8(folder));
     const std::u16string exe = dir_ / folder + u"\\Quillomi.exe";
     std::filesystem::create_directories(std::filesystem::path(dir_ / folder));
@@ -139,12 +133,14 @@ TEST_F(Win32Phrases, DataFilesWorkInFoldersOfAnyName) {
 
     RecordingList list_window;
     phrases::LoadList(files_, paths.sListText1, list_window);
-    EXPECT_EQ(list_window.entries, entries);
+    EXPECT_EQ(list_window.texts, texts);
+    EXPECT_EQ(list_window.icons, (std::vector<int>{1, 1, 2, 2}));
 
     auto settings = phrases::SettingsDocument::Open(files_, phrases::SettingsFilePath(exe));
     settings.WriteInteger(phrases::kSettingsSection, u"Left2", -250);
     settings.Save();
-    EXPECT_EQ(FileBytes(exe + u"_ユーザー設定.ini"), B("\xEF\xBB\xBF[System]\r\nLeft2=-250\r\n\r\n"));
+    EXPECT_EQ(FileBytes(exe + u"_ユーザー設定.ini"),
+              B("\xEF\xBB\xBF[System]\r\nLeft2=-250\r\n\r\n"));
     EXPECT_EQ(phrases::SettingsDocument::Open(files_, settings.path())
                   .ReadInteger(phrases::kSettingsSection, u"Left2", 0),
               -250);
