@@ -13,7 +13,8 @@ class Application final : public ui::win32::Window {
  public:
   explicit Application(platform::Platform& platform) : Window(platform) {}
 
-  void Create();
+  // False when the window could not be made (the user was told).
+  bool Create();
   void ShowEntry();
   // The forms that minimize and come back with the application; the first is
   // the main window, which takes the activation.

@@ -9,8 +9,8 @@
 #include "app/application.h"
 #include "app/startup.h"
 #include "platform/win32/win32_platform.h"
-#include "ui/win32/unit1.h"
-#include "ui/win32/unit3.h"
+#include "ui/win32/panel_window.h"
+#include "ui/win32/list_window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Nothing beside the executable is ever loaded as code, not even the
@@ -25,9 +25,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&controls);
 
   quillomi::app::Application application(platform);
-  application.Create();
+  if (!application.Create()) return 0;
 
-  std::unique_ptr<quillomi::ui::win32::TForm3> form3;
+  std::unique_ptr<quillomi::ui::win32::ListWindow> form3;
   quillomi::ui::win32::PanelHooks panel_hooks;
   panel_hooks.application_window = application.hwnd();
   panel_hooks.minimize_application = [&] { application.Minimize(); };
@@ -41,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32.SetDialogOwner(handle);
     win32.SetClipboardOwner(handle);
   };
-  quillomi::ui::win32::TForm1 form1(platform, panel_hooks);
+  quillomi::ui::win32::PanelWindow form1(platform, panel_hooks);
   if (!form1.Create()) return 0;
   application.ShowEntry();
 
@@ -49,10 +49,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   list_hooks.application_window = application.hwnd();
   list_hooks.send = [&](std::u16string text) { form1.ComSendMessage(std::move(text)); };
   list_hooks.sListText1 = form1.sListText1();
-  form3 = std::make_unique<quillomi::ui::win32::TForm3>(platform, std::move(list_hooks));
-  form3->Create();
+  form3 = std::make_unique<quillomi::ui::win32::ListWindow>(platform, std::move(list_hooks));
+  // Without its list window the panel still delivers.
+  if (!form3->Create()) form3.reset();
 
   application.AddForm(form1.hwnd());
-  application.AddForm(form3->hwnd());
+  if (form3) application.AddForm(form3->hwnd());
   return application.Run();
 }

@@ -5,13 +5,14 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "res/identities.h"
 
 namespace quillomi::delivery {
 
 inline constexpr std::u16string_view kClassicClientClass = u"Ultima Online";
 inline constexpr std::u16string_view kEcTitleMarker = u"UOSA ";
 inline constexpr std::u16string_view kEcKeyTargetClass = u"UOWIN";
-inline constexpr std::u16string_view kPanelClass = u"TForm1";
+using ids::kPanelClass;
 
 // Appended to the panel's own title once an EC client has been served.
 inline constexpr std::u16string_view kEcNote =

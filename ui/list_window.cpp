@@ -59,13 +59,17 @@ void ListWindowHandlers::FormCreate(std::u16string_view sListText1) {
   LoadList();
 }
 
-void ListWindowHandlers::FormClose() {
-  auto settings = phrases::SettingsDocument::OpenForExecutable(platform_.files);
-  settings.WriteInteger(kSettingsSection, kForm3Top, form_.Top());
-  settings.WriteInteger(kSettingsSection, kForm3Left, form_.Left());
-  settings.WriteInteger(kSettingsSection, kForm3ClientWidth, form_.ClientWidth());
-  settings.WriteInteger(kSettingsSection, kForm3ClientHeight, form_.ClientHeight());
-  settings.Save();
+bool ListWindowHandlers::FormClose() {
+  return close_.Close(
+      [this] {
+        auto settings = phrases::SettingsDocument::OpenForExecutable(platform_.files);
+        settings.WriteInteger(kSettingsSection, kForm3Top, form_.Top());
+        settings.WriteInteger(kSettingsSection, kForm3Left, form_.Left());
+        settings.WriteInteger(kSettingsSection, kForm3ClientWidth, form_.ClientWidth());
+        settings.WriteInteger(kSettingsSection, kForm3ClientHeight, form_.ClientHeight());
+        settings.Save();
+      },
+      platform_.dialogs);
 }
 
 void ListWindowHandlers::lb1ListClick(std::optional<std::size_t> selected_entry) {

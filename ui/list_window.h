@@ -1,4 +1,4 @@
-// Unit3's handlers apart from the window itself: the creation, the close, a
+// The list window's handlers apart from the window itself: the creation, the close, a
 // click on an entry, the edit and reload buttons, and where the anchored
 // controls go. Written against the seam and the few window operations they
 // need, so that tests follow each step in its order.
@@ -12,6 +12,7 @@
 
 #include "phrases/phrase_list.h"
 #include "platform/platform.h"
+#include "ui/close_retry.h"
 #include "ui/filter.h"
 #include "ui/form_geometry.h"
 #include "ui/layout.h"
@@ -47,9 +48,10 @@ class ListWindowHandlers {
   // The creation handler. Placement first, the list last: a list that
   // cannot be read throws UserError with the window placed and lb1 empty.
   void FormCreate(std::u16string_view sListText1);
-  // Writes the window's place and client size. A settings file that cannot
-  // be read or written throws UserError; the window is then to stay shown.
-  void FormClose();
+  // Writes the window's place and client size; true when the window may
+  // hide. A settings file that cannot be read or written throws UserError the
+  // first time (the window stays shown) and is let go the second time.
+  bool FormClose();
   // The click notification, with the selected entry's index in the full list.
   void lb1ListClick(std::optional<std::size_t> selected_entry);
   void btn_EDITClick(platform::WindowHandle list_window);
@@ -66,9 +68,10 @@ class ListWindowHandlers {
   const FilterList& entries_;
   std::function<void(std::u16string)> send_;
 
-  // Unit-level state of Unit3: the phrase list file's full path, copied once
+  // Window-level state: the phrase list file's full path, copied once
   // at creation.
   std::u16string sListFile_;
+  CloseRetry close_;
 };
 
 // A control's place in the client area.

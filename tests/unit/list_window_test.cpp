@@ -225,12 +225,39 @@ TEST(ListWindow, CloseWritesTheFourKeysInOrderAndKeepsTheRest) {
   }
 }
 
-TEST(ListWindow, CloseThatCannotSaveReportsTheSettingsFile) {
-  Rig r;
-  r.fake.directories.insert(kSettings);
-  const std::string error = ErrorOf([&] { r.handlers.FormClose(); });
-  EXPECT_TRUE(error.starts_with("ファイル \"" + Utf8(kSettings) + "\" を作成できません。"))
-      << error;
+// A close that cannot save keeps the window once, then lets it go with the
+// error shown again and nothing written; a save that works in between starts
+// the count anew.
+TEST(ListWindow, CloseThatCannotSaveKeepsTheWindowOnceOnly) {
+  struct Case {
+    std::vector<bool> writable;  // per close
+    std::vector<std::string> outcome;  // "error", "stays" or "hides"
+  };
+  const Case cases[] = {
+      {{false, false}, {"error, stays", "shown, hides"}},
+      {{false, true, false}, {"error, stays", "hides", "error, stays"}},
+      {{false, false, false}, {"error, stays", "shown, hides", "error, stays"}},
+  };
+  for (const auto& c : cases) {
+    Rig r;
+    for (std::size_t i = 0; i < c.writable.size(); ++i) {
+      if (c.writable[i]) r.fake.directories.erase(kSettings);
+      else r.fake.directories.insert(kSettings);
+      r.log.clear();
+      bool hides = false;
+      const std::string error = ErrorOf([&] { hides = r.handlers.FormClose(); });
+      const bool shown = !r.log.empty() && r.log.back().starts_with("error \"ファイル");
+      const std::string outcome = error.starts_with("ファイル") ? "error, stays"
+                                  : hides && shown         ? "shown, hides"
+                                  : hides && error.empty() ? "hides"
+                                                           : "? " + error;
+      EXPECT_EQ(outcome, c.outcome[i]) << "close " << i + 1;
+      if (i == 0) {
+        EXPECT_TRUE(error.starts_with("ファイル \"" + Utf8(kSettings) + "\" を作成できません。"))
+            << error;
+      }
+    }
+  }
 }
 
 // lb1 keeps its distances to all four edges, the others to the left and

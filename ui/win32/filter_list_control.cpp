@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "res/identities.h"
 #include "ui/layout.h"
 
 namespace quillomi::ui::win32 {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"QuillomiFilterList";
-constexpr int kFilterBoxId = 1;
-constexpr int kFindButtonId = 2;
-constexpr int kRowsId = 3;
 constexpr int kGapBelowFilterBox = 2;
 constexpr int kIconLeft = 2;
 constexpr int kTextLeft = 20;  // 2 pixels after the icon
@@ -29,27 +26,27 @@ FilterListControl::FilterListControl(platform::Platform& platform)
 void FilterListControl::Create(HWND parent, HFONT font, HIMAGELIST icons) {
   font_ = font;
   icons_ = icons;
-  RegisterClass(kClassName, 0, LoadCursorW(nullptr, IDC_HAND),
+  RegisterWindowClass(ids::kFilterListClass, 0, LoadCursorW(nullptr, IDC_HAND),
                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, nullptr);
-  CreateWindowOfClass(kClassName, u"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, 0,
+  CreateWindowOfClass(ids::kFilterListClass, u"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, 0,
                       parent);
 
   TEXTMETRICW metrics{};
-  HDC dc = GetDC(hwnd_);
-  HGDIOBJ old = SelectObject(dc, font_);
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
+  {
+    const WindowDc dc(hwnd_);
+    const SelectedObject selected(dc.get(), font_);
+    GetTextMetricsW(dc.get(), &metrics);
+  }
   filter_box_height_ = metrics.tmHeight + 8;  // the sunken frame and the margins
 
   filter_box_ = AddControl(u"filter", WC_EDITW, u"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                           WS_EX_CLIENTEDGE, 0, 0, 0, 0, kFilterBoxId);
+                           WS_EX_CLIENTEDGE, 0, 0, 0, 0, ids::kFilterBox);
   find_button_ =
-      AddControl(u"find", WC_BUTTONW, u"", WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, 0, kFindButtonId);
+      AddControl(u"find", WC_BUTTONW, u"", WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, 0, ids::kFindButton);
   rows_ = AddControl(u"rows", WC_LISTBOXW, u"",
                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED |
                          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                     WS_EX_CLIENTEDGE, 0, 0, 0, 0, kRowsId);
+                     WS_EX_CLIENTEDGE, 0, 0, 0, 0, ids::kRows);
   Send(filter_box_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   Send(rows_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   Subclass(filter_box_, [this](HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -136,11 +133,7 @@ void FilterListControl::ShowNewEntries() {
 // --- filtering --------------------------------------------------------------
 
 std::u16string FilterListControl::FilterText() const {
-  const int length = GetWindowTextLengthW(filter_box_);
-  std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-  const int got = GetWindowTextW(filter_box_, W(text.data()), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(got, 0)));
-  return text;
+  return TextOf(filter_box_);
 }
 
 void FilterListControl::FilterTextChanged() {
@@ -262,7 +255,7 @@ void FilterListControl::DrawRow(const DRAWITEMSTRUCT& item) const {
   if (icons_)
     ImageList_Draw(icons_, entries_.IconOf(entry), dc, row.left + kIconLeft, row.top, ILD_NORMAL);
   const std::u16string_view text = entries_.EntryText(entry);
-  HGDIOBJ old_font = SelectObject(dc, font_);
+  const SelectedObject font(dc, font_);
   const COLORREF old_colour =
       SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   const int old_mode = SetBkMode(dc, TRANSPARENT);
@@ -273,7 +266,6 @@ void FilterListControl::DrawRow(const DRAWITEMSTRUCT& item) const {
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
   SetBkMode(dc, old_mode);
   SetTextColor(dc, old_colour);
-  SelectObject(dc, old_font);
 }
 
 // A flat toggle: lit and framed while pressed, bare face while released, with
@@ -294,16 +286,16 @@ void FilterListControl::DrawFindButton(const DRAWITEMSTRUCT& item) const {
   const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
   UniqueGdiObject rim(CreatePen(PS_SOLID, std::max(2, size / 12), ink));
   UniqueGdiObject handle(CreatePen(PS_SOLID, std::max(3, size / 7), ink));
-  HGDIOBJ old_pen = SelectObject(dc, rim.get());
-  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Ellipse(dc, lens_left, lens_top, lens_left + lens, lens_top + lens);
-  SelectObject(dc, handle.get());
+  const SelectedObject hollow(dc, GetStockObject(NULL_BRUSH));
+  {
+    const SelectedObject pen(dc, rim.get());
+    Ellipse(dc, lens_left, lens_top, lens_left + lens, lens_top + lens);
+  }
+  const SelectedObject pen(dc, handle.get());
   // From the lens' lower right, at 45 degrees, towards the corner.
   const int start = lens * 85 / 100;
   MoveToEx(dc, lens_left + start, lens_top + start, nullptr);
   LineTo(dc, left + size * 4 / 5, top + size * 4 / 5);
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
 }
 
 LRESULT FilterListControl::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -1,6 +1,7 @@
 #include "ui/win32/window.h"
 
 #include "platform/errors.h"
+#include "platform/win32/system_error.h"
 
 namespace quillomi::ui::win32 {
 
@@ -26,19 +27,22 @@ void ReportCurrentException(platform::Dialogs& dialogs) noexcept {
 }
 
 Window::~Window() {
-  for (const auto& [control, handler] : handlers_)
-    RemoveWindowSubclass(control, ControlProcedure, kSubclassId);
-  if (hwnd_) {
+  // Only a window that is still alive and still ours is destroyed here.
+  if (hwnd_ && IsWindow(hwnd_) &&
+      GetWindowLongPtrW(hwnd_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
+    for (const auto& [control, handler] : handlers_)
+      RemoveWindowSubclass(control, ControlProcedure, kSubclassId);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
 }
 
-void Window::RegisterClass(const wchar_t* class_name, UINT style, HCURSOR cursor,
-                           HBRUSH background, HICON icon, HICON small_icon) {
+void Window::RegisterWindowClass(std::u16string_view class_name, UINT style, HCURSOR cursor,
+                                 HBRUSH background, HICON icon, HICON small_icon) {
+  const quillomi::win32::Terminated name(class_name);
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), class_name, &existing)) return;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name.get(), &existing)) return;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = style;
@@ -48,15 +52,20 @@ void Window::RegisterClass(const wchar_t* class_name, UINT style, HCURSOR cursor
   wc.hbrBackground = background;
   wc.hIcon = icon;
   wc.hIconSm = small_icon;
-  wc.lpszClassName = class_name;
-  RegisterClassExW(&wc);
+  wc.lpszClassName = name.get();
+  if (!RegisterClassExW(&wc)) throw quillomi::win32::LastErrorFailure();
 }
 
-void Window::CreateWindowOfClass(const wchar_t* class_name, const std::u16string& caption,
+void Window::CreateWindowOfClass(std::u16string_view class_name, const std::u16string& caption,
                                  DWORD style, DWORD ex_style, int left, int top, int width,
                                  int height, HWND owner) {
-  CreateWindowExW(ex_style, class_name, W(caption), style, left, top, width, height, owner, nullptr,
-                  GetModuleHandleW(nullptr), this);
+  const quillomi::win32::Terminated name(class_name);
+  if (!CreateWindowExW(ex_style, name.get(), W(caption), style, left, top, width, height, owner,
+                       nullptr, GetModuleHandleW(nullptr), this)) {
+    const auto failure = quillomi::win32::LastErrorFailure();
+    hwnd_ = nullptr;
+    throw failure;
+  }
 }
 
 LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -73,6 +82,12 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wparam,
   }
   auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return DefWindowProcW(window, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    // The last message: the object lets go of the handle for good.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
   try {
     return self->OnMessage(message, wparam, lparam);
   } catch (...) {
@@ -114,6 +129,14 @@ LRESULT CALLBACK Window::ControlProcedure(HWND control, UINT message, WPARAM wpa
     return 0;
   }
   return DefSubclassProc(control, message, wparam, lparam);
+}
+
+std::u16string TextOf(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+  const int got = GetWindowTextW(window, W(text.data()), length + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return text;
 }
 
 SIZE OuterSizeForClient(HWND window, int client_width, int client_height) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 #include "platform/win32/unique_handle.h"
@@ -29,6 +30,16 @@ struct GdiObjectTraits {
   static void Close(pointer object) noexcept { ::DeleteObject(object); }
 };
 using UniqueGdiObject = quillomi::win32::UniqueHandle<GdiObjectTraits>;
+
+struct IconTraits {
+  using pointer = HICON;
+  static pointer Invalid() noexcept { return nullptr; }
+  static void Close(pointer icon) noexcept { ::DestroyIcon(icon); }
+};
+using UniqueIcon = quillomi::win32::UniqueHandle<IconTraits>;
+
+using quillomi::win32::SelectedObject;
+using quillomi::win32::WindowDc;
 
 // "Meiryo UI" at a character height in pixels.
 UniqueGdiObject MakeFont(int pixel_height, bool bold = false);
@@ -53,11 +64,14 @@ class Window {
   using ControlHandler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
  protected:
-  // Registers the class once per process (its name is the window's class name).
-  static void RegisterClass(const wchar_t* class_name, UINT style, HCURSOR cursor, HBRUSH background,
-                            HICON icon, HICON small_icon);
-  void CreateWindowOfClass(const wchar_t* class_name, const std::u16string& caption, DWORD style,
-                           DWORD ex_style, int left, int top, int width, int height, HWND owner);
+  // Registers the class once per process (its name is the window's class
+  // name). Throws OsFailure when the system refuses.
+  static void RegisterWindowClass(std::u16string_view class_name, UINT style, HCURSOR cursor,
+                                  HBRUSH background, HICON icon, HICON small_icon);
+  // Throws OsFailure when the window cannot be made; hwnd_ is then null.
+  void CreateWindowOfClass(std::u16string_view class_name, const std::u16string& caption,
+                           DWORD style, DWORD ex_style, int left, int top, int width, int height,
+                           HWND owner);
 
   // Messages of the window itself; unhandled ones go to DefWindowProcW.
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
@@ -70,6 +84,8 @@ class Window {
   void Subclass(HWND control, ControlHandler handler);
 
   platform::Platform& platform_;
+  // Null once the window is gone (cleared at WM_NCDESTROY), so the object
+  // never acts on a dead or reused handle.
   HWND hwnd_ = nullptr;
 
  private:
@@ -80,6 +96,9 @@ class Window {
   std::map<std::u16string, HWND> controls_;
   std::map<HWND, std::unique_ptr<ControlHandler>> handlers_;
 };
+
+// A window's text, as long as it is.
+std::u16string TextOf(HWND window);
 
 inline RECT WindowRect(HWND window) {
   RECT rect{};

@@ -1,21 +1,15 @@
-#include "ui/win32/unit3.h"
+#include "ui/win32/list_window.h"
 
 #include <utility>
+
+#include "res/identities.h"
 
 namespace quillomi::ui::win32 {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TForm3";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOPMOST;
-constexpr int kListIconResource = 2;
-
-// Control ids, in one place.
-constexpr int kLb1Id = 1;
-constexpr int kBtnEditId = 2;
-constexpr int kBtnReloadId = 3;
-constexpr int kLabel1Id = 4;
 
 constexpr std::u16string_view kBtnEditCaption = u"リスト編集";
 constexpr std::u16string_view kBtnReloadCaption = u"リスト再読込";
@@ -29,33 +23,39 @@ void Place(HWND control, const ControlBox& box) {
 
 }  // namespace
 
-TForm3::TForm3(platform::Platform& platform, ListWindowHooks hooks)
+ListWindow::ListWindow(platform::Platform& platform, ListWindowHooks hooks)
     : Window(platform),
       hooks_(std::move(hooks)),
       lb1_(platform),
       handlers_(platform, *this, lb1_, lb1_.Entries(), hooks_.send) {}
 
-TForm3::~TForm3() = default;
+ListWindow::~ListWindow() = default;
 
-void TForm3::Create() {
+bool ListWindow::Create() {
   font_ = MakeFont(13);
   button_font_ = MakeFont(12);
   ImageList1_ = MakeIconTiles();
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const auto icon = [&](int metric_x, int metric_y) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kListIconResource), IMAGE_ICON,
-                                         GetSystemMetrics(metric_x), GetSystemMetrics(metric_y),
-                                         LR_DEFAULTCOLOR));
+    return UniqueIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(ids::kListIcon), IMAGE_ICON,
+                   GetSystemMetrics(metric_x), GetSystemMetrics(metric_y), LR_DEFAULTCOLOR)));
   };
-  RegisterClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW),
-                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon(SM_CXICON, SM_CYICON),
-                icon(SM_CXSMICON, SM_CYSMICON));
-  RECT designed{0, 0, kListWindowDesignClient.width, kListWindowDesignClient.height};
-  AdjustWindowRectEx(&designed, kStyle, FALSE, kExStyle);
-  CreateWindowOfClass(kClassName, std::u16string(kForm3Caption), kStyle, kExStyle, 0, 0,
-                      designed.right - designed.left, designed.bottom - designed.top,
-                      hooks_.application_window);
-  if (!hwnd_) return;
+  icon_ = icon(SM_CXICON, SM_CYICON);
+  small_icon_ = icon(SM_CXSMICON, SM_CYSMICON);
+  try {
+    RegisterWindowClass(ids::kListWindowClass, 0, LoadCursorW(nullptr, IDC_ARROW),
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon_.get(),
+                        small_icon_.get());
+    RECT designed{0, 0, kListWindowDesignClient.width, kListWindowDesignClient.height};
+    AdjustWindowRectEx(&designed, kStyle, FALSE, kExStyle);
+    CreateWindowOfClass(ids::kListWindowClass, std::u16string(kForm3Caption), kStyle, kExStyle, 0,
+                        0, designed.right - designed.left, designed.bottom - designed.top,
+                        hooks_.application_window);
+  } catch (...) {
+    ReportCurrentException(platform_.dialogs);
+    return false;
+  }
   CreateControls();
   try {
     handlers_.FormCreate(hooks_.sListText1);
@@ -63,11 +63,12 @@ void TForm3::Create() {
     // The window is still created, as far as its creation got.
     ReportCurrentException(platform_.dialogs);
   }
+  return true;
 }
 
-void TForm3::CreateControls() {
+void ListWindow::CreateControls() {
   lb1_.Create(hwnd_, static_cast<HFONT>(font_.get()), ImageList1_.get());
-  SetWindowLongPtrW(lb1_.hwnd(), GWLP_ID, kLb1Id);
+  SetWindowLongPtrW(lb1_.hwnd(), GWLP_ID, ids::kLb1);
   lb1_.on_click = [this] { lb1ListClick(); };
 
   const ListWindowLayout design = LayOutListWindow(kListWindowDesignClient);
@@ -78,31 +79,29 @@ void TForm3::CreateControls() {
                               0, box.left, box.top, box.width, box.height, id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(button_font_.get()), FALSE);
   };
-  button(u"btnEDIT", kBtnEditCaption, design.btnEDIT, kBtnEditId);
-  button(u"btnRELOAD", kBtnReloadCaption, design.btnRELOAD, kBtnReloadId);
+  button(u"btnEDIT", kBtnEditCaption, design.btnEDIT, ids::kBtnEdit);
+  button(u"btnRELOAD", kBtnReloadCaption, design.btnRELOAD, ids::kBtnReload);
   HWND label = AddControl(u"Label1", WC_STATICW, std::u16string(kLabel1Caption),
                           WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, design.Label1.left,
-                          design.Label1.top, design.Label1.width, design.Label1.height, kLabel1Id);
+                          design.Label1.top, design.Label1.width, design.Label1.height, ids::kLabel1);
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
   // What the captions need in the font at hand, which may be wider than the
   // designed one; a button's frame and margins take kButtonPadding more.
-  HDC dc = GetDC(hwnd_);
+  const WindowDc dc(hwnd_);
   const auto width_of = [&](std::u16string_view text, HGDIOBJ font) {
-    HGDIOBJ old = SelectObject(dc, font);
+    const SelectedObject selected(dc.get(), font);
     SIZE extent{};
-    GetTextExtentPoint32W(dc, W(text.data()), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, old);
+    GetTextExtentPoint32W(dc.get(), W(text.data()), static_cast<int>(text.size()), &extent);
     return static_cast<int>(extent.cx);
   };
   caption_widths_ = {width_of(kBtnEditCaption, button_font_.get()) + kButtonPadding,
                      width_of(kBtnReloadCaption, button_font_.get()) + kButtonPadding,
                      width_of(kLabel1Caption, font_.get())};
-  ReleaseDC(hwnd_, dc);
   FormResize();
 }
 
-void TForm3::FormResize() {
+void ListWindow::FormResize() {
   if (!lb1_.hwnd()) return;
   const RECT client = ClientRect(hwnd_);
   const ListWindowLayout layout = LayOutListWindow(
@@ -113,36 +112,32 @@ void TForm3::FormResize() {
   Place(Control(u"Label1"), layout.Label1);
 }
 
-void TForm3::ShowFromPanel() {
+void ListWindow::ShowFromPanel() {
   ShowWindow(hwnd_, SW_SHOW);
   if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
 }
 
-void TForm3::FormClose() {
-  handlers_.FormClose();
-}
-
-void TForm3::lb1ListClick() {
+void ListWindow::lb1ListClick() {
   handlers_.lb1ListClick(lb1_.SelectedEntry());
 }
 
-void TForm3::btn_EDITClick() {
+void ListWindow::btn_EDITClick() {
   handlers_.btn_EDITClick(Handle(hwnd_));
 }
 
-void TForm3::btn_RELOADClick() {
+void ListWindow::btn_RELOADClick() {
   handlers_.btn_RELOADClick();
 }
 
-LRESULT TForm3::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
       FormResize();
       return 0;
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) {
-        if (LOWORD(wparam) == kBtnEditId) btn_EDITClick();
-        if (LOWORD(wparam) == kBtnReloadId) btn_RELOADClick();
+        if (LOWORD(wparam) == ids::kBtnEdit) btn_EDITClick();
+        if (LOWORD(wparam) == ids::kBtnReload) btn_RELOADClick();
       }
       return 0;
     case WM_ACTIVATE:
@@ -155,10 +150,9 @@ LRESULT TForm3::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case WM_CLOSE:
-      // A save that fails ends the handler here: the window stays shown and
-      // the barrier reports it.
-      FormClose();
-      ShowWindow(hwnd_, SW_HIDE);
+      // A first save that fails ends the handler here: the window stays
+      // shown and the barrier reports it.
+      if (handlers_.FormClose()) ShowWindow(hwnd_, SW_HIDE);
       return 0;
     default:
       break;
@@ -168,7 +162,7 @@ LRESULT TForm3::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 // --- the frame as the handlers see it ---------------------------------------
 
-void TForm3::SetItemHeight(int item_height) {
+void ListWindow::SetItemHeight(int item_height) {
   lb1_.SetItemHeight(item_height);
 }
 

@@ -1,4 +1,4 @@
-// Unit3: TForm3, the list window. Created hidden at start-up, shown by the
+// The list window ("TForm3"). Created hidden at start-up, shown by the
 // panel's list button, hidden (not destroyed) by its close box. A click on an
 // entry sends it through the main window's ComSendMessage.
 #pragma once
@@ -26,13 +26,14 @@ struct ListWindowHooks {
   std::u16string sListText1;
 };
 
-class TForm3 final : public Window, private WindowFrame<ui::ListFormFrame> {
+class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
  public:
-  TForm3(platform::Platform& platform, ListWindowHooks hooks);
-  ~TForm3() override;
+  ListWindow(platform::Platform& platform, ListWindowHooks hooks);
+  ~ListWindow() override;
 
-  // Creates the window and runs its creation handler; it stays hidden.
-  void Create();
+  // Creates the window and runs its creation handler; it stays hidden. False
+  // when the window could not be made (the user was told).
+  bool Create();
   // The panel's list button: show, and restore from minimized.
   void ShowFromPanel();
 
@@ -41,7 +42,6 @@ class TForm3 final : public Window, private WindowFrame<ui::ListFormFrame> {
 
   void CreateControls();
   void FormResize();
-  void FormClose();
   void lb1ListClick();
   void btn_EDITClick();
   void btn_RELOADClick();
@@ -54,6 +54,8 @@ class TForm3 final : public Window, private WindowFrame<ui::ListFormFrame> {
   UniqueGdiObject font_;         // the window's and lb1's
   UniqueGdiObject button_font_;  // btnEDIT, btnRELOAD
   UniqueImageList ImageList1_;
+  UniqueIcon icon_;  // the class's, for as long as the window lives
+  UniqueIcon small_icon_;
   ui::CaptionWidths caption_widths_;  // in the font at hand
   // Destroyed before the window, which it lives in, and before the icons.
   FilterListControl lb1_;

@@ -1,0 +1,242 @@
+// The panel's handlers on the recording fake and a simulated window, in one
+// log: the creation's steps in order, what each press on a phrase button does,
+// the close's save-or-keep decision and which hint each control shows.
+#include "ui/panel_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/fake/fake_platform.h"
+#include "tests/unit/test_support.h"
+
+namespace quillomi::ui {
+namespace {
+
+using test::Utf8;
+using Lines = std::vector<std::string>;
+
+const std::u16string kDir = u"C:\\Games\\Quillomi\\";
+const std::u16string kSettings = kDir + u"Quillomi.exe_ユーザー設定.ini";
+const std::u16string kButtons = kDir + u"QLMO_ボタン_ユーザー設定.txt";
+
+// A framed panel (frame 8, caption 31) whose every change goes into the log.
+class SimulatedPanel final : public PanelView {
+ public:
+  explicit SimulatedPanel(fake::FakePlatform& fake) : fake_(fake) {}
+  int left = 0, top = 0, outer_width = 1006, outer_height = 232;
+  bool sizeable = true;
+  std::u16string edtTxt;
+
+  int Frame() const { return sizeable ? 8 : 0; }
+  int Title() const { return sizeable ? 31 : 0; }
+  int Top() const override { return top; }
+  int Left() const override { return left; }
+  int OuterWidth() const override { return outer_width; }
+  int OuterHeight() const override { return outer_height; }
+  int ClientWidth() const override { return outer_width - 2 * Frame(); }
+  int ClientHeight() const override { return outer_height - Title() - Frame(); }
+  void SetTop(int v) override { top = Logged("top", v); }
+  void SetLeft(int v) override { left = Logged("left", v); }
+  void SetOuterWidth(int v) override { outer_width = Logged("width", v); }
+  void SetOuterHeight(int v) override { outer_height = Logged("height", v); }
+  void SetClientWidth(int v) override { outer_width = Logged("client width", v) + 2 * Frame(); }
+  void SetClientHeight(int v) override {
+    outer_height = Logged("client height", v) + Title() + Frame();
+  }
+  void SetSizeable(bool v) override {
+    sizeable = v;
+    fake_.Record(v ? "sizeable" : "borderless");
+  }
+  platform::WindowHandle Handle() const override { return 0x40; }
+  std::u16string Caption() const override { return u"Quillomi"; }
+  void SetHintDelay(int ms) override { Logged("hint delay", ms); }
+  void SetButtonCaption(int number, std::u16string_view caption) override {
+    if (number == 1 || number == 59) fake_.Record("caption " + std::to_string(number) + " " + Utf8(caption));
+  }
+  void SetEdtTxtFont(int points) override { Logged("edtTxt font", points); }
+  void ShowFreeTextControls() override { fake_.Record("show free text"); }
+  void LayOutFreeTextControls(int gap) override { Logged("free text gap", gap); }
+  std::u16string EdtTxtText() const override { return edtTxt; }
+  void EmptyEdtTxt() override {
+    edtTxt.clear();
+    fake_.Record("empty edtTxt");
+  }
+  void RaiseEdtTxt() override { fake_.Record("raise edtTxt"); }
+  void SetChecked(SpeechControl control, bool checked) override {
+    Logged(checked ? "check" : "uncheck", static_cast<int>(control));
+  }
+  void ShowListWindow() override { fake_.Record("show list window"); }
+
+ private:
+  int Logged(const char* what, int v) {
+    fake_.Record(what + (" " + std::to_string(v)));
+    return v;
+  }
+  fake::FakePlatform& fake_;
+};
+
+struct Rig {
+  explicit Rig(std::string_view settings = {}) {
+    for (const auto* name : {u"Quillomi_Lst.dll", u"QLMO_一覧_ユーザー設定.txt"})
+      fake.PutFile(kDir + name, "x\r\n");
+    fake.PutFile(kDir + u"Quillomi_Btn.dll", "[t]\r\n");
+    fake.PutFile(kButtons, "こんにちは\r\n[x]\r\n");
+    if (!settings.empty()) fake.PutFile(kSettings, settings);
+  }
+  // The log from the first line that starts with `from`, paths shortened.
+  Lines LogFrom(std::string_view from = {}) const {
+    Lines lines;
+    for (auto line : fake.Log()) {
+      if (lines.empty() && !line.starts_with(from)) continue;
+      for (const auto& [path, name] : {std::pair{kSettings, "<settings>"}, {kButtons, "<buttons>"}})
+        for (std::size_t at; (at = line.find(fake::Quote(path))) != std::string::npos;)
+          line.replace(at, fake::Quote(path).size(), name);
+      lines.push_back(line);
+    }
+    return lines;
+  }
+  fake::FakePlatform fake;
+  SimulatedPanel view{fake};
+  PanelHandlers handlers{fake.Get(), view};
+};
+
+TEST(Panel, CreationRunsItsStepsInOrder) {
+  Rig r("[System]\r\nedtTxtVisible=1\r\nedtTxtFontSize=12\r\nLeft2=10\r\nBottom2=300\r\n");
+  ASSERT_TRUE(r.handlers.FormCreate());
+  const Lines kept = r.LogFrom("hint delay");
+  Lines steps;
+  for (const auto& line : kept)
+    if (!line.starts_with("read ") && !line.starts_with("exists ")) steps.push_back(line);
+  EXPECT_EQ(steps.front(), "hint delay 300");
+  const auto at = [&](std::string_view what) {
+    for (std::size_t i = 0; i < steps.size(); ++i)
+      if (steps[i].starts_with(what)) return static_cast<int>(i);
+    ADD_FAILURE() << what << " missing from:\n" << ::testing::PrintToString(steps);
+    return -1;
+  };
+  // Placement, then the free-text box, then the buttons, then the last touches.
+  EXPECT_LT(at("left 10"), at("edtTxt font 12"));
+  EXPECT_LT(at("edtTxt font 12"), at("show free text"));
+  EXPECT_LT(at("show free text"), at("free text gap"));
+  EXPECT_LT(at("free text gap"), at("caption 1 こんにちは"));
+  EXPECT_LT(at("caption 1"), at("caption 59"));
+  EXPECT_LT(at("caption 59"), at("empty edtTxt"));
+  EXPECT_LT(at("empty edtTxt"), at("hint delay 200"));
+  EXPECT_LT(at("hint delay 200"), at("raise edtTxt"));
+  EXPECT_EQ(r.handlers.HintFor({PanelControl::Kind::kButton, 1}), u"こんにちは");
+}
+
+TEST(Panel, CreationEndsWithoutAButtonTemplate) {
+  Rig r;
+  r.fake.files.erase(kDir + u"Quillomi_Btn.dll");
+  EXPECT_FALSE(r.handlers.FormCreate());
+  EXPECT_EQ(r.LogFrom("message").size(), 1u) << "the message alone, nothing placed";
+}
+
+TEST(Panel, PressOnAPhraseButton) {
+  const std::string kInstructions = "message " + fake::Quote(kEditInstructions);
+  const std::string kNotepad = "notepad 0x40 <buttons> \"C:\\\\Games\\\\Quillomi\\\\\"";
+  const Lines kSent = {"clipboard \"こんにちは\"", "message " + fake::Quote(delivery::kNotFoundMessage)};
+  struct Case {
+    const char* name;
+    PressedButton button;
+    std::set<std::uint8_t> held;
+    int number;
+    Lines log;
+    std::string error;
+  };
+  using enum PressedButton;
+  const std::uint8_t shift = platform::kVkShift, alt = platform::kVkMenu, ctrl = 0x11;
+  const Case cases[] = {
+      {"left sends", kLeft, {}, 1, kSent, ""},
+      {"Ctrl+left sends all the same", kLeft, {ctrl}, 1, kSent, ""},
+      {"Shift+left", kLeft, {shift}, 1, {}, ""},
+      {"Alt+left", kLeft, {alt}, 1, {}, ""},
+      {"middle", kMiddle, {}, 1, {}, ""},
+      {"right edits", kRight, {}, 1, {kInstructions, kNotepad}, ""},
+      {"Alt+right edits too", kRight, {alt}, 2, {kInstructions, kNotepad}, ""},
+      {"Shift+right reloads", kRight, {shift}, 1,
+       {"read <buttons>", "caption 1 こんにちは", "caption 59 59",
+        "message \"ボタン内容を再読込しました\""},
+       ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig r;
+    ASSERT_TRUE(r.handlers.FormCreate());
+    r.fake.ClearLog();
+    r.fake.held_keys = c.held;
+    std::string error;
+    try {
+      r.handlers.Btn01MouseDown(c.number, c.button);
+    } catch (const UserError& e) {
+      error = Utf8(e.text());
+    }
+    Lines shown;
+    for (const auto& line : r.LogFrom())
+      if (line.starts_with("clipboard") || line.starts_with("message") ||
+          line.starts_with("notepad") || line.starts_with("caption") || line.starts_with("read <b"))
+        shown.push_back(line);
+    EXPECT_EQ(shown, c.log);
+    EXPECT_EQ(error, c.error);
+  }
+}
+
+// The close keeps the window once when the settings cannot be written, then
+// lets it go with the error shown again; nothing is written by a failed save.
+TEST(Panel, CloseSavesOrKeepsTheWindowOnce) {
+  Rig r;
+  ASSERT_TRUE(r.handlers.FormCreate());
+  r.fake.directories.insert(kSettings);
+  EXPECT_THROW(r.handlers.FormClose(), UserError);
+  r.fake.ClearLog();
+  EXPECT_TRUE(r.handlers.FormClose());
+  ASSERT_FALSE(r.fake.Log().empty());
+  EXPECT_TRUE(r.fake.Log().back().starts_with("error \"ファイル ")) << r.fake.Log().back();
+  EXPECT_FALSE(r.fake.files.contains(kSettings));
+  r.fake.directories.erase(kSettings);
+  EXPECT_TRUE(r.handlers.FormClose());
+  EXPECT_TRUE(r.fake.FileText(kSettings).find("Left2=") != std::string::npos)
+      << r.fake.FileText(kSettings);
+}
+
+TEST(Panel, EachControlShowsItsHintOrTheWindowsBeforeTheBar) {
+  Rig r;
+  r.fake.PutFile(kButtons, "a|b|c\r\n[empty hint]\r\n|\r\n");
+  using enum PanelControl::Kind;
+  EXPECT_EQ(r.handlers.HintFor({kPartyBox}), u"") << "before the creation handler";
+  ASSERT_TRUE(r.handlers.FormCreate());
+  const std::u16string form(kFormHint);
+  struct Case {
+    PanelControl control;
+    std::u16string hint;
+  };
+  const Case cases[] = {
+      // A hint of its own that is empty before the bar shows nothing.
+      {{kButton, 1}, u"a"},  {{kButton, 2}, form}, {{kButton, 3}, u""},
+      {{kButton, 0}, form},  {{kBackground}, form}, {{kLabel, 2}, form},
+      {{kEdtTxt}, form},     {{kPartyBox}, std::u16string(kPartyBoxHint)},
+      {{kRadio, 4}, u"チャット内に発言"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(r.handlers.HintFor(c.control), c.hint)
+        << static_cast<int>(c.control.kind) << " " << c.control.index;
+}
+
+TEST(Panel, EnterInTheFreeTextBoxSendsWithTheChosenMode) {
+  Rig r;
+  ASSERT_TRUE(r.handlers.FormCreate());
+  r.handlers.ControlClicked(SpeechControl::cbPT);
+  r.view.edtTxt = u"やあ";
+  r.fake.ClearLog();
+  EXPECT_FALSE(r.handlers.edtTxtKeyPress(u'a'));
+  EXPECT_TRUE(r.handlers.edtTxtKeyPress(u'\r'));
+  EXPECT_EQ(r.fake.LogWith({"clipboard"}), Lines{"clipboard \"/ やあ\""});
+  EXPECT_TRUE(r.view.edtTxt.empty());
+}
+
+}  // namespace
+}  // namespace quillomi::ui

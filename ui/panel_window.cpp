@@ -1,0 +1,131 @@
+#include "ui/panel_window.h"
+
+#include "phrases/settings.h"
+#include "platform/errors.h"
+
+namespace quillomi::ui {
+
+PanelHandlers::PanelHandlers(platform::Platform& platform, PanelView& view)
+    : platform_(platform), view_(view) {}
+
+PanelHandlers::~PanelHandlers() = default;
+
+bool PanelHandlers::FormCreate() {
+  view_.SetHintDelay(300);
+  sTitle_ = view_.Caption();
+  sender_ = std::make_unique<delivery::MessageSender>(platform_, view_.Handle(), sTitle_,
+                                                      [this] { view_.EmptyEdtTxt(); });
+  party_box_hint_ = true;
+
+  paths_ = phrases::ResolveDataFilePaths(platform_.files.ExecutablePath());
+  if (phrases::PrepareDataFiles(platform_, paths_) == phrases::Preparation::kEndApplication)
+    return false;
+
+  {
+    const auto settings = phrases::SettingsDocument::OpenForExecutable(platform_.files);
+    PlaceMainWindow(settings, platform_.screen, view_);
+    const bool edtTxtVisible = settings.ReadFlag(phrases::kSettingsSection, u"edtTxtVisible", false);
+    const int font_size = settings.ReadInteger(phrases::kSettingsSection, u"edtTxtFontSize", 10);
+    view_.SetEdtTxtFont(font_size);
+    const int bottom_gap = view_.ClientHeight() - EdtTxtTop(view_.ClientHeight(), font_size);
+    speech_ = SpeechModeControls(edtTxtVisible);
+    speech_.observer = [this](const SpeechEvent& event) { MirrorSpeechControl(event); };
+    if (edtTxtVisible) view_.ShowFreeTextControls();
+    view_.LayOutFreeTextControls(bottom_gap);
+  }
+
+  phrases::FillButtonFile(platform_, paths_.sBtnText1, list_box1_, *this);
+
+  view_.EmptyEdtTxt();
+  view_.SetHintDelay(200);
+  view_.RaiseEdtTxt();
+  form_hint_ = kFormHint;
+  radio_hints_ = true;
+  sender_->LoadNormalSpeechList();
+  return true;
+}
+
+void PanelHandlers::ComSendMessage(std::u16string sTxt) {
+  if (sender_) sender_->ComSendMessage(std::move(sTxt), speech_.Mode());
+}
+
+void PanelHandlers::Btn01MouseDown(int number, PressedButton button) {
+  auto& windows = platform_.windows;
+  switch (DecideButtonPress(button, windows.IsKeyDown(platform::kVkShift),
+                            windows.IsKeyDown(platform::kVkMenu))) {
+    case ButtonAction::kReload:
+      phrases::LoadButton(platform_, paths_.sBtnText1, list_box1_, *this);
+      platform_.dialogs.ShowMessage(kReloaded);
+      return;
+    case ButtonAction::kEdit:
+      platform_.dialogs.ShowMessage(kEditInstructions);
+      platform_.shell.OpenNotepad(view_.Handle(), paths_.sBtnText1,
+                                  phrases::ProgramDirectory(paths_.sBtnText1));
+      return;
+    case ButtonAction::kSend: {
+      const auto index = static_cast<std::size_t>(number - 1);
+      if (index >= list_box1_.size())
+        throw UserError(messages::ListIndexOutOfBounds(static_cast<long long>(index)));
+      ComSendMessage(list_box1_[index]);
+      return;
+    }
+    case ButtonAction::kNothing:
+      return;
+  }
+}
+
+bool PanelHandlers::edtTxtKeyPress(char16_t key) {
+  if (key != u'\r' && key != u'\n') return false;
+  ComSendMessage(view_.EdtTxtText());
+  view_.EmptyEdtTxt();
+  return true;
+}
+
+void PanelHandlers::ControlClicked(SpeechControl control) {
+  if (control == SpeechControl::cbPT) {
+    speech_.SetPartyBox(!speech_.PartyBox());
+  } else {
+    speech_.SetRadio(control, true);
+  }
+}
+
+void PanelHandlers::MirrorSpeechControl(const SpeechEvent& event) {
+  if (event.kind == SpeechEvent::Kind::kStateChanged) view_.SetChecked(event.control, event.checked);
+}
+
+void PanelHandlers::FormDblClick() {
+  compact_.FormDblClick(view_, platform_.screen);
+}
+
+bool PanelHandlers::FormClose() {
+  return close_.Close([this] { compact_.FormClose(view_, platform_.files); }, platform_.dialogs);
+}
+
+std::u16string_view PanelHandlers::HintFor(PanelControl control) const {
+  std::u16string_view hint;
+  switch (control.kind) {
+    case PanelControl::Kind::kButton:
+      if (control.index > 0 && control.index < iBtnCount)
+        if (const auto& own = button_hints_[static_cast<std::size_t>(control.index)]) hint = *own;
+      break;
+    case PanelControl::Kind::kPartyBox:
+      if (party_box_hint_) hint = kPartyBoxHint;
+      break;
+    case PanelControl::Kind::kRadio:
+      if (radio_hints_ && control.index >= 0 && control.index < static_cast<int>(std::size(kRadios)))
+        hint = kRadios[control.index].hint;
+      break;
+    default:
+      break;
+  }
+  // A control without a hint of its own, or with an empty one, shows the window's.
+  if (hint.empty()) hint = form_hint_;
+  return hint.substr(0, hint.find(u'|'));
+}
+
+void PanelHandlers::SetButton(int number, std::u16string caption, std::u16string hint) {
+  view_.SetButtonCaption(number, caption);
+  button_hints_[static_cast<std::size_t>(number)] = std::move(hint);
+}
+
+}  // namespace quillomi::ui

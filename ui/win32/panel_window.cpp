@@ -1,0 +1,375 @@
+#include "ui/win32/panel_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "res/identities.h"
+
+namespace quillomi::ui::win32 {
+
+namespace {
+
+constexpr COLORREF kCream = RGB(255, 251, 240);
+constexpr int kDesignedClientWidth = 990;
+constexpr int kDesignedClientHeight = 193;
+constexpr int kLabelHeight = 15;
+constexpr int kEdtTxtDesignedWidth = 823;
+
+constexpr DWORD kSizeableStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kBorderlessStyle = WS_POPUP | WS_CLIPCHILDREN;
+// The party box lies over the list button's corner: siblings clip each other
+// so that the box, above the button, is drawn and hit whole.
+constexpr DWORD kChild = WS_CLIPSIBLINGS;
+
+std::u16string ButtonName(int number) {
+  std::u16string name = u"Btn00";
+  name[3] = static_cast<char16_t>(u'0' + number / 10);
+  name[4] = static_cast<char16_t>(u'0' + number % 10);
+  return name;
+}
+
+std::u16string LabelName(int index) {
+  return u"lbl0" + std::u16string(1, static_cast<char16_t>(u'1' + index));
+}
+
+std::optional<PressedButton> PressOf(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      return PressedButton::kLeft;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return PressedButton::kRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return PressedButton::kMiddle;
+    default:
+      return std::nullopt;
+  }
+}
+
+void MoveControl(HWND control, int left, int top) {
+  SetWindowPos(control, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+PanelWindow::PanelWindow(platform::Platform& platform, PanelHooks hooks)
+    : Window(platform), hooks_(std::move(hooks)), handlers_(platform, *this) {}
+
+PanelWindow::~PanelWindow() = default;
+
+bool PanelWindow::Create() {
+  font_ = MakeFont(12);
+  bold_font_ = MakeFont(12, true);
+  background_ = UniqueGdiObject(CreateSolidBrush(kCream));
+  try {
+    RegisterWindowClass(ids::kPanelClass, CS_DBLCLKS, LoadCursorW(nullptr, IDC_HAND),
+                        static_cast<HBRUSH>(background_.get()),
+                        LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ids::kApplicationIcon)),
+                        nullptr);
+    // Designed: framed, 990 x 193 client pixels, at the top-left of the screen.
+    RECT designed{0, 0, kDesignedClientWidth, kDesignedClientHeight};
+    AdjustWindowRectEx(&designed, kSizeableStyle, FALSE, WS_EX_TOPMOST);
+    CreateWindowOfClass(ids::kPanelClass, std::u16string(kForm1Caption), kSizeableStyle,
+                        WS_EX_TOPMOST, 0, 0, designed.right - designed.left,
+                        designed.bottom - designed.top, hooks_.application_window);
+  } catch (...) {
+    ReportCurrentException(platform_.dialogs);
+    return false;
+  }
+  if (hooks_.window_created) hooks_.window_created(hwnd_);
+  CreateControls();
+  CreateHints();
+  try {
+    if (!handlers_.FormCreate()) return false;
+  } catch (...) {
+    // The window still opens, as far as its creation got.
+    ReportCurrentException(platform_.dialogs);
+  }
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+  return true;
+}
+
+void PanelWindow::CreateControls() {
+  const GridLayout layout = LayOutGrid(kDesignedClientWidth);
+  for (int i = 0; i < iBtnCount; ++i) {
+    const auto caption = i == 0 ? std::u16string(u"一覧") : ButtonName(i).substr(i < 10 ? 4 : 3);
+    const auto& place = layout.buttons[static_cast<std::size_t>(i)];
+    HWND button = AddControl(ButtonName(i), WC_BUTTONW, caption, WS_VISIBLE | kChild | BS_PUSHBUTTON,
+                             0, place.left, place.top, kButtonWidth, kButtonHeight,
+                             ids::kPanelButton + i);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(i == 0 ? bold_font_.get() : font_.get()),
+                 FALSE);
+    buttons_[static_cast<std::size_t>(i)] = button;
+    if (i == 0) continue;
+    // The buttons act on the press, not on the click.
+    Subclass(button, [this, i](HWND control, UINT message, WPARAM wparam,
+                               LPARAM lparam) -> std::optional<LRESULT> {
+      const auto pressed = PressOf(message);
+      if (!pressed) return std::nullopt;
+      const LRESULT result = DefSubclassProc(control, message, wparam, lparam);
+      handlers_.Btn01MouseDown(i, *pressed);
+      return result;
+    });
+  }
+
+  HWND party = AddControl(u"cbPT", WC_BUTTONW, u"", WS_VISIBLE | kChild | BS_CHECKBOX, 0, 0, 0, 17,
+                          17, ids::kPartyBox);
+  SendMessageW(party, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SetWindowPos(party, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  HWND edit = AddControl(u"edtTxt", WC_EDITW, u"", kChild | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                         kEdtTxtLeft, kDesignedClientHeight - 10 - 19, kEdtTxtDesignedWidth, 21,
+                         ids::kEdtTxt);
+  Subclass(edit, [this](HWND, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
+    if (message == WM_CHAR && handlers_.edtTxtKeyPress(static_cast<char16_t>(wparam))) return 0;
+    return std::nullopt;
+  });
+
+  for (std::size_t r = 0; r < std::size(kRadios); ++r) {
+    const auto& design = kRadios[r];
+    HWND radio = AddControl(design.name, WC_BUTTONW, design.caption,
+                            kChild | BS_RADIOBUTTON | (r == 0 ? WS_GROUP : 0), 0, design.left,
+                            kDesignedClientHeight - design.bottom_gap, design.width, 17,
+                            ids::kSpeechRadio + static_cast<int>(r));
+    SendMessageW(radio, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (design.control == SpeechControl::rbNormal) SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
+  }
+
+  const WindowDc dc(hwnd_);
+  const SelectedObject selected(dc.get(), font_.get());
+  for (int l = 0; l < 4; ++l) {
+    const std::u16string text = kLabels[l];
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.get(), W(text), static_cast<int>(text.size()), &extent);
+    HWND label = AddControl(LabelName(l), WC_STATICW, text, WS_VISIBLE | kChild | SS_LEFT | SS_NOPREFIX,
+                            0, LabelLeft(false), layout.label_tops[static_cast<std::size_t>(l)],
+                            extent.cx + 2, kLabelHeight, ids::kPanelLabel + l);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    // A label takes its own presses, which do nothing: only the bare
+    // background drags the window or switches the compact display.
+    Subclass(label, [](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (message == WM_NCHITTEST) return HTCLIENT;
+      return std::nullopt;
+    });
+  }
+}
+
+// One tool per control, plus the bare background; every text is asked for
+// when shown, so a reload or a late hint needs no bookkeeping here.
+void PanelWindow::CreateHints() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  auto add = [&](HWND target) {
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(target);
+    info.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  };
+  add(hwnd_);
+  for (HWND button : buttons_) add(button);
+  for (const char16_t* name : {u"cbPT", u"edtTxt"}) add(Control(name));
+  for (const auto& radio : kRadios) add(Control(radio.name));
+  for (int l = 0; l < 4; ++l) add(Control(LabelName(l)));
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+PanelControl PanelWindow::ControlOf(HWND control) const {
+  for (int i = 0; i < iBtnCount; ++i)
+    if (buttons_[static_cast<std::size_t>(i)] == control) return {PanelControl::Kind::kButton, i};
+  if (control == Control(u"cbPT")) return {PanelControl::Kind::kPartyBox};
+  if (control == Control(u"edtTxt")) return {PanelControl::Kind::kEdtTxt};
+  for (int r = 0; r < static_cast<int>(std::size(kRadios)); ++r)
+    if (control == Control(kRadios[r].name)) return {PanelControl::Kind::kRadio, r};
+  for (int l = 0; l < 4; ++l)
+    if (control == Control(LabelName(l))) return {PanelControl::Kind::kLabel, l};
+  return {};
+}
+
+void PanelWindow::SetHintDelay(int initial_ms) {
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(initial_ms, 0));
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(10000, 0));
+}
+
+void PanelWindow::SetButtonCaption(int number, std::u16string_view caption) {
+  SetWindowTextW(buttons_[static_cast<std::size_t>(number)], quillomi::win32::Terminated(caption).get());
+}
+
+void PanelWindow::SetEdtTxtFont(int points) {
+  edit_font_ = MakeFont(MulDiv(points, 96, 72));
+  SendMessageW(Control(u"edtTxt"), WM_SETFONT, reinterpret_cast<WPARAM>(edit_font_.get()), FALSE);
+}
+
+void PanelWindow::ShowFreeTextControls() {
+  ShowWindow(Control(u"edtTxt"), SW_SHOWNA);
+  for (const auto& radio : kRadios) ShowWindow(Control(radio.name), SW_SHOWNA);
+  for (int l = 0; l < 4; ++l) {
+    HWND label = Control(LabelName(l));
+    RECT rect = WindowRect(label);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+    MoveControl(label, LabelLeft(true), rect.top);
+  }
+}
+
+void PanelWindow::LayOutFreeTextControls(int edtTxt_bottom_gap) {
+  edtTxt_bottom_gap_ = edtTxt_bottom_gap;
+  const RECT client = ClientRect(hwnd_);
+  HWND edit = Control(u"edtTxt");
+  TEXTMETRICW metrics{};
+  {
+    const WindowDc dc(edit);
+    const SelectedObject selected(dc.get(), edit_font_ ? edit_font_.get() : font_.get());
+    GetTextMetricsW(dc.get(), &metrics);
+  }
+  const int right_gap = kDesignedClientWidth - (kEdtTxtLeft + kEdtTxtDesignedWidth);
+  SetWindowPos(edit, nullptr, kEdtTxtLeft, client.bottom - edtTxt_bottom_gap_,
+               std::max(0L, client.right - right_gap - kEdtTxtLeft), metrics.tmHeight + 8,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const auto& radio : kRadios)
+    MoveControl(Control(radio.name), radio.left, client.bottom - radio.bottom_gap);
+}
+
+void PanelWindow::RaiseEdtTxt() {
+  SetWindowPos(Control(u"edtTxt"), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void PanelWindow::SetChecked(SpeechControl control, bool checked) {
+  HWND target = Control(u"cbPT");
+  for (const auto& radio : kRadios)
+    if (radio.control == control) target = Control(radio.name);
+  SendMessageW(target, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void PanelWindow::ShowListWindow() {
+  if (hooks_.show_list_window) hooks_.show_list_window();
+}
+
+void PanelWindow::FormResize() {
+  const RECT client = ClientRect(hwnd_);
+  const GridLayout grid = LayOutGrid(client.right);
+  HDWP batch = BeginDeferWindowPos(iBtnCount + 4);
+  for (std::size_t i = 0; i < buttons_.size(); ++i)
+    if (batch)
+      batch = DeferWindowPos(batch, buttons_[i], nullptr, grid.buttons[i].left, grid.buttons[i].top,
+                             0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int l = 0; l < 4; ++l) {
+    HWND label = Control(LabelName(l));
+    RECT rect = WindowRect(label);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+    if (batch)
+      batch = DeferWindowPos(batch, label, nullptr, rect.left,
+                             grid.label_tops[static_cast<std::size_t>(l)], 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (batch) EndDeferWindowPos(batch);
+  if (edit_font_) LayOutFreeTextControls(edtTxt_bottom_gap_);
+}
+
+void PanelWindow::FormMouseDown(int x, int y) {
+  // The system's own move loop drags the window.
+  ReleaseCapture();
+  const auto position = static_cast<LPARAM>(static_cast<std::int32_t>(
+      (static_cast<std::uint32_t>(y) << 16) | (static_cast<std::uint32_t>(x) & 0xFFFFu)));
+  SendMessageW(hwnd_, WM_SYSCOMMAND, 0xF012, position);
+}
+
+LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      FormResize();
+      return 0;
+    case WM_GETMINMAXINFO:
+      // Any size the settings or the user choose, down to a single column.
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = {1, 1};
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      if (HIWORD(wparam) != BN_CLICKED) break;
+      if (id == ids::kPanelButton) {
+        handlers_.Btn00Click();
+      } else if (id == ids::kPartyBox) {
+        handlers_.ControlClicked(SpeechControl::cbPT);
+      } else if (id >= ids::kSpeechRadio &&
+                 id < ids::kSpeechRadio + static_cast<int>(std::size(kRadios))) {
+        handlers_.ControlClicked(kRadios[id - ids::kSpeechRadio].control);
+      }
+      return 0;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lparam);
+      if (header->hwndFrom == tooltip_ && header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lparam);
+        shown_tip_ = handlers_.HintFor(ControlOf(reinterpret_cast<HWND>(header->idFrom)));
+        info->lpszText = W(shown_tip_.data());
+        return 0;
+      }
+      break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+      SetBkColor(reinterpret_cast<HDC>(wparam), kCream);
+      return reinterpret_cast<LRESULT>(background_.get());
+    case WM_LBUTTONDOWN:
+      FormMouseDown(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      handlers_.FormDblClick();
+      FormMouseDown(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      return 0;
+    case WM_SYSCOMMAND:
+      switch (wparam & 0xFFF0) {
+        case SC_MINIMIZE:
+          if (hooks_.minimize_application) {
+            hooks_.minimize_application();
+            return 0;
+          }
+          break;
+        case SC_RESTORE:
+          if (hooks_.application_minimized && hooks_.application_minimized()) {
+            hooks_.restore_application();
+            return 0;
+          }
+          break;
+        default:
+          break;
+      }
+      break;
+    case WM_CLOSE:
+      // A first close whose save fails keeps the window: the barrier reports it.
+      if (handlers_.FormClose()) DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+// --- the frame as the placement and the compact display see it --------------
+
+void PanelWindow::SetSizeable(bool sizeable) {
+  const auto visible = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)) & WS_VISIBLE;
+  SetWindowLongPtrW(hwnd_, GWL_STYLE,
+                    static_cast<LONG_PTR>((sizeable ? kSizeableStyle : kBorderlessStyle) | visible));
+  // The outer rectangle stays; only the client area changes.
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FormResize();
+}
+
+void PanelWindow::SetOuterWidth(int width) { Resize(width, OuterHeight()); }
+void PanelWindow::SetOuterHeight(int height) { Resize(OuterWidth(), height); }
+
+}  // namespace quillomi::ui::win32

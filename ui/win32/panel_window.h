@@ -1,0 +1,83 @@
+// The phrase panel ("TForm1"): 60 buttons in a grid that reflows with the
+// width, the party box, the help labels, and the optional free-text box with
+// its speech-mode radio buttons. This class makes the controls, decodes their
+// messages and paints; PanelHandlers decides.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "ui/panel_caption.h"
+#include "ui/panel_window.h"
+#include "ui/win32/window.h"
+#include "ui/win32/window_frame.h"
+
+namespace quillomi::ui::win32 {
+
+using ui::kForm1Caption;
+
+// What the panel needs of the application object and the list window.
+struct PanelHooks {
+  HWND application_window = nullptr;
+  std::function<void()> minimize_application;
+  std::function<bool()> application_minimized;
+  std::function<void()> restore_application;
+  std::function<void()> show_list_window;  // Btn00Click
+  // The window exists (its creation handler has not run yet).
+  std::function<void(HWND)> window_created;
+};
+
+class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
+ public:
+  PanelWindow(platform::Platform& platform, PanelHooks hooks);
+  ~PanelWindow() override;
+
+  // Creates the window and runs its creation handler; false when the
+  // application is to end (a template is missing, or the window could not be
+  // made; the user was told).
+  bool Create();
+
+  void ComSendMessage(std::u16string sTxt) { handlers_.ComSendMessage(std::move(sTxt)); }
+  const std::u16string& sListText1() const { return handlers_.sListText1(); }
+
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  void CreateControls();
+  void CreateHints();
+  void FormResize();
+  void FormMouseDown(int x, int y);
+  PanelControl ControlOf(HWND control) const;
+
+  // ui::PanelView, beyond the geometry
+  HWND FrameWindow() const override { return hwnd_; }
+  platform::WindowHandle Handle() const override { return ui::win32::Handle(hwnd_); }
+  std::u16string Caption() const override { return TextOf(hwnd_); }
+  void SetHintDelay(int initial_ms) override;
+  void SetButtonCaption(int number, std::u16string_view caption) override;
+  void SetEdtTxtFont(int points) override;
+  void ShowFreeTextControls() override;
+  void LayOutFreeTextControls(int edtTxt_bottom_gap) override;
+  std::u16string EdtTxtText() const override { return TextOf(Control(u"edtTxt")); }
+  void EmptyEdtTxt() override { SetWindowTextW(Control(u"edtTxt"), L""); }
+  void RaiseEdtTxt() override;
+  void SetChecked(SpeechControl control, bool checked) override;
+  void ShowListWindow() override;
+  void SetSizeable(bool sizeable) override;
+  void SetOuterWidth(int width) override;
+  void SetOuterHeight(int height) override;
+
+  PanelHooks hooks_;
+  UniqueGdiObject font_;
+  UniqueGdiObject bold_font_;
+  UniqueGdiObject edit_font_;
+  UniqueGdiObject background_;
+  HWND tooltip_ = nullptr;
+  std::array<HWND, iBtnCount> buttons_{};
+  std::u16string shown_tip_;
+  int edtTxt_bottom_gap_ = 0;  // the box follows the bottom edge once placed
+  PanelHandlers handlers_;
+};
+
+}  // namespace quillomi::ui::win32
