@@ -5,7 +5,7 @@
 //                        [--radio normal|party|wisper|emote|yell|chat]
 //                        [--linger MS] PHRASE...
 //
-// It shows a small window of class "TForm1" (the class the delivery raises
+// It shows a small window of the panel's class (the class the delivery raises
 // again afterwards), loads the normal-speech list from the current directory,
 // delivers each phrase in turn and reports to FILE: "start <counter>" and
 // "end <counter>" around each delivery, then the window's final caption.
@@ -20,6 +20,7 @@
 #include "delivery/message_sender.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -78,9 +79,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = instance;
   wc.hbrBackground = CreateSolidBrush(RGB(255, 251, 240));
-  wc.lpszClassName = L"TForm1";
+  wc.lpszClassName = quillomi::win32::W(quillomi::ids::kPanelClass.data());
   RegisterClassExW(&wc);
-  HWND window = CreateWindowExW(WS_EX_TOPMOST, L"TForm1", kTitle, WS_OVERLAPPED | WS_CAPTION, 100,
+  HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, kTitle, WS_OVERLAPPED | WS_CAPTION, 100,
                                 60, 760, 120, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   UpdateWindow(window);

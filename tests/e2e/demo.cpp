@@ -21,7 +21,7 @@ int wmain(int argc, wchar_t** argv) {
   Process client(BinDir() + L"standin_client.exe", {L"classic", log}, dir);
   if (!WaitUntil([&] { return !Events(log, "ready").empty(); }, 15s)) return 3;
   Process panel(dir + L"Quillomi.exe", {}, dir);
-  HWND form = WaitForProcessWindow(panel.Id(), L"TForm1", 20s);
+  HWND form = WaitForProcessWindow(panel.Id(), kPanelClass, 20s);
   if (!form) return 4;
   Sleep(500);
   Screenshot("panel");

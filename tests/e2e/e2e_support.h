@@ -11,9 +11,18 @@
 #include <thread>
 #include <vector>
 
+#include "res/identities.h"
+
 namespace quillomi::e2e {
 
 using namespace std::chrono_literals;
+
+// The program's window classes, as the W calls take them.
+inline const wchar_t* ClassName(std::u16string_view literal) {
+  return reinterpret_cast<const wchar_t*>(literal.data());
+}
+inline const wchar_t* const kPanelClass = ClassName(ids::kPanelClass);
+inline const wchar_t* const kListWindowClass = ClassName(ids::kListWindowClass);
 
 // The folder of the running driver, where the other e2e programs and
 // Quillomi.exe are built.

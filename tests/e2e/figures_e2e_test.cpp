@@ -36,17 +36,17 @@ TEST(Figures, StartUpMemoryAndSize) {
   StageProgram(program);
   {
     Process first = StartQuillomi(program);
-    HWND form = WaitForProcessWindow(first.Id(), L"TForm1", 30s);
+    HWND form = WaitForProcessWindow(first.Id(), kPanelClass, 30s);
     ASSERT_NE(form, nullptr);
     PostMessageW(form, WM_CLOSE, 0, 0);
     ASSERT_EQ(first.WaitExit(20s), 0);
   }
   for (int run = 0; run < kRuns; ++run) {
     Process panel;
-    const double ms = TimeToWindow(program.Exe(), {}, program.dir.Path(), L"TForm1", panel);
+    const double ms = TimeToWindow(program.Exe(), {}, program.dir.Path(), kPanelClass, panel);
     ASSERT_GT(ms, 0) << "the panel did not come up";
     panel_ms.push_back(ms);
-    HWND form = FindProcessWindow(panel.Id(), L"TForm1");
+    HWND form = FindProcessWindow(panel.Id(), kPanelClass);
     if (run == 0) {
       Sleep(500);
       HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, panel.Id());

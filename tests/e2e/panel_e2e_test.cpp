@@ -4,14 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "tests/e2e/e2e_support.h"
+
+#include <commctrl.h>
 
 namespace quillomi::e2e {
 namespace {
 
-constexpr int kButtonId = 1000;
-constexpr int kEdtTxtId = 1101;
 const std::wstring kInstructions =
     L"ボタンの内容を編集したら、\n\rファイル→上書き保存後、メモ帳は終了し、\n\r"
     L"ボタンをSHIFT+右クリックしてください。\n\rボタン内容が更新されます。\n\r\n\r"
@@ -45,7 +46,7 @@ class Panel : public testing::Test {
     WriteFileBytes(program_.File(L"Quillomi_Lst.dll"), kBom + "\xE2\x97\x86見出し\r\n[a]list entry\r\n");
     if (!settings.empty()) WriteFileBytes(program_.Settings(), settings);
     app_ = StartQuillomi(program_);
-    form_ = WaitForProcessWindow(app_.Id(), L"TForm1", 20s);
+    form_ = WaitForProcessWindow(app_.Id(), kPanelClass, 20s);
     ASSERT_NE(form_, nullptr) << "the panel did not open";
     Sleep(300);
   }
@@ -55,7 +56,7 @@ class Panel : public testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return !Events(log_, "ready").empty(); }, 15s));
   }
 
-  HWND Button(int number) const { return GetDlgItem(form_, kButtonId + number); }
+  HWND Button(int number) const { return GetDlgItem(form_, ids::kPanelButton + number); }
 
   // Closes the panel as its close box does and waits for the process to end.
   long Close() {
@@ -179,7 +180,7 @@ TEST_F(Panel, FreeTextBoxSendsTypedTextWithTheChosenMode) {
   ASSERT_NE(whisper, nullptr);
   EXPECT_TRUE(IsWindowVisible(whisper));
   ClickCenter(whisper);
-  HWND edit = GetDlgItem(form_, kEdtTxtId);
+  HWND edit = GetDlgItem(form_, ids::kEdtTxt);
   ASSERT_TRUE(IsWindowVisible(edit));
   ClickCenter(edit);
   TypeText(L"内緒の話");
@@ -200,7 +201,7 @@ TEST_F(Panel, SecondStartRestoresTheRunningPanelAndEnds) {
   Process second = StartQuillomi(program_);
   EXPECT_EQ(second.WaitExit(20s), 0);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(form_) != FALSE; }, 5s));
-  EXPECT_EQ(FindProcessWindow(second.Id(), L"TForm1", false), nullptr);
+  EXPECT_EQ(FindProcessWindow(second.Id(), kPanelClass, false), nullptr);
   EXPECT_EQ(Close(), 0);
 }
 
@@ -210,7 +211,7 @@ TEST_F(Panel, AMissingTemplateShowsOnlyItsMessageAndEnds) {
   HWND box = WaitForMessageBox(app_.Id(), 20s);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L"Quillomi_Lst.dll が見つかりません。アプリを終了します。");
-  EXPECT_EQ(FindProcessWindow(app_.Id(), L"TForm1"), nullptr) << "no panel is shown";
+  EXPECT_EQ(FindProcessWindow(app_.Id(), kPanelClass), nullptr) << "no panel is shown";
   PressOk(box);
   EXPECT_EQ(app_.WaitExit(20s), 0);
   EXPECT_EQ(ReadFileBytes(program_.Settings()), "") << "no settings are written";
@@ -229,7 +230,7 @@ TEST_F(Panel, CloseWritesTheGeometryAndARestartOpensThere) {
   WriteFileBytes(program_.Settings(), kBom + "[System]\r\nBottom2=700\r\nLeft2=120\r\n"
                                             "ClientWidth2=151\r\nClientHeight2=300\r\n");
   app_ = StartQuillomi(program_);
-  form_ = WaitForProcessWindow(app_.Id(), L"TForm1", 20s);
+  form_ = WaitForProcessWindow(app_.Id(), kPanelClass, 20s);
   ASSERT_NE(form_, nullptr);
   const RECT placed = ScreenRectOf(form_);
   const RECT placed_client = ClientRectOnScreen(form_);
@@ -296,6 +297,79 @@ TEST_F(Panel, DraggingTheBackgroundMovesTheWindow) {
   EXPECT_NEAR(after.left - before.left, -120, 3);
   EXPECT_NEAR(after.top - before.top, 60, 3);
   EXPECT_EQ(Close(), 0);
+}
+
+// The party box lies over the list button's corner and takes the presses on
+// its square; labels take theirs and do nothing; a button whose hint is empty
+// shows the window's.
+TEST_F(Panel, PartyBoxLabelsAndHintsTakeTheirOwnPresses) {
+  Start(kButtons + "[空ヒント]\r\n");
+  HWND party = GetDlgItem(form_, ids::kPartyBox);
+  const RECT client = ClientRectOnScreen(form_);
+  for (const LRESULT expected : {BST_CHECKED, BST_UNCHECKED}) {
+    Click(client.left + 8, client.top + 8);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageW(party, BM_GETCHECK, 0, 0) == expected; }, 5s));
+  }
+  Sleep(300);
+  EXPECT_EQ(FindProcessWindow(app_.Id(), kListWindowClass), nullptr) << "the box's square only";
+
+  HWND label = GetDlgItem(form_, ids::kPanelLabel + 1);
+  const RECT before = ScreenRectOf(form_);
+  const RECT on = ScreenRectOf(label);
+  const POINT spot{on.left + 20, (on.top + on.bottom) / 2};
+  DoubleClick(spot.x, spot.y);
+  Drag(spot.x, spot.y, spot.x - 80, spot.y + 40);
+  Sleep(500);
+  EXPECT_NE(GetWindowLongW(form_, GWL_STYLE) & WS_CAPTION, 0) << "no compact display";
+  EXPECT_EQ(ScreenRectOf(form_).left, before.left) << "no drag";
+  EXPECT_EQ(ScreenRectOf(form_).top, before.top);
+
+  // The window's hint, not an empty one, over the button of the empty hint.
+  const RECT fourth = ScreenRectOf(Button(4));
+  MoveMouse((fourth.left + fourth.right) / 2, (fourth.top + fourth.bottom) / 2);
+  std::wstring tip;
+  WaitUntil([&] {
+    // A tool tip answers WM_GETTEXT with its tip but has no text length.
+    wchar_t text[256] = {};
+    if (HWND shown = FindProcessWindow(app_.Id(), TOOLTIPS_CLASSW))
+      SendMessageW(shown, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    tip = text;
+    return !tip.empty();
+  }, 5s);
+  Screenshot("panel-hint");
+  EXPECT_EQ(tip, L"クリックでつまむと移動 / ダブルクリックでコンパクト表示切替");
+
+  const RECT list_button = ScreenRectOf(Button(0));
+  Click(list_button.right - 10, (list_button.top + list_button.bottom) / 2);
+  EXPECT_NE(WaitForProcessWindow(app_.Id(), kListWindowClass, 5s), nullptr);
+  EXPECT_EQ(Close(), 0);
+}
+
+// A settings file held by another program: the first close keeps the panel,
+// the second shows the error again and ends; the file is never touched.
+TEST_F(Panel, CloseThatCannotSaveKeepsThePanelOnceThenEnds) {
+  const std::string settings = kBom + "[System]\r\nLeft2=40\r\n";
+  Start(kButtons, settings);
+  HANDLE held = CreateFileW(program_.Settings().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::wstring texts[2];
+  for (auto& text : texts) {
+    PostMessageW(form_, WM_CLOSE, 0, 0);
+    HWND box = WaitForMessageBox(app_.Id(), 10s);
+    ASSERT_NE(box, nullptr);
+    text = MessageBoxText(box);
+    PressOk(box);
+    if (&text == &texts[0]) {
+      Sleep(500);
+      EXPECT_TRUE(IsWindow(form_)) << "the first failed close keeps the panel";
+    }
+  }
+  EXPECT_TRUE(texts[0].starts_with(L"ファイル ")) << Utf8(texts[0]);
+  EXPECT_EQ(texts[1], texts[0]);
+  EXPECT_EQ(app_.WaitExit(20s), 0);
+  CloseHandle(held);
+  EXPECT_EQ(ReadFileBytes(program_.Settings()), settings);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "delivery/win_search.h"
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
+#include "res/identities.h"
 #include "tests/unit/test_support.h"
 
 namespace quillomi::delivery {
@@ -205,7 +206,7 @@ TEST_P(GameDelivery, CallsInOrder) {
   const Case& c = GetParam();
   fake::FakePlatform fake;
   SpyWindows spy(fake);
-  fake.AddWindow(Win(kPanel, u"TForm1", std::u16string(kTitle)));
+  fake.AddWindow(Win(kPanel, std::u16string(ids::kPanelClass), std::u16string(kTitle)));
   if (c.ec != kAbsent) fake.AddWindow(Win(kEc, u"EcFrame", u"UOSA - Enhanced Client"));
   if (c.ec == kFull) fake.AddWindow(Win(kUowin, u"UOWIN"));
   if (c.classic != kAbsent) fake.AddWindow(Win(kClassic, u"Ultima Online"));

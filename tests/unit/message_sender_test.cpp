@@ -7,6 +7,7 @@
 
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
+#include "res/identities.h"
 #include "tests/unit/test_support.h"
 
 namespace quillomi::delivery {
@@ -25,7 +26,7 @@ class ComSendMessageTest : public testing::Test {
  protected:
   ComSendMessageTest() {
     fake.current_directory = u"D:\\作業\\";
-    fake.AddWindow({.handle = kPanel, .class_name = u"TForm1", .title = u"Quillomi"});
+    fake.AddWindow({.handle = kPanel, .class_name = std::u16string(ids::kPanelClass), .title = u"Quillomi"});
   }
 
   void AddClassic() { fake.AddWindow({0x200, u"Ultima Online", u""}); }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_platform.h"
+#include "res/identities.h"
 
 namespace quillomi::app {
 namespace {
@@ -33,7 +34,7 @@ TEST(ClaimInstance, DecidesAndHandsOverExactlyAsTheRuleSays) {
     SCOPED_TRACE(c.name);
     fake::FakePlatform fake;
     fake.instance_mutex = c.mutex;
-    if (c.panel_exists) fake.AddWindow({.handle = 0x10, .class_name = u"TForm1", .title = u""});
+    if (c.panel_exists) fake.AddWindow({.handle = 0x10, .class_name = std::u16string(ids::kPanelClass), .title = u""});
     EXPECT_EQ(ClaimInstance(fake.Get()), c.role);
     EXPECT_EQ(fake.Log(), c.calls);
     EXPECT_TRUE(fake.files.empty()) << "a start touches no file here";
