@@ -1,7 +1,5 @@
 #include "ui/win32/panel_window.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "res/identities.h"
@@ -34,26 +32,6 @@ std::u16string LabelName(int index) {
   return u"lbl0" + std::u16string(1, static_cast<char16_t>(u'1' + index));
 }
 
-std::optional<PressedButton> PressOf(UINT message) {
-  switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      return PressedButton::kLeft;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      return PressedButton::kRight;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-      return PressedButton::kMiddle;
-    default:
-      return std::nullopt;
-  }
-}
-
-void MoveControl(HWND control, int left, int top) {
-  SetWindowPos(control, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 PanelWindow::PanelWindow(platform::Platform& platform, PanelHooks hooks)
@@ -82,7 +60,6 @@ bool PanelWindow::Create() {
   }
   if (hooks_.window_created) hooks_.window_created(hwnd_);
   CreateControls();
-  CreateHints();
   try {
     if (!handlers_.FormCreate()) return false;
   } catch (...) {
@@ -94,22 +71,37 @@ bool PanelWindow::Create() {
   return true;
 }
 
+HWND PanelWindow::AddPanelControl(PanelControl what, const std::u16string& name,
+                                  const wchar_t* class_name, const std::u16string& text,
+                                  DWORD style, DWORD ex_style, RECT box, int id, HGDIOBJ font) {
+  HWND control = AddControl(name, class_name, text, style | kChild, ex_style, box.left, box.top,
+                            box.right, box.bottom, id);
+  if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  kinds_[control] = what;
+  tips_.Add(control);
+  return control;
+}
+
 void PanelWindow::CreateControls() {
+  using enum PanelControl::Kind;
+  tips_.Create(hwnd_, [this](HWND control) {
+    const auto it = kinds_.find(control);
+    return std::u16string(handlers_.HintFor(it == kinds_.end() ? PanelControl{} : it->second));
+  });
   const GridLayout layout = LayOutGrid(kDesignedClientWidth);
   for (int i = 0; i < iBtnCount; ++i) {
     const auto caption = i == 0 ? std::u16string(u"一覧") : ButtonName(i).substr(i < 10 ? 4 : 3);
-    const auto& place = layout.buttons[static_cast<std::size_t>(i)];
-    HWND button = AddControl(ButtonName(i), WC_BUTTONW, caption, WS_VISIBLE | kChild | BS_PUSHBUTTON,
-                             0, place.left, place.top, kButtonWidth, kButtonHeight,
-                             ids::kPanelButton + i);
-    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(i == 0 ? bold_font_.get() : font_.get()),
-                 FALSE);
+    const auto& at = layout.buttons[static_cast<std::size_t>(i)];
+    HWND button = AddPanelControl({kButton, i}, ButtonName(i), WC_BUTTONW, caption,
+                                  WS_VISIBLE | BS_PUSHBUTTON, 0,
+                                  {at.left, at.top, kButtonWidth, kButtonHeight},
+                                  ids::kPanelButton + i, i == 0 ? bold_font_.get() : font_.get());
     buttons_[static_cast<std::size_t>(i)] = button;
     if (i == 0) continue;
     // The buttons act on the press, not on the click.
     Subclass(button, [this, i](HWND control, UINT message, WPARAM wparam,
                                LPARAM lparam) -> std::optional<LRESULT> {
-      const auto pressed = PressOf(message);
+      const auto pressed = MouseButtonPressed(message);
       if (!pressed) return std::nullopt;
       const LRESULT result = DefSubclassProc(control, message, wparam, lparam);
       handlers_.Btn01MouseDown(i, *pressed);
@@ -117,26 +109,26 @@ void PanelWindow::CreateControls() {
     });
   }
 
-  HWND party = AddControl(u"cbPT", WC_BUTTONW, u"", WS_VISIBLE | kChild | BS_CHECKBOX, 0, 0, 0, 17,
-                          17, ids::kPartyBox);
-  SendMessageW(party, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  HWND party = AddPanelControl({kPartyBox}, u"cbPT", WC_BUTTONW, u"", WS_VISIBLE | BS_CHECKBOX, 0,
+                               {0, 0, 17, 17}, ids::kPartyBox, font_.get());
   SetWindowPos(party, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  HWND edit = AddControl(u"edtTxt", WC_EDITW, u"", kChild | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-                         kEdtTxtLeft, kDesignedClientHeight - 10 - 19, kEdtTxtDesignedWidth, 21,
-                         ids::kEdtTxt);
+  HWND edit = AddPanelControl({kEdtTxt}, u"edtTxt", WC_EDITW, u"", ES_AUTOHSCROLL,
+                              WS_EX_CLIENTEDGE,
+                              {kEdtTxtLeft, kDesignedClientHeight - 10 - 19, kEdtTxtDesignedWidth, 21},
+                              ids::kEdtTxt, nullptr);
   Subclass(edit, [this](HWND, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
     if (message == WM_CHAR && handlers_.edtTxtKeyPress(static_cast<char16_t>(wparam))) return 0;
     return std::nullopt;
   });
 
-  for (std::size_t r = 0; r < std::size(kRadios); ++r) {
+  for (int r = 0; r < static_cast<int>(std::size(kRadios)); ++r) {
     const auto& design = kRadios[r];
-    HWND radio = AddControl(design.name, WC_BUTTONW, design.caption,
-                            kChild | BS_RADIOBUTTON | (r == 0 ? WS_GROUP : 0), 0, design.left,
-                            kDesignedClientHeight - design.bottom_gap, design.width, 17,
-                            ids::kSpeechRadio + static_cast<int>(r));
-    SendMessageW(radio, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    HWND radio = AddPanelControl(
+        {kRadio, r}, design.name, WC_BUTTONW, design.caption,
+        BS_RADIOBUTTON | (r == 0 ? WS_GROUP : 0), 0,
+        {design.left, kDesignedClientHeight - design.bottom_gap, design.width, 17},
+        ids::kSpeechRadio + r, font_.get());
     if (design.control == SpeechControl::rbNormal) SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
   }
 
@@ -146,10 +138,11 @@ void PanelWindow::CreateControls() {
     const std::u16string text = kLabels[l];
     SIZE extent{};
     GetTextExtentPoint32W(dc.get(), W(text), static_cast<int>(text.size()), &extent);
-    HWND label = AddControl(LabelName(l), WC_STATICW, text, WS_VISIBLE | kChild | SS_LEFT | SS_NOPREFIX,
-                            0, LabelLeft(false), layout.label_tops[static_cast<std::size_t>(l)],
-                            extent.cx + 2, kLabelHeight, ids::kPanelLabel + l);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    HWND label = AddPanelControl(
+        {kLabel, l}, LabelName(l), WC_STATICW, text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+        {LabelLeft(false), layout.label_tops[static_cast<std::size_t>(l)], extent.cx + 2,
+         kLabelHeight},
+        ids::kPanelLabel + l, font_.get());
     // A label takes its own presses, which do nothing: only the bare
     // background drags the window or switches the compact display.
     Subclass(label, [](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -157,47 +150,6 @@ void PanelWindow::CreateControls() {
       return std::nullopt;
     });
   }
-}
-
-// One tool per control, plus the bare background; every text is asked for
-// when shown, so a reload or a late hint needs no bookkeeping here.
-void PanelWindow::CreateHints() {
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-  auto add = [&](HWND target) {
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
-    info.uId = reinterpret_cast<UINT_PTR>(target);
-    info.lpszText = LPSTR_TEXTCALLBACKW;
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  };
-  add(hwnd_);
-  for (HWND button : buttons_) add(button);
-  for (const char16_t* name : {u"cbPT", u"edtTxt"}) add(Control(name));
-  for (const auto& radio : kRadios) add(Control(radio.name));
-  for (int l = 0; l < 4; ++l) add(Control(LabelName(l)));
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
-}
-
-PanelControl PanelWindow::ControlOf(HWND control) const {
-  for (int i = 0; i < iBtnCount; ++i)
-    if (buttons_[static_cast<std::size_t>(i)] == control) return {PanelControl::Kind::kButton, i};
-  if (control == Control(u"cbPT")) return {PanelControl::Kind::kPartyBox};
-  if (control == Control(u"edtTxt")) return {PanelControl::Kind::kEdtTxt};
-  for (int r = 0; r < static_cast<int>(std::size(kRadios)); ++r)
-    if (control == Control(kRadios[r].name)) return {PanelControl::Kind::kRadio, r};
-  for (int l = 0; l < 4; ++l)
-    if (control == Control(LabelName(l))) return {PanelControl::Kind::kLabel, l};
-  return {};
-}
-
-void PanelWindow::SetHintDelay(int initial_ms) {
-  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(initial_ms, 0));
-  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(10000, 0));
 }
 
 void PanelWindow::SetButtonCaption(int number, std::u16string_view caption) {
@@ -214,9 +166,7 @@ void PanelWindow::ShowFreeTextControls() {
   for (const auto& radio : kRadios) ShowWindow(Control(radio.name), SW_SHOWNA);
   for (int l = 0; l < 4; ++l) {
     HWND label = Control(LabelName(l));
-    RECT rect = WindowRect(label);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
-    MoveControl(label, LabelLeft(true), rect.top);
+    MoveControl(label, LabelLeft(true), PlaceInParent(label).y);
   }
 }
 
@@ -263,23 +213,13 @@ void PanelWindow::FormResize() {
                              0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (int l = 0; l < 4; ++l) {
     HWND label = Control(LabelName(l));
-    RECT rect = WindowRect(label);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
     if (batch)
-      batch = DeferWindowPos(batch, label, nullptr, rect.left,
+      batch = DeferWindowPos(batch, label, nullptr, PlaceInParent(label).x,
                              grid.label_tops[static_cast<std::size_t>(l)], 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
   if (edit_font_) LayOutFreeTextControls(edtTxt_bottom_gap_);
-}
-
-void PanelWindow::FormMouseDown(int x, int y) {
-  // The system's own move loop drags the window.
-  ReleaseCapture();
-  const auto position = static_cast<LPARAM>(static_cast<std::int32_t>(
-      (static_cast<std::uint32_t>(y) << 16) | (static_cast<std::uint32_t>(x) & 0xFFFFu)));
-  SendMessageW(hwnd_, WM_SYSCOMMAND, 0xF012, position);
 }
 
 LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -304,44 +244,31 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     }
-    case WM_NOTIFY: {
-      auto* header = reinterpret_cast<NMHDR*>(lparam);
-      if (header->hwndFrom == tooltip_ && header->code == TTN_GETDISPINFOW) {
-        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lparam);
-        shown_tip_ = handlers_.HintFor(ControlOf(reinterpret_cast<HWND>(header->idFrom)));
-        info->lpszText = W(shown_tip_.data());
-        return 0;
-      }
+    case WM_NOTIFY:
+      if (tips_.OnNotify(lparam)) return 0;
       break;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
       SetBkColor(reinterpret_cast<HDC>(wparam), kCream);
       return reinterpret_cast<LRESULT>(background_.get());
-    case WM_LBUTTONDOWN:
-      FormMouseDown(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-      return 0;
     case WM_LBUTTONDBLCLK:
       handlers_.FormDblClick();
-      FormMouseDown(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      [[fallthrough]];
+    case WM_LBUTTONDOWN:
+      // FormMouseDown: the system's own move loop drags the window.
+      DragWindow(hwnd_, lparam);
       return 0;
     case WM_SYSCOMMAND:
-      switch (wparam & 0xFFF0) {
-        case SC_MINIMIZE:
-          if (hooks_.minimize_application) {
-            hooks_.minimize_application();
-            return 0;
-          }
-          break;
-        case SC_RESTORE:
-          if (hooks_.application_minimized && hooks_.application_minimized()) {
-            hooks_.restore_application();
-            return 0;
-          }
-          break;
-        default:
-          break;
+      // Minimizing and restoring are the application's: both windows go with it.
+      if ((wparam & 0xFFF0) == SC_MINIMIZE && hooks_.minimize_application) {
+        hooks_.minimize_application();
+        return 0;
+      }
+      if ((wparam & 0xFFF0) == SC_RESTORE && hooks_.application_minimized &&
+          hooks_.application_minimized()) {
+        hooks_.restore_application();
+        return 0;
       }
       break;
     case WM_CLOSE:

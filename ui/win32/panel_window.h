@@ -6,10 +6,12 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "ui/panel_caption.h"
 #include "ui/panel_window.h"
+#include "ui/win32/hint_tips.h"
 #include "ui/win32/window.h"
 #include "ui/win32/window_frame.h"
 
@@ -45,16 +47,17 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void CreateControls();
-  void CreateHints();
+  // A control with its font and its tool; box is left, top, width, height.
+  HWND AddPanelControl(PanelControl what, const std::u16string& name, const wchar_t* class_name,
+                       const std::u16string& text, DWORD style, DWORD ex_style, RECT box, int id,
+                       HGDIOBJ font);
   void FormResize();
-  void FormMouseDown(int x, int y);
-  PanelControl ControlOf(HWND control) const;
 
   // ui::PanelView, beyond the geometry
   HWND FrameWindow() const override { return hwnd_; }
   platform::WindowHandle Handle() const override { return ui::win32::Handle(hwnd_); }
   std::u16string Caption() const override { return TextOf(hwnd_); }
-  void SetHintDelay(int initial_ms) override;
+  void SetHintDelay(int initial_ms) override { tips_.SetDelay(initial_ms); }
   void SetButtonCaption(int number, std::u16string_view caption) override;
   void SetEdtTxtFont(int points) override;
   void ShowFreeTextControls() override;
@@ -73,9 +76,9 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   UniqueGdiObject bold_font_;
   UniqueGdiObject edit_font_;
   UniqueGdiObject background_;
-  HWND tooltip_ = nullptr;
+  HintTips tips_;
   std::array<HWND, iBtnCount> buttons_{};
-  std::u16string shown_tip_;
+  std::map<HWND, PanelControl> kinds_;
   int edtTxt_bottom_gap_ = 0;  // the box follows the bottom edge once placed
   PanelHandlers handlers_;
 };

@@ -131,6 +131,27 @@ LRESULT CALLBACK Window::ControlProcedure(HWND control, UINT message, WPARAM wpa
   return DefSubclassProc(control, message, wparam, lparam);
 }
 
+std::optional<PressedButton> MouseButtonPressed(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      return PressedButton::kLeft;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return PressedButton::kRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return PressedButton::kMiddle;
+    default:
+      return std::nullopt;
+  }
+}
+
+void DragWindow(HWND window, LPARAM lparam) {
+  ReleaseCapture();
+  SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lparam);
+}
+
 std::u16string TextOf(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');

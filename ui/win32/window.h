@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "ui/button_press.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -97,6 +98,12 @@ class Window {
   std::map<HWND, std::unique_ptr<ControlHandler>> handlers_;
 };
 
+// The button a press or double-click message is of, if it is one.
+std::optional<PressedButton> MouseButtonPressed(UINT message);
+
+// Hands a left press at the client position in lparam to the system's move loop.
+void DragWindow(HWND window, LPARAM lparam);
+
 // A window's text, as long as it is.
 std::u16string TextOf(HWND window);
 
@@ -104,6 +111,18 @@ inline RECT WindowRect(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
   return rect;
+}
+
+// Moves a child within its parent, keeping its size and place in the z-order.
+inline void MoveControl(HWND control, int left, int top) {
+  SetWindowPos(control, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A child's top-left corner in its parent's client area.
+inline POINT PlaceInParent(HWND child) {
+  RECT rect = WindowRect(child);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return {rect.left, rect.top};
 }
 
 inline RECT ClientRect(HWND window) {
