@@ -47,7 +47,8 @@ void Application::Restore() {
 
 int Application::Run() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  // Ends with the main window, even when a modal loop took the quit message.
+  while (!forms_.empty() && IsWindow(forms_.front()) && GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -277,6 +277,9 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
+      // A modal loop still running (a move) may take the quit for itself:
+      // this wakes the application's loop, which also watches the panel.
+      PostMessageW(hooks_.application_window, WM_NULL, 0, 0);
       return 0;
     default:
       break;
