@@ -45,6 +45,11 @@ void Application::Restore() {
   if (!forms_.empty()) SetForegroundWindow(forms_.front());
 }
 
+void Application::Defer(std::function<void()> work) {
+  deferred_.push_back(std::move(work));
+  PostMessageW(hwnd_, ids::kRunDeferred, 0, 0);
+}
+
 int Application::Run() {
   MSG message;
   // Ends with the main window, even when a modal loop took the quit message.
@@ -75,6 +80,13 @@ LRESULT Application::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CLOSE:
       if (!forms_.empty()) PostMessageW(forms_.front(), WM_CLOSE, 0, 0);
+      return 0;
+    case ids::kRunDeferred:
+      if (!deferred_.empty()) {
+        auto work = std::move(deferred_.front());
+        deferred_.erase(deferred_.begin());
+        work();
+      }
       return 0;
     default:
       break;

@@ -3,6 +3,7 @@
 // its own and minimizing the panel takes the whole application down into it.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "ui/win32/window.h"
@@ -24,6 +25,10 @@ class Application final : public ui::win32::Window {
   void Restore();
   bool Minimized() const { return IsIconic(hwnd_) != FALSE; }
 
+  // Runs the work once the event loop is going and the queue has nothing
+  // sent or posted before it.
+  void Defer(std::function<void()> work);
+
   // The event loop, until the main window is closed.
   int Run();
 
@@ -31,6 +36,7 @@ class Application final : public ui::win32::Window {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   std::vector<HWND> forms_;
+  std::vector<std::function<void()>> deferred_;
   std::vector<HWND> hidden_by_minimize_;
 };
 

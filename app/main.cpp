@@ -1,5 +1,5 @@
 // Quillomi's entry: one instance per session, the application object, the
-// panel, then the hidden list window, then the event loop.
+// panel, then the event loop, which makes the hidden list window first.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -28,12 +28,31 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!application.Create()) return 0;
 
   std::unique_ptr<quillomi::ui::win32::ListWindow> form3;
+  quillomi::ui::win32::PanelWindow* panel = nullptr;
+  bool form3_made = false;
+  // The list window and its list come once the panel is up and answers; a
+  // press on the list button before then makes them at once.
+  const auto make_list_window = [&] {
+    if (form3_made || !panel) return;
+    form3_made = true;
+    quillomi::ui::win32::ListWindowHooks list_hooks;
+    list_hooks.application_window = application.hwnd();
+    list_hooks.send = [panel](std::u16string text) { panel->ComSendMessage(std::move(text)); };
+    list_hooks.sListText1 = panel->sListText1();
+    auto window = std::make_unique<quillomi::ui::win32::ListWindow>(platform, std::move(list_hooks));
+    // Without its list window the panel still delivers.
+    if (!window->Create()) return;
+    form3 = std::move(window);
+    application.AddForm(form3->hwnd());
+  };
+
   quillomi::ui::win32::PanelHooks panel_hooks;
   panel_hooks.application_window = application.hwnd();
   panel_hooks.minimize_application = [&] { application.Minimize(); };
   panel_hooks.application_minimized = [&] { return application.Minimized(); };
   panel_hooks.restore_application = [&] { application.Restore(); };
   panel_hooks.show_list_window = [&] {
+    make_list_window();
     if (form3) form3->ShowFromPanel();
   };
   panel_hooks.window_created = [&](HWND window) {
@@ -43,17 +62,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   };
   quillomi::ui::win32::PanelWindow form1(platform, panel_hooks);
   if (!form1.Create()) return 0;
+  panel = &form1;
   application.ShowEntry();
-
-  quillomi::ui::win32::ListWindowHooks list_hooks;
-  list_hooks.application_window = application.hwnd();
-  list_hooks.send = [&](std::u16string text) { form1.ComSendMessage(std::move(text)); };
-  list_hooks.sListText1 = form1.sListText1();
-  form3 = std::make_unique<quillomi::ui::win32::ListWindow>(platform, std::move(list_hooks));
-  // Without its list window the panel still delivers.
-  if (!form3->Create()) form3.reset();
-
   application.AddForm(form1.hwnd());
-  if (form3) application.AddForm(form3->hwnd());
+  application.Defer(make_list_window);
   return application.Run();
 }

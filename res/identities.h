@@ -42,6 +42,9 @@ inline constexpr int kFilterBox = 1;
 inline constexpr int kFindButton = 2;
 inline constexpr int kRows = 3;
 
+// Messages of the program's own.
+inline constexpr unsigned kRunDeferred = 0x8000 + 1;  // WM_APP + 1, to the application window
+
 }  // namespace quillomi::ids
 
 #endif  // RC_INVOKED

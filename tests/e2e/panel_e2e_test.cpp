@@ -184,6 +184,12 @@ TEST_F(Panel, FreeTextBoxSendsTypedTextWithTheChosenMode) {
   HWND edit = GetDlgItem(form_, ids::kEdtTxt);
   ASSERT_TRUE(IsWindowVisible(edit));
   ClickCenter(edit);
+  // Keys go where the focus is when they are queued: wait for the click's.
+  EXPECT_TRUE(WaitUntil([&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(edit, nullptr), &info) && info.hwndFocus == edit;
+  }, 5s));
   TypeText(L"内緒の話");
   Screenshot("panel-free-text");
   PressKey(VK_RETURN);
