@@ -14,14 +14,14 @@
 #include "delivery/message_sender.h"
 #include "phrases/button_file.h"
 #include "ui/main_placement.h"
+#include "ui/panel_caption.h"
 #include "ui/speech_mode.h"
 #include "ui/win32/window.h"
 #include "ui/win32/window_frame.h"
 
 namespace quillomi::ui::win32 {
 
-inline constexpr std::u16string_view kForm1Caption =
-    u"Quillomi\u3000ver.1.32\u3000\u3000※[一覧]以外のボタンは右クリックで編集可能";
+using ui::kForm1Caption;
 
 // What the panel needs of the application object and the list window.
 struct PanelHooks {
