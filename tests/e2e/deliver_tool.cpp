@@ -22,10 +22,11 @@
 #include "platform/utf.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/panel_caption.h"
 
 namespace {
 
-constexpr wchar_t kTitle[] = L"Quillomi\u3000ver.1.32\u3000\u3000※[一覧]以外のボタンは右クリックで編集可能";
+const wchar_t* const kTitle = quillomi::win32::W(quillomi::ui::kForm1Caption.data());
 
 long long Now() {
   LARGE_INTEGER counter;

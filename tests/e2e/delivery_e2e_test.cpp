@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "tests/e2e/e2e_support.h"
+#include "ui/panel_caption.h"
 
 namespace quillomi::e2e {
 namespace {
@@ -15,7 +16,8 @@ const std::wstring kNotFound =
     L"ＵＯに[Ctrl]+[V]キーで貼り付けて[Enter]にて発言してね！";
 const std::wstring kEcNote =
     L"\u3000 (注)ECではチャット欄にCtrl+Vにて貼り付けて発言してください";
-const std::wstring kTitle = L"Quillomi\u3000ver.1.32\u3000\u3000※[一覧]以外のボタンは右クリックで編集可能";
+const std::wstring kTitle(reinterpret_cast<const wchar_t*>(ui::kForm1Caption.data()),
+                          ui::kForm1Caption.size());
 
 // The exact keystroke stream of the classic client, as the low-level hook sees it.
 const std::vector<std::string> kClassicKeys = {

@@ -1,8 +1,12 @@
 // The layout arithmetic: the phrase panel's grid and labels, the free-text
-// box's top, default positions on the work area, the list's item heights.
+// box's top, default positions on the work area, the list's item heights;
+// the panel's caption.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ui/layout.h"
+#include "ui/panel_caption.h"
 
 namespace quillomi::ui {
 namespace {
@@ -90,6 +94,17 @@ TEST(LayoutScreen, ItemHeightRoundsUpThePercentOfSixteen) {
     EXPECT_EQ(item, c.item_height) << c.dpi << " dpi";
     EXPECT_EQ(ListRowHeight(item), c.row_height) << c.dpi << " dpi";
   }
+}
+
+// Made from project()'s version, so that a new version shows in the caption
+// and the rest of it stays as it always was.
+TEST(PanelCaption, ShowsTheProjectVersionAsMajorDotMinor) {
+  const std::string version = std::to_string(QUILLOMI_PROJECT_VERSION_MAJOR) + "." +
+                              std::to_string(QUILLOMI_PROJECT_VERSION_MINOR);
+  const std::u16string want = u"Quillomi\u3000ver." +
+                              std::u16string(version.begin(), version.end()) +
+                              u"\u3000\u3000※[一覧]以外のボタンは右クリックで編集可能";
+  EXPECT_EQ(kForm1Caption, want);
 }
 
 }  // namespace
