@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "res/identities.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace quillomi::e2e {
@@ -87,6 +88,30 @@ std::wstring ControlText(HWND control) {
   wchar_t text[256] = {};
   SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
   return text;
+}
+
+// An identity's name as Win32 takes it.
+std::wstring Name(std::u16string_view name) { return std::wstring(name.begin(), name.end()); }
+
+// The message boxes ("#32770") that a process shows.
+int MessageBoxCount(DWORD process_id) {
+  struct Count {
+    DWORD process_id;
+    int boxes;
+  } count{process_id, 0};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(data);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (pid == c->process_id && std::wstring(name) == L"#32770" && IsWindowVisible(window))
+          ++c->boxes;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.boxes;
 }
 
 // The table colour nearest to a pixel.
@@ -429,6 +454,44 @@ TEST_F(ListWindowEndToEnd, ClosingThePanelWithTheListOpenWritesNoneOfItsKeys) {
   const std::string settings = Settings();
   EXPECT_NE(settings.find("Bottom2="), std::string::npos) << settings;
   EXPECT_EQ(settings.find("Form3"), std::string::npos) << settings;
+}
+
+// Without a game client a click opens the not-found box, which tells the
+// player to paste what it put on the clipboard: until its OK neither a click
+// on the list nor a close from the task bar may do anything.
+TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  HWND application =
+      FindProcessWindow(quillomi_.Id(), Name(ids::kApplicationClass).c_str(), false);
+  ASSERT_NE(application, nullptr);
+  // Clear of the box, which opens in the middle of the screen.
+  SetWindowPos(list_, nullptr, 40, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(list_).left == 40; }, 5s));
+  ClickRow(0);
+  HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
+  ASSERT_NE(box, nullptr);
+  ASSERT_EQ(ClipboardText(), L"こんにちは");
+
+  ASSERT_EQ(GetAncestor(WindowFromPoint(RowPoint(1)), GA_ROOT), list_) << "the box covers the row";
+  ClickRow(1);
+  PostMessageW(application, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageW(application, WM_CLOSE, 0, 0);
+  Sleep(1500);  // a second delivery or a close would have shown by now
+  EXPECT_EQ(MessageBoxCount(quillomi_.Id()), 1);
+  EXPECT_EQ(ClipboardText(), L"こんにちは") << "what the box speaks of is kept";
+  EXPECT_TRUE(IsWindow(panel_)) << "closed under the box";
+  EXPECT_TRUE(IsWindow(box));
+
+  PressOk(box);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5s));
+  EXPECT_TRUE(quillomi_.Running());
+  for (HWND window : {panel_, list_, application}) EXPECT_TRUE(IsWindowEnabled(window));
+  ClickRow(1);
+  box = WaitForMessageBox(quillomi_.Id(), 10s);
+  ASSERT_NE(box, nullptr) << "the list answers again";
+  EXPECT_EQ(ClipboardText(), L"またね");
+  PressOk(box);
 }
 
 TEST_F(ListWindowEndToEnd, ListInALegacyCodePageReportsTheMappingErrorAndShowsNoRows) {

@@ -150,6 +150,8 @@ LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case WM_CLOSE:
+      // Disabled, a message box is open: nothing closes under it.
+      if (!IsWindowEnabled(hwnd_)) return 0;
       // A first save that fails ends the handler here: the window stays
       // shown and the barrier reports it.
       if (handlers_.FormClose()) ShowWindow(hwnd_, SW_HIDE);
