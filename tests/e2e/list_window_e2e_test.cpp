@@ -423,6 +423,24 @@ TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
   ASSERT_NO_FATAL_FAILURE(OpenList());
   EXPECT_EQ(ScreenRectOf(list_).left, 100);
   EXPECT_EQ(ScreenRectOf(list_).top, 120);
+
+  // Closed minimized, it keeps the place it is restored to.
+  ShowWindow(list_, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(list_) != FALSE; }, 5s));
+  PostMessageW(list_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list_); }, 5s)) << "still shown";
+  PostMessageW(panel_, WM_CLOSE, 0, 0);
+  ASSERT_EQ(quillomi_.WaitExit(10s), 0);
+  quillomi_ = StartQuillomi(program_);
+  panel_ = WaitForProcessWindow(quillomi_.Id(), L"TForm1", 20s);
+  ASSERT_NE(panel_, nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  const RECT reopened = ScreenRectOf(list_);
+  const RECT client = ClientRectOnScreen(list_);
+  EXPECT_EQ(reopened.left, 100) << Settings();
+  EXPECT_EQ(reopened.top, 120) << Settings();
+  EXPECT_EQ(client.right - client.left, 372);
+  EXPECT_EQ(client.bottom - client.top, 320);
 }
 
 TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShown) {

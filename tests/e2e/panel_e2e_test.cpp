@@ -223,6 +223,9 @@ TEST_F(Panel, CloseWritesTheGeometryAndARestartOpensThere) {
   const RECT client = ClientRectOnScreen(form_);
   EXPECT_EQ(client.right - client.left, 990);
   EXPECT_EQ(client.bottom - client.top, 160);
+  // Closed minimized, it writes the place it is restored to.
+  ShowWindow(form_, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(form_) != FALSE; }, 5s));
   EXPECT_EQ(Close(), 0);
   EXPECT_EQ(ReadFileBytes(program_.Settings()), GeometrySettings(rect, client));
 
