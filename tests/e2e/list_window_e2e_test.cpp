@@ -114,6 +114,14 @@ int MessageBoxCount(DWORD process_id) {
   return count.boxes;
 }
 
+// The control that has the keyboard focus in a window's thread.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
 // The table colour nearest to a pixel.
 int NearestIcon(COLORREF pixel) {
   int best = -1;
@@ -472,6 +480,30 @@ TEST_F(ListWindowEndToEnd, ClosingThePanelWithTheListOpenWritesNoneOfItsKeys) {
   const std::string settings = Settings();
   EXPECT_NE(settings.find("Bottom2="), std::string::npos) << settings;
   EXPECT_EQ(settings.find("Form3"), std::string::npos) << settings;
+}
+
+// The list button brings the list window forward from under the panel and
+// puts the focus in its filter box, wherever it was.
+TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilterBox) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  // Partly under the panel, clear of its list button.
+  SetWindowPos(list_, nullptr, 300, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(list_).left == 300; }, 5s));
+  ClickCaption(list_);
+  PressKey(VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(list_) == rows_; }, 5s));
+  const POINT overlap{500, 150};
+  const auto on_top = [&] { return GetAncestor(WindowFromPoint(overlap), GA_ROOT); };
+  ClickCaption(panel_);
+  ASSERT_TRUE(WaitUntil([&] { return on_top() == panel_; }, 5s));
+
+  ClickCenter(FindChildByText(panel_, L"一覧"));
+  EXPECT_TRUE(WaitUntil([&] { return on_top() == list_; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == list_; }, 5s));
+  EXPECT_EQ(FocusOf(list_), filter_box_);
+  TypeText(L"heal");
+  EXPECT_TRUE(WaitForRows(2)) << RowCount();
 }
 
 // Without a game client a click opens the not-found box, which tells the

@@ -115,6 +115,12 @@ void ListWindow::FormResize() {
 void ListWindow::ShowFromPanel() {
   ShowWindow(hwnd_, SW_SHOW);
   if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  // Showing a shown window does nothing: one under the panel comes forward
+  // too, ready for typing.
+  focused_ = lb1_.FilterBox();
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd_);
+  SetFocus(focused_);
 }
 
 void ListWindow::lb1ListClick() {
