@@ -395,8 +395,9 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
   if (notepad) PostMessageW(notepad, WM_CLOSE, 0, 0);
   EXPECT_EQ(RowCount(), static_cast<int>(kList.size())) << "nothing is reloaded yet";
 
-  // A filter in force applies to the new entries.
-  ClickCenter(filter_box_);
+  // A filter in force applies to the new entries. Activated again, the
+  // window types into the filter box where the focus was, not the button.
+  ClickCaption(list_);
   TypeText(L"new");
   ASSERT_TRUE(WaitForRows(0));
   WriteFileBytes(
@@ -404,6 +405,14 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
       ListBytes({{L"◆new group", 1}, {L"[a] new one", 1}, {L"old", 1}, {L"[b] new two", 1}}));
   ClickCenter(FindChildByText(list_, L"リスト再読込"));
   EXPECT_TRUE(WaitForRows(3)) << RowCount();
+  // The focus is back in the filter box, and Tab goes to the rows.
+  TypeText(L"x");
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(filter_box_) == L"newx"; }, 5s))
+      << Utf8(ControlText(filter_box_));
+  PressKey(VK_BACK);
+  EXPECT_TRUE(WaitForRows(3)) << RowCount();
+  PressKey(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(list_) == rows_; }, 5s));
   ClickCenter(filter_box_);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitForRows(4)) << RowCount();
