@@ -332,6 +332,29 @@ platform::Rect Win32Platform::WorkArea() {
   return {area.left, area.top, area.right, area.bottom};
 }
 
+namespace {
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM parameter) noexcept {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+  try {
+    reinterpret_cast<std::vector<platform::Rect>*>(parameter)->push_back(
+        {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom});
+  } catch (...) {
+    return FALSE;  // the areas found so far are all there are
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<platform::Rect> Win32Platform::MonitorWorkAreas() {
+  std::vector<platform::Rect> areas;
+  ::EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
 int Win32Platform::FrameHeight() {
   return ::GetSystemMetrics(SM_CYFRAME);
 }

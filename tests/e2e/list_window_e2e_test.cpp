@@ -90,9 +90,6 @@ std::wstring ControlText(HWND control) {
   return text;
 }
 
-// An identity's name as Win32 takes it.
-std::wstring Name(std::u16string_view name) { return std::wstring(name.begin(), name.end()); }
-
 // The message boxes ("#32770") that a process shows.
 int MessageBoxCount(DWORD process_id) {
   struct Count {
@@ -521,8 +518,7 @@ TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilter
 TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
   ASSERT_NO_FATAL_FAILURE(Start());
   ASSERT_NO_FATAL_FAILURE(OpenList());
-  HWND application =
-      FindProcessWindow(quillomi_.Id(), Name(ids::kApplicationClass).c_str(), false);
+  HWND application = FindProcessWindow(quillomi_.Id(), Wide(ids::kApplicationClass).c_str(), false);
   ASSERT_NE(application, nullptr);
   // Clear of the box, which opens in the middle of the screen.
   SetWindowPos(list_, nullptr, 40, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
