@@ -74,8 +74,7 @@ LRESULT Application::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CLOSE:
       // A close posted while a message box is open would end the panel under it.
-      if (!forms_.empty() && IsWindowEnabled(hwnd_))
-        PostMessageW(forms_.front(), WM_CLOSE, 0, 0);
+      if (!forms_.empty() && IsWindowEnabled(hwnd_)) PostMessageW(forms_.front(), WM_CLOSE, 0, 0);
       return 0;
     default:
       break;

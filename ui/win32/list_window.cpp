@@ -83,12 +83,12 @@ void ListWindow::CreateControls() {
   button(u"btnRELOAD", kBtnReloadCaption, design.btnRELOAD, ids::kBtnReload);
   // A click gives a button the focus: where it came from is where it goes back.
   for (const char16_t* name : {u"btnEDIT", u"btnRELOAD"})
-    Subclass(Control(name), [this](HWND, UINT message, WPARAM wparam,
-                                   LPARAM) -> std::optional<LRESULT> {
-      const auto from = reinterpret_cast<HWND>(wparam);
-      if (message == WM_SETFOCUS && from && IsChild(lb1_.hwnd(), from)) focused_ = from;
-      return std::nullopt;
-    });
+    Subclass(Control(name),
+             [this](HWND, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
+               const auto from = reinterpret_cast<HWND>(wparam);
+               if (message == WM_SETFOCUS && from && IsChild(lb1_.hwnd(), from)) focused_ = from;
+               return std::nullopt;
+             });
   HWND label = AddControl(u"Label1", WC_STATICW, std::u16string(kLabel1Caption),
                           WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, design.Label1.left,
                           design.Label1.top, design.Label1.width, design.Label1.height, ids::kLabel1);
