@@ -34,7 +34,8 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
   // Creates the window and runs its creation handler; it stays hidden. False
   // when the window could not be made (the user was told).
   bool Create();
-  // The panel's list button: show, and restore from minimized.
+  // The panel's list button: show, restore from minimized, raise above the
+  // program's other windows and activate, the focus in the filter box.
   void ShowFromPanel();
 
  private:
