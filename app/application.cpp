@@ -79,7 +79,8 @@ LRESULT Application::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         SetActiveWindow(forms_.front());
       return 0;
     case WM_CLOSE:
-      if (!forms_.empty()) PostMessageW(forms_.front(), WM_CLOSE, 0, 0);
+      // A close posted while a message box is open would end the panel under it.
+      if (!forms_.empty() && IsWindowEnabled(hwnd_)) PostMessageW(forms_.front(), WM_CLOSE, 0, 0);
       return 0;
     case ids::kRunDeferred:
       if (!deferred_.empty()) {

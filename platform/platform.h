@@ -119,6 +119,8 @@ class Screen {
   virtual ~Screen() = default;
   // SystemParametersInfoW(SPI_GETWORKAREA).
   virtual Rect WorkArea() = 0;
+  // Every monitor's work area: EnumDisplayMonitors and GetMonitorInfoW.
+  virtual std::vector<Rect> MonitorWorkAreas() = 0;
   // GetSystemMetrics(SM_CYFRAME) and GetSystemMetrics(SM_CYCAPTION).
   virtual int FrameHeight() = 0;
   virtual int CaptionHeight() = 0;

@@ -73,6 +73,26 @@ Point ListWindowDefaultPosition(Size work_area, Size outer) {
           Floor(work_area.height / 2.0 - outer.height / 2.0) + kListWindowOffset};
 }
 
+bool WindowInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas) {
+  constexpr int kReachWidth = 100;
+  constexpr int kReachHeight = 30;
+  const int width = std::min(kReachWidth, window.Width());
+  const int height = std::min(kReachHeight, window.Height());
+  return std::any_of(work_areas.begin(), work_areas.end(), [&](const platform::Rect& area) {
+    if (window.top < area.top || window.top >= area.bottom) return false;
+    const int shown_width = std::min(window.right, area.right) - std::max(window.left, area.left);
+    const int shown_height = std::min(window.bottom, area.bottom) - window.top;
+    return shown_width >= width && shown_height >= height;
+  });
+}
+
+bool InsideAWorkArea(const platform::Rect& box, const std::vector<platform::Rect>& work_areas) {
+  return std::any_of(work_areas.begin(), work_areas.end(), [&](const platform::Rect& area) {
+    return box.left >= area.left && box.top >= area.top && box.right <= area.right &&
+           box.bottom <= area.bottom;
+  });
+}
+
 int ListItemHeight(int dpi) {
   const int percent = dpi * 100 / 96;
   return static_cast<int>(std::ceil(percent * kItemHeightAt96Dpi / 100.0));

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <array>
+#include <vector>
+
+#include "platform/platform.h"
 
 namespace quillomi::ui {
 
@@ -52,6 +55,13 @@ int DefaultLeft(Size work_area, Size outer);
 
 // The list window's default top-left corner, from its outer size at creation.
 Point ListWindowDefaultPosition(Size work_area, Size outer);
+
+// A stored place is kept only while the player can reach the window there:
+// at least 100 x 30 pixels of it (all of a smaller one), its top edge
+// included, lie in one monitor's work area.
+bool WindowInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas);
+// The box lies whole in one monitor's work area.
+bool InsideAWorkArea(const platform::Rect& box, const std::vector<platform::Rect>& work_areas);
 
 // lb1's item height for the screen's horizontal DPI.
 int ListItemHeight(int dpi);

@@ -49,12 +49,21 @@ void ListWindowHandlers::FormCreate(std::u16string_view sListText1) {
     // From the outer size as created, before the stored client size changes it.
     const Point defaults = ListWindowDefaultPosition({work.Width(), work.Height()},
                                                      {form_.OuterWidth(), form_.OuterHeight()});
-    form_.SetTop(settings.ReadInteger(kSettingsSection, kForm3Top, defaults.top));
-    form_.SetLeft(settings.ReadInteger(kSettingsSection, kForm3Left, defaults.left));
-    form_.SetClientWidth(
-        settings.ReadInteger(kSettingsSection, kForm3ClientWidth, kDefaultClientWidth));
-    form_.SetClientHeight(
-        settings.ReadInteger(kSettingsSection, kForm3ClientHeight, kDefaultClientHeight));
+    Point place{0, settings.ReadInteger(kSettingsSection, kForm3Top, defaults.top)};
+    place.left = settings.ReadInteger(kSettingsSection, kForm3Left, defaults.left);
+    const int client_width =
+        settings.ReadInteger(kSettingsSection, kForm3ClientWidth, kDefaultClientWidth);
+    const int client_height =
+        settings.ReadInteger(kSettingsSection, kForm3ClientHeight, kDefaultClientHeight);
+    // Out of the player's reach there, it opens where it would without the keys.
+    const platform::Rect window{
+        place.left, place.top, place.left + form_.OuterWidth() - form_.ClientWidth() + client_width,
+        place.top + form_.OuterHeight() - form_.ClientHeight() + client_height};
+    if (!WindowInReach(window, platform_.screen.MonitorWorkAreas())) place = defaults;
+    form_.SetTop(place.top);
+    form_.SetLeft(place.left);
+    form_.SetClientWidth(client_width);
+    form_.SetClientHeight(client_height);
   }
   LoadList();
 }

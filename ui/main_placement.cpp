@@ -14,6 +14,22 @@ constexpr std::u16string_view kClientWidth2 = u"ClientWidth2";
 constexpr std::u16string_view kBottom2 = u"Bottom2";
 constexpr std::u16string_view kLeft2 = u"Left2";
 
+// The player reaches a panel at `place` when its list button is on a work
+// area, or enough of it to drag it back.
+bool PanelInReach(Point place, const FormGeometry& form,
+                  const std::vector<platform::Rect>& work_areas) {
+  const int frame = (form.OuterWidth() - form.ClientWidth()) / 2;
+  const Point client{place.left + frame,
+                     place.top + form.OuterHeight() - form.ClientHeight() - frame};
+  const Point button = LayOutGrid(form.ClientWidth()).buttons[0];
+  const platform::Rect list_button{client.left + button.left, client.top + button.top,
+                                   client.left + button.left + kButtonWidth,
+                                   client.top + button.top + kButtonHeight};
+  const platform::Rect window{place.left, place.top, place.left + form.OuterWidth(),
+                              place.top + form.OuterHeight()};
+  return InsideAWorkArea(list_button, work_areas) || WindowInReach(window, work_areas);
+}
+
 }  // namespace
 
 void PlaceMainWindow(const phrases::SettingsDocument& settings, platform::Screen& screen,
@@ -25,10 +41,14 @@ void PlaceMainWindow(const phrases::SettingsDocument& settings, platform::Screen
   // The defaults need the outer size that the frame and the client size give.
   const Size work_size{work.Width(), work.Height()};
   const Size outer{form.OuterWidth(), form.OuterHeight()};
-  const int bottom =
-      settings.ReadInteger(kSettingsSection, kBottom2, DefaultBottom(work_size, outer));
-  form.SetTop(bottom - form.OuterHeight());
-  form.SetLeft(settings.ReadInteger(kSettingsSection, kLeft2, DefaultLeft(work_size, outer)));
+  const Point defaults{DefaultLeft(work_size, outer),
+                       DefaultBottom(work_size, outer) - outer.height};
+  Point place{0, settings.ReadInteger(kSettingsSection, kBottom2, defaults.top + outer.height) -
+                     outer.height};
+  place.left = settings.ReadInteger(kSettingsSection, kLeft2, defaults.left);
+  if (!PanelInReach(place, form, screen.MonitorWorkAreas())) place = defaults;
+  form.SetTop(place.top);
+  form.SetLeft(place.left);
 }
 
 void CompactDisplay::FormDblClick(MainFormFrame& form, platform::Screen& screen) {

@@ -21,7 +21,9 @@ class MainFormFrame : public FormGeometry {
 };
 
 // Steps 3 to 8 of the placement at creation, from an open settings document.
-// Stored values are applied as they are, on or off the screen.
+// A stored place from which the player could not reach the window (a monitor
+// gone, a hand-edited file) gives way to the default place; the stored size
+// is kept.
 void PlaceMainWindow(const phrases::SettingsDocument& settings, platform::Screen& screen,
                      MainFormFrame& form);
 

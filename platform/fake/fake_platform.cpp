@@ -257,6 +257,9 @@ void FakePlatform::UpperCaseInPlace(std::u16string& text) { UpperCaseForTests(te
 // --- Screen -----------------------------------------------------------------
 
 platform::Rect FakePlatform::WorkArea() { return work_area; }
+std::vector<platform::Rect> FakePlatform::MonitorWorkAreas() {
+  return monitor_work_areas.value_or(std::vector<platform::Rect>{work_area});
+}
 int FakePlatform::FrameHeight() { return frame_height; }
 int FakePlatform::CaptionHeight() { return caption_height; }
 int FakePlatform::DpiX() { return dpi_x; }

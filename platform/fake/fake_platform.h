@@ -73,6 +73,8 @@ class FakePlatform final : public platform::Windows,
   std::string FileText(const std::u16string& path) const;  // bytes as they are
 
   platform::Rect work_area{0, 0, 1920, 1040};
+  // Every monitor's; unset, the one work_area.
+  std::optional<std::vector<platform::Rect>> monitor_work_areas;
   int frame_height = 4;
   int caption_height = 23;
   int dpi_x = 96;
@@ -131,6 +133,7 @@ class FakePlatform final : public platform::Windows,
 
   // --- platform::Screen ---------------------------------------------------
   platform::Rect WorkArea() override;
+  std::vector<platform::Rect> MonitorWorkAreas() override;
   int FrameHeight() override;
   int CaptionHeight() override;
   int DpiX() override;

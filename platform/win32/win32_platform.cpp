@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <vector>
 
 #include "platform/win32/system_error.h"
 #include "platform/win32/unique_handle.h"
@@ -60,6 +61,39 @@ BOOL CALLBACK VisitTopWindow(HWND window, LPARAM parameter) noexcept {
   }
   return TRUE;
 }
+
+// While a box is open every other window of the program is disabled, so no
+// click, key or close starts anything under it; the box's owner is left to
+// MessageBoxW, which disables it itself. Only the windows disabled here are
+// enabled again: one that was disabled before stays so.
+class OtherWindowsDisabled {
+ public:
+  explicit OtherWindowsDisabled(HWND owner) : owner_(owner) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
+  }
+  OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+  OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+  ~OtherWindowsDisabled() {
+    for (HWND window : disabled_)
+      if (::IsWindow(window)) ::EnableWindow(window, TRUE);
+  }
+
+ private:
+  static BOOL CALLBACK Disable(HWND window, LPARAM parameter) noexcept {
+    auto& self = *reinterpret_cast<OtherWindowsDisabled*>(parameter);
+    if (window == self.owner_ || !::IsWindowEnabled(window)) return TRUE;
+    try {
+      self.disabled_.push_back(window);
+    } catch (...) {
+      return FALSE;  // one that could not be remembered is left enabled
+    }
+    ::EnableWindow(window, FALSE);
+    return TRUE;
+  }
+
+  HWND owner_;
+  std::vector<HWND> disabled_;
+};
 
 }  // namespace
 
@@ -298,6 +332,29 @@ platform::Rect Win32Platform::WorkArea() {
   return {area.left, area.top, area.right, area.bottom};
 }
 
+namespace {
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM parameter) noexcept {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+  try {
+    reinterpret_cast<std::vector<platform::Rect>*>(parameter)->push_back(
+        {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom});
+  } catch (...) {
+    return FALSE;  // the areas found so far are all there are
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<platform::Rect> Win32Platform::MonitorWorkAreas() {
+  std::vector<platform::Rect> areas;
+  ::EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
 int Win32Platform::FrameHeight() {
   return ::GetSystemMetrics(SM_CYFRAME);
 }
@@ -314,10 +371,12 @@ int Win32Platform::DpiX() {
 // --- Dialogs, Shell, Clock ----------------------------------------------------
 
 void Win32Platform::ShowMessage(std::u16string_view text) {
+  const OtherWindowsDisabled modal(Hwnd(dialog_owner_));
   ::MessageBoxW(Hwnd(dialog_owner_), Terminated(text).get(), kApplicationTitle, MB_OK);
 }
 
 void Win32Platform::ShowError(std::u16string_view text) {
+  const OtherWindowsDisabled modal(Hwnd(dialog_owner_));
   ::MessageBoxW(Hwnd(dialog_owner_), Terminated(text).get(), kApplicationTitle,
                 MB_OK | MB_ICONERROR);
 }

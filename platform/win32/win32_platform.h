@@ -64,6 +64,7 @@ class Win32Platform final : public platform::Windows,
 
   // --- platform::Screen ---------------------------------------------------
   platform::Rect WorkArea() override;
+  std::vector<platform::Rect> MonitorWorkAreas() override;
   int FrameHeight() override;
   int CaptionHeight() override;
   int DpiX() override;

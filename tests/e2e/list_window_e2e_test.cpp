@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "res/identities.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace quillomi::e2e {
@@ -87,6 +88,35 @@ std::wstring ControlText(HWND control) {
   wchar_t text[256] = {};
   SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
   return text;
+}
+
+// The message boxes ("#32770") that a process shows.
+int MessageBoxCount(DWORD process_id) {
+  struct Count {
+    DWORD process_id;
+    int boxes;
+  } count{process_id, 0};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(data);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (pid == c->process_id && std::wstring(name) == L"#32770" && IsWindowVisible(window))
+          ++c->boxes;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.boxes;
+}
+
+// The control that has the keyboard focus in a window's thread.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
 }
 
 // The table colour nearest to a pixel.
@@ -362,8 +392,9 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
   if (notepad) PostMessageW(notepad, WM_CLOSE, 0, 0);
   EXPECT_EQ(RowCount(), static_cast<int>(kList.size())) << "nothing is reloaded yet";
 
-  // A filter in force applies to the new entries.
-  ClickCenter(filter_box_);
+  // A filter in force applies to the new entries. Activated again, the
+  // window types into the filter box where the focus was, not the button.
+  ClickCaption(list_);
   TypeText(L"new");
   ASSERT_TRUE(WaitForRows(0));
   WriteFileBytes(
@@ -371,6 +402,14 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
       ListBytes({{L"◆new group", 1}, {L"[a] new one", 1}, {L"old", 1}, {L"[b] new two", 1}}));
   ClickCenter(FindChildByText(list_, L"リスト再読込"));
   EXPECT_TRUE(WaitForRows(3)) << RowCount();
+  // The focus is back in the filter box, and Tab goes to the rows.
+  TypeText(L"x");
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(filter_box_) == L"newx"; }, 5s))
+      << Utf8(ControlText(filter_box_));
+  PressKey(VK_BACK);
+  EXPECT_TRUE(WaitForRows(3)) << RowCount();
+  PressKey(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(list_) == rows_; }, 5s));
   ClickCenter(filter_box_);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitForRows(4)) << RowCount();
@@ -398,6 +437,24 @@ TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
   ASSERT_NO_FATAL_FAILURE(OpenList());
   EXPECT_EQ(ScreenRectOf(list_).left, 100);
   EXPECT_EQ(ScreenRectOf(list_).top, 120);
+
+  // Closed minimized, it keeps the place it is restored to.
+  ShowWindow(list_, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(list_) != FALSE; }, 5s));
+  PostMessageW(list_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list_); }, 5s)) << "still shown";
+  PostMessageW(panel_, WM_CLOSE, 0, 0);
+  ASSERT_EQ(quillomi_.WaitExit(10s), 0);
+  quillomi_ = StartQuillomi(program_);
+  panel_ = WaitForProcessWindow(quillomi_.Id(), L"TForm1", 20s);
+  ASSERT_NE(panel_, nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  const RECT reopened = ScreenRectOf(list_);
+  const RECT client = ClientRectOnScreen(list_);
+  EXPECT_EQ(reopened.left, 100) << Settings();
+  EXPECT_EQ(reopened.top, 120) << Settings();
+  EXPECT_EQ(client.right - client.left, 372);
+  EXPECT_EQ(client.bottom - client.top, 320);
 }
 
 TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShownOnce) {
@@ -436,6 +493,67 @@ TEST_F(ListWindowEndToEnd, ClosingThePanelWithTheListOpenWritesNoneOfItsKeys) {
   const std::string settings = Settings();
   EXPECT_NE(settings.find("Bottom2="), std::string::npos) << settings;
   EXPECT_EQ(settings.find("Form3"), std::string::npos) << settings;
+}
+
+// The list button brings the list window forward from under the panel and
+// puts the focus in its filter box, wherever it was.
+TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilterBox) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  // Partly under the panel, clear of its list button.
+  SetWindowPos(list_, nullptr, 300, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(list_).left == 300; }, 5s));
+  ClickCaption(list_);
+  PressKey(VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(list_) == rows_; }, 5s));
+  const POINT overlap{500, 150};
+  const auto on_top = [&] { return GetAncestor(WindowFromPoint(overlap), GA_ROOT); };
+  ClickCaption(panel_);
+  ASSERT_TRUE(WaitUntil([&] { return on_top() == panel_; }, 5s));
+
+  ClickCenter(FindChildByText(panel_, L"一覧"));
+  EXPECT_TRUE(WaitUntil([&] { return on_top() == list_; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == list_; }, 5s));
+  EXPECT_EQ(FocusOf(list_), filter_box_);
+  TypeText(L"heal");
+  EXPECT_TRUE(WaitForRows(2)) << RowCount();
+}
+
+// Without a game client a click opens the not-found box, which tells the
+// player to paste what it put on the clipboard: until its OK neither a click
+// on the list nor a close from the task bar may do anything.
+TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(OpenList());
+  HWND application = FindProcessWindow(quillomi_.Id(), Wide(ids::kApplicationClass).c_str(), false);
+  ASSERT_NE(application, nullptr);
+  // Clear of the box, which opens in the middle of the screen.
+  SetWindowPos(list_, nullptr, 40, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(list_).left == 40; }, 5s));
+  ClickRow(0);
+  HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
+  ASSERT_NE(box, nullptr);
+  ASSERT_EQ(ClipboardText(), L"こんにちは");
+
+  ASSERT_EQ(GetAncestor(WindowFromPoint(RowPoint(1)), GA_ROOT), list_) << "the box covers the row";
+  ClickRow(1);
+  PostMessageW(application, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageW(application, WM_CLOSE, 0, 0);
+  Sleep(1500);  // a second delivery or a close would have shown by now
+  EXPECT_EQ(MessageBoxCount(quillomi_.Id()), 1);
+  EXPECT_EQ(ClipboardText(), L"こんにちは") << "what the box speaks of is kept";
+  EXPECT_TRUE(IsWindow(panel_)) << "closed under the box";
+  EXPECT_TRUE(IsWindow(box));
+
+  PressOk(box);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5s));
+  EXPECT_TRUE(quillomi_.Running());
+  for (HWND window : {panel_, list_, application}) EXPECT_TRUE(IsWindowEnabled(window));
+  ClickRow(1);
+  box = WaitForMessageBox(quillomi_.Id(), 10s);
+  ASSERT_NE(box, nullptr) << "the list answers again";
+  EXPECT_EQ(ClipboardText(), L"またね");
+  PressOk(box);
 }
 
 TEST_F(ListWindowEndToEnd, ListInALegacyCodePageReportsTheMappingErrorAndShowsNoRows) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "res/identities.h"
 #include "tests/e2e/e2e_support.h"
 
 #include <commctrl.h>
@@ -231,6 +232,9 @@ TEST_F(Panel, CloseWritesTheGeometryAndARestartOpensThere) {
   const RECT client = ClientRectOnScreen(form_);
   EXPECT_EQ(client.right - client.left, 990);
   EXPECT_EQ(client.bottom - client.top, 160);
+  // Closed minimized, it writes the place it is restored to.
+  ShowWindow(form_, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(form_) != FALSE; }, 5s));
   EXPECT_EQ(Close(), 0);
   EXPECT_EQ(ReadFileBytes(program_.Settings()), GeometrySettings(rect, client));
 
@@ -251,6 +255,43 @@ TEST_F(Panel, CloseWritesTheGeometryAndARestartOpensThere) {
   EXPECT_EQ(third.top - placed_client.top, 29);
   Screenshot("panel-narrow");
   EXPECT_EQ(Close(), 0);
+}
+
+// A place stored for a monitor that is gone, or edited by hand, that would
+// leave a window out of reach gives way to the place it has without its keys;
+// the close saves the place shown.
+TEST_F(Panel, WindowsStoredOutOfReachOpenWithinReach) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const auto inside = [&](RECT r) {
+    return r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+           r.bottom <= work.bottom;
+  };
+  for (const char* stored : {"Left2=5000\r\nBottom2=5000\r\n", "Left2=-5000\r\nBottom2=-3000\r\n",
+                             "Form3Top=5000\r\nForm3Left=5000\r\n"}) {
+    SCOPED_TRACE(stored);
+    ASSERT_NO_FATAL_FAILURE(Start(kButtons, kBom + "[System]\r\n" + stored));
+    const RECT panel = ScreenRectOf(form_), panel_client = ClientRectOnScreen(form_);
+    EXPECT_TRUE(inside(ScreenRectOf(Button(0)))) << "the list button is out of reach";
+    ClickCenter(Button(0));
+    HWND list = WaitForProcessWindow(app_.Id(), Wide(ids::kListWindowClass).c_str(), 10s);
+    EXPECT_NE(list, nullptr) << "the list button did nothing";
+    if (!list) {
+      app_.Kill();
+      continue;
+    }
+    const RECT shown = ScreenRectOf(list);
+    EXPECT_TRUE(inside(shown)) << shown.left << "," << shown.top;
+    PostMessageW(list, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(list); }, 5s));
+    EXPECT_EQ(Close(), 0);
+    const std::string settings = ReadFileBytes(program_.Settings());
+    for (const std::string& key :
+         {"Bottom2=" + std::to_string(panel.bottom), "Left2=" + std::to_string(panel.left),
+          "ClientWidth2=" + std::to_string(panel_client.right - panel_client.left),
+          "Form3Top=" + std::to_string(shown.top), "Form3Left=" + std::to_string(shown.left)})
+      EXPECT_NE(settings.find("\n" + key + "\r\n"), std::string::npos) << key << "\n" << settings;
+  }
 }
 
 TEST_F(Panel, DoubleClickTogglesTheCompactDisplayAndCloseSavesTheFramedGeometry) {

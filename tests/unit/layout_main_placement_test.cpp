@@ -79,22 +79,40 @@ TEST_F(MainPlacement, PlacesFromTheSettingsOrTheWorkArea) {
   struct Case {
     const char* settings;
     platform::Rect work_area;
+    std::vector<platform::Rect> monitors;  // every monitor's work area; none: work_area's alone
     bool borderless;
     int client_height, client_width, top, left;  // top: the stored or default bottom − 199
   };
   constexpr platform::Rect kWork{0, 0, 1920, 1040};
+  const std::vector<platform::Rect> kTwo{kWork, {1920, 0, 3840, 1040}};
   const Case cases[] = {
-      {"", kWork, false, 160, 990, 420, 457},
-      {"", {0, 40, 1920, 1080}, false, 160, 990, 420, 457},  // a task bar at the top
-      {"Bottom2=700\r\nClientHeight2=260\r\n", kWork, false, 260, 990, 401, 457},
-      {"Bottom2=5000\r\nLeft2=-300\r\nClientWidth2=151\r\nClientHeight2=40\r\n", kWork, false, 40,
-       151, 4921, -300},
-      {"ShowTitleBar=0\r\n", kWork, true, 160, 990, 440, 465},
+      {"", kWork, {}, false, 160, 990, 420, 457},
+      {"", {0, 40, 1920, 1080}, {}, false, 160, 990, 420, 457},  // a task bar at the top
+      {"Bottom2=700\r\nClientHeight2=260\r\n", kWork, {}, false, 260, 990, 401, 457},
+      {"ShowTitleBar=0\r\n", kWork, {}, true, 160, 990, 440, 465},
+      // Out of reach: the default place for the stored size (167 x 79 outer).
+      {"Bottom2=5000\r\nLeft2=-300\r\nClientWidth2=151\r\nClientHeight2=40\r\n", kWork, {}, false,
+       40, 151, 480, 876},
+      {"Left2=5000\r\nBottom2=5000\r\n", kWork, {}, false, 160, 990, 420, 457},
+      {"Left2=-5000\r\nBottom2=-3000\r\n", kWork, {}, false, 160, 990, 420, 457},
+      {"Left2=2500\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 420, 457},
+      {"Left2=1870\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 420, 457},
+      // On a second monitor, or partly in reach: as stored.
+      {"Left2=2500\r\nBottom2=700\r\n", kWork, kTwo, false, 160, 990, 501, 2500},
+      {"Left2=-150\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 501, -150},
+      // 30 pixels of the top edge's strip left on the work area, then 29.
+      {"Bottom2=1209\r\n", kWork, {}, false, 160, 990, 1010, 457},
+      {"Bottom2=1210\r\n", kWork, {}, false, 160, 990, 420, 457},
+      // The top edge above the work area: the list button on it keeps the place.
+      {"Bottom2=179\r\n", kWork, {}, false, 160, 990, -20, 457},
+      {"Bottom2=159\r\n", kWork, {}, false, 160, 990, 420, 457},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.settings);
     PutSettings(c.settings);
     fake_.work_area = c.work_area;
+    if (c.monitors.empty()) fake_.monitor_work_areas.reset();
+    else fake_.monitor_work_areas = c.monitors;
     SimulatedForm form;
     PlaceMainWindow(phrases::SettingsDocument::OpenForExecutable(fake_), fake_, form);
     Lines want = {"client height " + std::to_string(c.client_height),

@@ -81,6 +81,14 @@ void ListWindow::CreateControls() {
   };
   button(u"btnEDIT", kBtnEditCaption, design.btnEDIT, ids::kBtnEdit);
   button(u"btnRELOAD", kBtnReloadCaption, design.btnRELOAD, ids::kBtnReload);
+  // A click gives a button the focus: where it came from is where it goes back.
+  for (const char16_t* name : {u"btnEDIT", u"btnRELOAD"})
+    Subclass(Control(name),
+             [this](HWND, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
+               const auto from = reinterpret_cast<HWND>(wparam);
+               if (message == WM_SETFOCUS && from && IsChild(lb1_.hwnd(), from)) focused_ = from;
+               return std::nullopt;
+             });
   HWND label = AddControl(u"Label1", WC_STATICW, std::u16string(kLabel1Caption),
                           WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, design.Label1.left,
                           design.Label1.top, design.Label1.width, design.Label1.height, ids::kLabel1);
@@ -115,6 +123,12 @@ void ListWindow::FormResize() {
 void ListWindow::ShowFromPanel() {
   ShowWindow(hwnd_, SW_SHOW);
   if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  // Showing a shown window does nothing: one under the panel comes forward
+  // too, ready for typing.
+  focused_ = lb1_.FilterBox();
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd_);
+  SetFocus(focused_);
 }
 
 void ListWindow::lb1ListClick() {
@@ -129,6 +143,10 @@ void ListWindow::btn_RELOADClick() {
   handlers_.btn_RELOADClick();
 }
 
+HWND ListWindow::FocusInList() const {
+  return focused_ && IsChild(lb1_.hwnd(), focused_) ? focused_ : lb1_.FilterBox();
+}
+
 LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
@@ -138,18 +156,24 @@ LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (HIWORD(wparam) == BN_CLICKED) {
         if (LOWORD(wparam) == ids::kBtnEdit) btn_EDITClick();
         if (LOWORD(wparam) == ids::kBtnReload) btn_RELOADClick();
+        // Tab goes between the filter box and the rows alone; an inactive
+        // window gets it back when activated.
+        if (GetActiveWindow() == hwnd_) SetFocus(FocusInList());
       }
       return 0;
     case WM_ACTIVATE:
-      // The focus comes back where it was, at first to the filter box.
+      // The focus comes back where it was in the filter list, at first to
+      // the filter box; never to a button.
       if (LOWORD(wparam) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) focused_ = focus;
+        if (focus && IsChild(lb1_.hwnd(), focus)) focused_ = focus;
       } else if (HIWORD(wparam) == 0) {
-        SetFocus(focused_ && IsChild(hwnd_, focused_) ? focused_ : lb1_.FilterBox());
+        SetFocus(FocusInList());
       }
       return 0;
     case WM_CLOSE:
+      // Disabled, a message box is open: nothing closes under it.
+      if (!IsWindowEnabled(hwnd_)) return 0;
       // A first save that fails ends the handler here: the window stays
       // shown and the barrier reports it.
       if (handlers_.FormClose()) ShowWindow(hwnd_, SW_HIDE);

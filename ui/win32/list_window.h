@@ -34,7 +34,8 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
   // Creates the window and runs its creation handler; it stays hidden. False
   // when the window could not be made (the user was told).
   bool Create();
-  // The panel's list button: show, and restore from minimized.
+  // The panel's list button: show, restore from minimized, raise above the
+  // program's other windows and activate, the focus in the filter box.
   void ShowFromPanel();
 
  private:
@@ -45,6 +46,8 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
   void lb1ListClick();
   void btn_EDITClick();
   void btn_RELOADClick();
+  // Where the focus was last in the filter list, or its filter box.
+  HWND FocusInList() const;
 
   // ui::ListFormFrame, beyond the geometry
   HWND FrameWindow() const override { return hwnd_; }
@@ -60,7 +63,7 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
   // Destroyed before the window, which it lives in, and before the icons.
   FilterListControl lb1_;
   ui::ListWindowHandlers handlers_;
-  HWND focused_ = nullptr;  // given back when the window is activated again
+  HWND focused_ = nullptr;  // in lb1; given back after a button and on activation
 };
 
 }  // namespace quillomi::ui::win32

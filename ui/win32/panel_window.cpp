@@ -272,6 +272,8 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_CLOSE:
+      // Disabled, a message box is open over it: nothing closes under it.
+      if (!IsWindowEnabled(hwnd_)) return 0;
       // A first close whose save fails keeps the window: the barrier reports it.
       if (handlers_.FormClose()) DestroyWindow(hwnd_);
       return 0;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <vector>
 
 #include "platform/win32/win32_platform.h"
 #include "tests/unit/test_support.h"
@@ -37,10 +38,11 @@ struct SeenBox {
   std::u16string text;
   HWND owner = nullptr;
   bool icon = false;
+  std::vector<bool> enabled;  // the watched windows', while the box was open
 };
 
 // Waits for a message box of the given thread, reads it and presses OK.
-SeenBox CloseNextMessageBox(DWORD thread) {
+SeenBox CloseNextMessageBox(DWORD thread, std::vector<HWND> watched = {}) {
   SeenBox seen;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   HWND box = nullptr;
@@ -68,6 +70,7 @@ SeenBox CloseNextMessageBox(DWORD thread) {
     else
       seen.text = TextOf(child);
   }
+  for (HWND window : watched) seen.enabled.push_back(::IsWindowEnabled(window) != FALSE);
   ::PostMessageW(box, WM_COMMAND, IDOK, 0);
   return seen;
 }
@@ -80,9 +83,14 @@ class Win32Dialogs : public ::testing::Test {
   TestWindowClass window_class_{u"QuillomiDialogOwner"};
 };
 
-TEST_F(Win32Dialogs, BoxesShowTheTextUnderTheApplicationTitle) {
+// While a box is open no other window of the program takes input; afterwards
+// each is as it was, a hidden one included.
+TEST_F(Win32Dialogs, BoxesShowTheTextUnderTheApplicationTitleAndHoldOffTheOtherWindows) {
   const auto owner = MakeWindow(window_class_, u"panel", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  ASSERT_TRUE(owner);
+  const auto other = MakeWindow(window_class_, u"list");
+  const auto disabled =
+      MakeWindow(window_class_, u"off", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_DISABLED);
+  ASSERT_TRUE(owner && other && disabled);
   const std::u16string not_found =
       u"起動中のＵＯが見つからなくて発言できなかったよ！\n\r\n\r"
       u"選択した文字はクリップボードに記憶したから、\n\r"
@@ -102,7 +110,8 @@ TEST_F(Win32Dialogs, BoxesShowTheTextUnderTheApplicationTitle) {
   };
   for (const auto& c : cases) {
     platform_.SetDialogOwner(Handle(c.owner));
-    auto watcher = std::async(std::launch::async, CloseNextMessageBox, ::GetCurrentThreadId());
+    auto watcher = std::async(std::launch::async, CloseNextMessageBox, ::GetCurrentThreadId(),
+                              std::vector<HWND>{owner.get(), other.get(), disabled.get()});
     if (c.error)
       dialogs_.ShowError(c.text);
     else
@@ -113,6 +122,10 @@ TEST_F(Win32Dialogs, BoxesShowTheTextUnderTheApplicationTitle) {
     EXPECT_EQ(seen.text, c.text) << c.name << ": " << Utf8(seen.text);
     EXPECT_EQ(seen.owner, c.owner) << c.name;
     EXPECT_EQ(seen.icon, c.error) << c.name;
+    EXPECT_EQ(seen.enabled, (std::vector<bool>{false, false, false})) << c.name;
+    EXPECT_TRUE(::IsWindowEnabled(owner.get())) << c.name;
+    EXPECT_TRUE(::IsWindowEnabled(other.get())) << c.name;
+    EXPECT_FALSE(::IsWindowEnabled(disabled.get())) << c.name;
   }
 }
 
@@ -126,6 +139,8 @@ TEST(Win32Screen, MetricsOfAnUnscaledDesktop) {
   EXPECT_GT(area.Height(), 0);
   EXPECT_LE(area.right, ::GetSystemMetrics(SM_CXSCREEN));
   EXPECT_LE(area.bottom, ::GetSystemMetrics(SM_CYSCREEN));
+  // One monitor here: its work area is the primary one.
+  EXPECT_EQ(screen.MonitorWorkAreas(), std::vector<platform::Rect>{area});
   EXPECT_GT(screen.FrameHeight(), 0);
   EXPECT_GT(screen.CaptionHeight(), screen.FrameHeight());
   // The program declares no DPI awareness, so the system shows it 96 dpi.
