@@ -30,10 +30,6 @@ inline const wchar_t* const kListWindowClass = ClassName(ids::kListWindowClass);
 std::wstring BinDir();
 std::string Utf8(const std::wstring& text);
 std::wstring Wide(const std::string& utf8);
-// A UTF-16 name (a class name of res/identities.h) as Win32 takes it.
-inline std::wstring Wide(std::u16string_view name) {
-  return {name.begin(), name.end()};
-}
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
 

@@ -525,7 +525,7 @@ TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilter
 TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
   ASSERT_NO_FATAL_FAILURE(Start());
   ASSERT_NO_FATAL_FAILURE(OpenList());
-  HWND application = FindProcessWindow(quillomi_.Id(), Wide(ids::kApplicationClass).c_str(), false);
+  HWND application = FindProcessWindow(quillomi_.Id(), ClassName(ids::kApplicationClass), false);
   ASSERT_NE(application, nullptr);
   // Clear of the box, which opens in the middle of the screen.
   SetWindowPos(list_, nullptr, 40, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -274,7 +274,7 @@ TEST_F(Panel, WindowsStoredOutOfReachOpenWithinReach) {
     const RECT panel = ScreenRectOf(form_), panel_client = ClientRectOnScreen(form_);
     EXPECT_TRUE(inside(ScreenRectOf(Button(0)))) << "the list button is out of reach";
     ClickCenter(Button(0));
-    HWND list = WaitForProcessWindow(app_.Id(), Wide(ids::kListWindowClass).c_str(), 10s);
+    HWND list = WaitForProcessWindow(app_.Id(), kListWindowClass, 10s);
     EXPECT_NE(list, nullptr) << "the list button did nothing";
     if (!list) {
       app_.Kill();
