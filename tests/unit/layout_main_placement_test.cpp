@@ -9,6 +9,7 @@
 #include "phrases/settings.h"
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
+#include "tests/unit/test_support.h"
 #include "ui/layout.h"
 #include "ui/main_placement.h"
 
@@ -17,44 +18,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A window as the toolkit keeps it: an outer rectangle, and a client area
-// inset by the frame (8) and caption (23) when the border is sizeable.
-class SimulatedForm final : public MainFormFrame {
- public:
-  int left = 0, top = 0, outer_width = 1006, outer_height = 232;
-  bool sizeable = true;
-  Lines log;
-
-  int Frame() const { return sizeable ? 8 : 0; }
-  int Title() const { return sizeable ? 31 : 0; }
-  // Where the buttons are on the screen.
-  Point ClientOnScreen() const { return {left + Frame(), top + Title()}; }
-
-  void SetSizeable(bool value) override {
-    log.push_back(value ? "sizeable" : "borderless");
-    sizeable = value;
-  }
-  int Top() const override { return top; }
-  int Left() const override { return left; }
-  int OuterWidth() const override { return outer_width; }
-  int OuterHeight() const override { return outer_height; }
-  int ClientWidth() const override { return outer_width - 2 * Frame(); }
-  int ClientHeight() const override { return outer_height - Title() - Frame(); }
-  void SetTop(int value) override { top = Logged("top", value); }
-  void SetLeft(int value) override { left = Logged("left", value); }
-  void SetOuterWidth(int value) override { outer_width = Logged("width", value); }
-  void SetOuterHeight(int value) override { outer_height = Logged("height", value); }
-  void SetClientWidth(int v) override { outer_width = Logged("client width", v) + 2 * Frame(); }
-  void SetClientHeight(int v) override {
-    outer_height = Logged("client height", v) + Title() + Frame();
-  }
-
- private:
-  int Logged(const char* what, int value) {
-    log.push_back(what + (" " + std::to_string(value)));
-    return value;
-  }
-};
+using SimulatedForm = test::SimulatedFrame<MainFormFrame>;
 
 class MainPlacement : public ::testing::Test {
  protected:

@@ -22,34 +22,14 @@ const std::u16string kDir = u"C:\\Games\\Quillomi\\";
 const std::u16string kSettings = kDir + u"Quillomi.exe_ユーザー設定.ini";
 const std::u16string kButtons = kDir + u"QLMO_ボタン_ユーザー設定.txt";
 
-// A framed panel (frame 8, caption 31) whose every change goes into the log.
-class SimulatedPanel final : public PanelView {
+// A framed panel whose every change goes into the fake's log.
+class SimulatedPanel final : public test::SimulatedFrame<PanelView> {
  public:
-  explicit SimulatedPanel(fake::FakePlatform& fake) : fake_(fake) {}
-  int left = 0, top = 0, outer_width = 1006, outer_height = 232;
-  bool sizeable = true;
+  explicit SimulatedPanel(fake::FakePlatform& fake) : fake_(fake) {
+    record = [&fake](std::string line) { fake.Record(std::move(line)); };
+  }
   std::u16string edtTxt;
 
-  int Frame() const { return sizeable ? 8 : 0; }
-  int Title() const { return sizeable ? 31 : 0; }
-  int Top() const override { return top; }
-  int Left() const override { return left; }
-  int OuterWidth() const override { return outer_width; }
-  int OuterHeight() const override { return outer_height; }
-  int ClientWidth() const override { return outer_width - 2 * Frame(); }
-  int ClientHeight() const override { return outer_height - Title() - Frame(); }
-  void SetTop(int v) override { top = Logged("top", v); }
-  void SetLeft(int v) override { left = Logged("left", v); }
-  void SetOuterWidth(int v) override { outer_width = Logged("width", v); }
-  void SetOuterHeight(int v) override { outer_height = Logged("height", v); }
-  void SetClientWidth(int v) override { outer_width = Logged("client width", v) + 2 * Frame(); }
-  void SetClientHeight(int v) override {
-    outer_height = Logged("client height", v) + Title() + Frame();
-  }
-  void SetSizeable(bool v) override {
-    sizeable = v;
-    fake_.Record(v ? "sizeable" : "borderless");
-  }
   platform::WindowHandle Handle() const override { return 0x40; }
   std::u16string Caption() const override { return u"Quillomi"; }
   void SetHintDelay(int ms) override { Logged("hint delay", ms); }
@@ -71,10 +51,6 @@ class SimulatedPanel final : public PanelView {
   void ShowListWindow() override { fake_.Record("show list window"); }
 
  private:
-  int Logged(const char* what, int v) {
-    fake_.Record(what + (" " + std::to_string(v)));
-    return v;
-  }
   fake::FakePlatform& fake_;
 };
 

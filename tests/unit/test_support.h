@@ -1,6 +1,7 @@
 // Helpers shared by the unit tests.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -8,6 +9,8 @@
 
 #include "phrases/phrase_list.h"
 #include "platform/platform.h"
+#include "ui/layout.h"
+#include "ui/main_placement.h"
 
 namespace quillomi::test {
 
@@ -35,6 +38,52 @@ struct ListEntries final : phrases::PhraseListSink {
   }
   std::vector<std::u16string> texts;
   std::vector<int> icons;
+};
+
+// A window as the toolkit keeps it: an outer rectangle, and a client area
+// inset by the frame (8) and caption (31) when the border is sizeable. Every
+// change goes to `record` when set, else to `log`.
+template <typename Frame>
+class SimulatedFrame : public Frame {
+ public:
+  int left = 0, top = 0, outer_width = 1006, outer_height = 232;
+  bool sizeable = true;
+  std::vector<std::string> log;
+  std::function<void(std::string)> record;
+
+  int FrameSize() const { return sizeable ? 8 : 0; }
+  int TitleSize() const { return sizeable ? 31 : 0; }
+  // Where the buttons are on the screen.
+  ui::Point ClientOnScreen() const { return {left + FrameSize(), top + TitleSize()}; }
+
+  void SetSizeable(bool value) override {
+    Note(value ? "sizeable" : "borderless");
+    sizeable = value;
+  }
+  int Top() const override { return top; }
+  int Left() const override { return left; }
+  int OuterWidth() const override { return outer_width; }
+  int OuterHeight() const override { return outer_height; }
+  int ClientWidth() const override { return outer_width - 2 * FrameSize(); }
+  int ClientHeight() const override { return outer_height - TitleSize() - FrameSize(); }
+  void SetTop(int v) override { top = Logged("top", v); }
+  void SetLeft(int v) override { left = Logged("left", v); }
+  void SetOuterWidth(int v) override { outer_width = Logged("width", v); }
+  void SetOuterHeight(int v) override { outer_height = Logged("height", v); }
+  void SetClientWidth(int v) override { outer_width = Logged("client width", v) + 2 * FrameSize(); }
+  void SetClientHeight(int v) override {
+    outer_height = Logged("client height", v) + TitleSize() + FrameSize();
+  }
+
+ protected:
+  void Note(std::string line) {
+    if (record) record(line);
+    else log.push_back(std::move(line));
+  }
+  int Logged(const char* what, int value) {
+    Note(what + (" " + std::to_string(value)));
+    return value;
+  }
 };
 
 }  // namespace quillomi::test
