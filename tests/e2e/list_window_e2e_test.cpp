@@ -328,17 +328,13 @@ TEST_F(ListWindowEndToEnd, AMillionEntriesLoadAndFilterAtOnce) {
   ASSERT_NO_FATAL_FAILURE(OpenList());
   ASSERT_EQ(RowCount(), total);
   ClickCenter(filter_box_);
-  const auto started = std::chrono::steady_clock::now();
+  // How fast is the bench's to say (TypeToRepaint); here, that it is right.
   TypeText(L"phrase 77777");
   ASSERT_TRUE(WaitForRows(11)) << RowCount();  // 77777 and 777770 to 777779
   TypeText(L"7");
   ASSERT_TRUE(WaitForRows(1)) << RowCount();
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitForRows(total)) << RowCount();
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - started);
-  EXPECT_LT(elapsed.count(), 3000) << "three filters over a million entries";
-  RecordProperty("million_filter_ms", std::to_string(elapsed.count()));
 }
 
 TEST_F(ListWindowEndToEnd, SameRowTwiceSendsTwiceAndDownSendsEachNewRow) {
