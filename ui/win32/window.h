@@ -30,9 +30,6 @@ struct GdiObjectTraits {
 };
 using UniqueGdiObject = quillomi::win32::UniqueHandle<GdiObjectTraits>;
 
-// "Meiryo UI" at a character height in pixels.
-UniqueGdiObject MakeFont(int pixel_height, bool bold = false);
-
 inline platform::WindowHandle Handle(HWND window) {
   return reinterpret_cast<platform::WindowHandle>(window);
 }
@@ -61,6 +58,10 @@ class Window {
 
   // Messages of the window itself; unhandled ones go to DefWindowProcW.
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  // The program's one face (ui::ChooseFontFace, asked once per process) at a
+  // character height in pixels.
+  UniqueGdiObject MakeFont(int pixel_height, bool bold = false) const;
 
   // A child control, found later by its name.
   HWND AddControl(const std::u16string& name, const wchar_t* class_name, const std::u16string& text,
