@@ -22,13 +22,15 @@ struct FontFace {
 
 inline constexpr FontFace kDesignedFontFace{u"Meiryo UI", 100};
 
-// In the order asked for: the Windows UI faces as they are, then the Debian
-// faces, narrowest kana first. Their percentages bring the widest shipped
-// captions (five kana on a 50-pixel phrase button, "パーティ" on its 57-pixel
-// radio button, at 12 pixels) inside the controls, as measured under Wine.
+// In the order asked for: the Windows UI faces as they are, then faces a
+// Linux system has. Those draw five kana wider than a 50-pixel phrase button
+// holds at 12 pixels; narrowed to 67 %, the widest shipped captions fit with
+// room to spare (measured under Wine). Faces Wine smooths at that size come
+// before IPAPGothic, whose narrowed kanji it draws unsmoothed and blotted.
 inline constexpr std::array kFallbackFontFaces{
-    FontFace{u"Yu Gothic UI", 100}, FontFace{u"MS UI Gothic", 100}, FontFace{u"IPAPGothic", 67},
-    FontFace{u"TakaoPGothic", 67},  FontFace{u"BIZ UDPGothic", 67}, FontFace{u"VL PGothic", 67},
+    FontFace{u"Yu Gothic UI", 100}, FontFace{u"MS UI Gothic", 100},
+    FontFace{u"BIZ UDPGothic", 67}, FontFace{u"Noto Sans CJK JP", 67},
+    FontFace{u"VL PGothic", 67},    FontFace{u"IPAPGothic", 67},
 };
 
 // Asks whether the designed face is installed and, only when it is not, the

@@ -54,29 +54,29 @@ TEST(ChooseFontFace, TheDesignedFaceWhenInstalledElseTheFirstInstalledFallback) 
     std::vector<std::string> calls;
   };
   const std::vector<std::string> all_missing = {
-      "font \"Meiryo UI\" -> missing",    "font \"Yu Gothic UI\" -> missing",
-      "font \"MS UI Gothic\" -> missing", "font \"IPAPGothic\" -> missing",
-      "font \"TakaoPGothic\" -> missing", "font \"BIZ UDPGothic\" -> missing",
-      "font \"VL PGothic\" -> missing"};
+      "font \"Meiryo UI\" -> missing",        "font \"Yu Gothic UI\" -> missing",
+      "font \"MS UI Gothic\" -> missing",     "font \"BIZ UDPGothic\" -> missing",
+      "font \"Noto Sans CJK JP\" -> missing", "font \"VL PGothic\" -> missing",
+      "font \"IPAPGothic\" -> missing"};
   auto last_installed = all_missing;
-  last_installed.back() = "font \"VL PGothic\" -> installed";
+  last_installed.back() = "font \"IPAPGothic\" -> installed";
   const Case cases[] = {
       {"Meiryo UI present: asked for exactly, nothing else is asked",
-       {u"Meiryo UI", u"Yu Gothic UI", u"IPAPGothic"},
+       {u"Meiryo UI", u"Yu Gothic UI", u"BIZ UDPGothic"},
        {u"Meiryo UI", 100},
        {"font \"Meiryo UI\" -> installed"}},
       {"Windows without the Japanese supplemental fonts",
        {u"Yu Gothic UI", u"MS UI Gothic"},
        {u"Yu Gothic UI", 100},
        {"font \"Meiryo UI\" -> missing", "font \"Yu Gothic UI\" -> installed"}},
-      {"Linux with several Debian faces: the list's order decides",
-       {u"VL PGothic", u"IPAPGothic", u"Noto Sans CJK JP"},
-       {u"IPAPGothic", 67},
+      {"Linux with several faces: the list's order decides",
+       {u"IPAPGothic", u"Noto Sans CJK JP", u"BIZ UDPGothic"},
+       {u"BIZ UDPGothic", 67},
        {"font \"Meiryo UI\" -> missing", "font \"Yu Gothic UI\" -> missing",
-        "font \"MS UI Gothic\" -> missing", "font \"IPAPGothic\" -> installed"}},
-      {"Linux with the last fallback alone", {u"VL PGothic"}, {u"VL PGothic", 67}, last_installed},
+        "font \"MS UI Gothic\" -> missing", "font \"BIZ UDPGothic\" -> installed"}},
+      {"Linux with the last fallback alone", {u"IPAPGothic"}, {u"IPAPGothic", 67}, last_installed},
       {"none of them: the designed face, which the system substitutes",
-       {u"Noto Sans CJK JP"},
+       {u"Takao Gothic"},
        {u"Meiryo UI", 100},
        all_missing},
   };
