@@ -54,15 +54,15 @@ TEST(ChooseFontFace, TheDesignedFaceWhenInstalledElseTheFirstInstalledFallback) 
     std::vector<std::string> calls;
   };
   const std::vector<std::string> all_missing = {
-      "font \"Meiryo UI\" -> missing",        "font \"Yu Gothic UI\" -> missing",
-      "font \"MS UI Gothic\" -> missing",     "font \"BIZ UDPGothic\" -> missing",
-      "font \"Noto Sans CJK JP\" -> missing", "font \"VL PGothic\" -> missing",
+      "font \"Meiryo UI\" -> missing",     "font \"Yu Gothic UI\" -> missing",
+      "font \"MS UI Gothic\" -> missing",  "font \"Noto Sans CJK JP\" -> missing",
+      "font \"BIZ UDPGothic\" -> missing", "font \"VL PGothic\" -> missing",
       "font \"IPAPGothic\" -> missing"};
   auto last_installed = all_missing;
   last_installed.back() = "font \"IPAPGothic\" -> installed";
   const Case cases[] = {
       {"Meiryo UI present: asked for exactly, nothing else is asked",
-       {u"Meiryo UI", u"Yu Gothic UI", u"BIZ UDPGothic"},
+       {u"Meiryo UI", u"Yu Gothic UI", u"Noto Sans CJK JP"},
        {u"Meiryo UI", 100},
        {"font \"Meiryo UI\" -> installed"}},
       {"Windows without the Japanese supplemental fonts",
@@ -70,10 +70,10 @@ TEST(ChooseFontFace, TheDesignedFaceWhenInstalledElseTheFirstInstalledFallback) 
        {u"Yu Gothic UI", 100},
        {"font \"Meiryo UI\" -> missing", "font \"Yu Gothic UI\" -> installed"}},
       {"Linux with several faces: the list's order decides",
-       {u"IPAPGothic", u"Noto Sans CJK JP", u"BIZ UDPGothic"},
-       {u"BIZ UDPGothic", 67},
+       {u"IPAPGothic", u"BIZ UDPGothic", u"Noto Sans CJK JP"},
+       {u"Noto Sans CJK JP", 67},
        {"font \"Meiryo UI\" -> missing", "font \"Yu Gothic UI\" -> missing",
-        "font \"MS UI Gothic\" -> missing", "font \"BIZ UDPGothic\" -> installed"}},
+        "font \"MS UI Gothic\" -> missing", "font \"Noto Sans CJK JP\" -> installed"}},
       {"Linux with the last fallback alone", {u"IPAPGothic"}, {u"IPAPGothic", 67}, last_installed},
       {"none of them: the designed face, which the system substitutes",
        {u"Takao Gothic"},
