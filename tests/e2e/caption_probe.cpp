@@ -25,7 +25,6 @@ void Measure(HWND control) {
       SelectObject(dc, old);
       ReleaseDC(control, dc);
       lstrcpynW(probe->face, logical.lfFaceName, LF_FACESIZE);
-      probe->height = logical.lfHeight;
       probe->text_width = extent.cx;
       probe->zero_width = zero;
       probe->measured = 1;

@@ -15,7 +15,6 @@ inline constexpr char kCaptionProbeHook[] = "CaptionProbeHook";
 struct CaptionProbe {
   LONG measured;  // 1 once the hook has filled the rest
   wchar_t face[LF_FACESIZE];
-  LONG height;      // lfHeight
   LONG text_width;  // the caption's extent
   LONG zero_width;  // of "0"
 };

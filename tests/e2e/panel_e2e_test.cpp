@@ -4,7 +4,6 @@
 // fit their buttons in the font the program chose.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -44,7 +43,6 @@ std::string GeometrySettings(RECT window, RECT client) {
 struct Caption {
   std::wstring text;
   std::wstring face;  // empty when the control could not be measured
-  LONG height = 0;
   LONG needed = 0;  // the text's extent
   LONG room = 0;    // the control's width less what its drawing takes
 };
@@ -86,7 +84,6 @@ class CaptionProber {
     SendMessageW(control, message_, 0, 0);
     if (probe->measured) {
       caption.face = probe->face;
-      caption.height = probe->height;
       caption.needed = probe->text_width;
       const RECT rect = ScreenRectOf(control);
       const LONG width = rect.right - rect.left;
