@@ -113,7 +113,7 @@ class Text {
   virtual void UpperCaseInPlace(std::u16string& text) = 0;
 };
 
-// Screen geometry.
+// Screen geometry and the fonts the screen can show.
 class Screen {
  public:
   virtual ~Screen() = default;
@@ -126,6 +126,9 @@ class Screen {
   virtual int CaptionHeight() = 0;
   // GetDeviceCaps(LOGPIXELSX) of the desktop window's DC.
   virtual int DpiX() = 0;
+  // EnumFontFamiliesExW lists a face of exactly that name; a substitute the
+  // system would draw instead does not count.
+  virtual bool IsFontInstalled(std::u16string_view face) = 0;
 };
 
 // Modal boxes, titled with the application title, one OK button each; they

@@ -263,6 +263,11 @@ std::vector<platform::Rect> FakePlatform::MonitorWorkAreas() {
 int FakePlatform::FrameHeight() { return frame_height; }
 int FakePlatform::CaptionHeight() { return caption_height; }
 int FakePlatform::DpiX() { return dpi_x; }
+bool FakePlatform::IsFontInstalled(std::u16string_view face) {
+  const bool installed = installed_fonts.count(std::u16string(face)) != 0;
+  Record("font " + Quote(face) + (installed ? " -> installed" : " -> missing"));
+  return installed;
+}
 
 // --- Dialogs, Shell, Clock --------------------------------------------------
 

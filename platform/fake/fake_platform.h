@@ -78,6 +78,7 @@ class FakePlatform final : public platform::Windows,
   int frame_height = 4;
   int caption_height = 23;
   int dpi_x = 96;
+  std::set<std::u16string> installed_fonts;
 
   // What CreateInstanceMutex answers.
   platform::InstanceMutex instance_mutex{true, false};
@@ -137,6 +138,7 @@ class FakePlatform final : public platform::Windows,
   int FrameHeight() override;
   int CaptionHeight() override;
   int DpiX() override;
+  bool IsFontInstalled(std::u16string_view face) override;
 
   // --- platform::Dialogs, Shell, Clock ------------------------------------
   void ShowMessage(std::u16string_view text) override;

@@ -368,6 +368,23 @@ int Win32Platform::DpiX() {
   return ::GetDeviceCaps(desktop.get(), LOGPIXELSX);
 }
 
+// The name is compared as enumerated because a face asked for by name may come
+// back as the family the system substitutes for it.
+bool Win32Platform::IsFontInstalled(std::u16string_view face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  if (face.empty() || face.size() >= LF_FACESIZE) return false;
+  std::copy(face.begin(), face.end(), wanted.lfFaceName);
+  const WindowDc screen(nullptr);
+  const auto seen = [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) -> int {
+    const auto* name = reinterpret_cast<const wchar_t*>(data);
+    return ::lstrcmpiW(font->lfFaceName, name) == 0 ? 0 : 1;
+  };
+  // The callback's 0 ends the enumeration, and is what it then returns.
+  return ::EnumFontFamiliesExW(screen.get(), &wanted, seen,
+                               reinterpret_cast<LPARAM>(wanted.lfFaceName), 0) == 0;
+}
+
 // --- Dialogs, Shell, Clock ----------------------------------------------------
 
 void Win32Platform::ShowMessage(std::u16string_view text) {

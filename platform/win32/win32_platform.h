@@ -68,6 +68,7 @@ class Win32Platform final : public platform::Windows,
   int FrameHeight() override;
   int CaptionHeight() override;
   int DpiX() override;
+  bool IsFontInstalled(std::u16string_view face) override;
 
   // --- platform::Dialogs, Shell, Clock ------------------------------------
   void ShowMessage(std::u16string_view text) override;

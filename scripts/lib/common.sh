@@ -12,7 +12,8 @@ as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Debian packages the build and every test tier need.
+# Debian packages the build and every test tier need. fonts-noto-cjk holds the
+# face the windows take where "Meiryo UI" is missing (ui/font_face.h).
 QUILLOMI_PACKAGES=(
   cmake ninja-build g++ pkg-config
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64

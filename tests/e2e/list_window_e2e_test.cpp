@@ -442,7 +442,7 @@ TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
   PostMessageW(panel_, WM_CLOSE, 0, 0);
   ASSERT_EQ(quillomi_.WaitExit(10s), 0);
   quillomi_ = StartQuillomi(program_);
-  panel_ = WaitForProcessWindow(quillomi_.Id(), L"TForm1", 20s);
+  panel_ = WaitForProcessWindow(quillomi_.Id(), kPanelClass, 20s);
   ASSERT_NE(panel_, nullptr);
   ASSERT_NO_FATAL_FAILURE(OpenList());
   const RECT reopened = ScreenRectOf(list_);

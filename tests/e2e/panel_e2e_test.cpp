@@ -1,13 +1,17 @@
 // The real Quillomi.exe under Wine, driven with real mouse and keyboard input:
 // first run, phrase buttons, free-text box, single instance, placement,
-// compact display and what the settings file holds afterwards.
+// compact display, what the settings file holds afterwards, and captions that
+// fit their buttons in the font the program chose.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "res/identities.h"
+#include "tests/e2e/caption_probe.h"
 #include "tests/e2e/e2e_support.h"
 
 #include <commctrl.h>
@@ -36,6 +40,86 @@ std::string GeometrySettings(RECT window, RECT client) {
                 "ClientHeight2=%ld\r\n\r\n",
                 window.bottom, window.left, client.right - client.left, client.bottom - client.top);
   return text;
+}
+
+// A button's caption measured in the font the control itself holds.
+struct Caption {
+  std::wstring text;
+  std::wstring face;  // empty when the control could not be measured
+  LONG needed = 0;  // the text's extent
+  LONG room = 0;    // the control's width less what its drawing takes
+};
+
+// Hooks the probe into the thread that owns a window of the program.
+class CaptionProber {
+ public:
+  explicit CaptionProber(HWND window)
+      : memory_(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                   sizeof(CaptionProbe), kCaptionProbeMemory)),
+        probe_(LoadLibraryW((BinDir() + L"quillomi_caption_probe.dll").c_str())),
+        message_(RegisterWindowMessageW(kCaptionProbeMessage)) {
+    const auto hook = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(probe_, kCaptionProbeHook)));
+    if (memory_ && hook)
+      hook_ = SetWindowsHookExW(WH_CALLWNDPROC, hook, probe_,
+                                GetWindowThreadProcessId(window, nullptr));
+  }
+  ~CaptionProber() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (probe_) FreeLibrary(probe_);
+    if (memory_) CloseHandle(memory_);
+  }
+  CaptionProber(const CaptionProber&) = delete;
+  CaptionProber& operator=(const CaptionProber&) = delete;
+  bool Hooked() const { return hook_ != nullptr; }
+
+  // What a button's drawing takes beside the text, as Windows and Wine draw
+  // it: a push button's 2-pixel edge and focus rectangle on each side; a
+  // radio button's check glyph, the gap after it (half a "0") and the focus
+  // rectangle.
+  Caption Measure(HWND control) const {
+    Caption caption;
+    caption.text = WindowText(control);
+    auto* probe = static_cast<CaptionProbe*>(
+        MapViewOfFile(memory_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(CaptionProbe)));
+    if (!probe) return caption;
+    *probe = {};
+    SendMessageW(control, message_, 0, 0);
+    if (probe->measured) {
+      caption.face = probe->face;
+      caption.needed = probe->text_width;
+      const RECT rect = ScreenRectOf(control);
+      const LONG width = rect.right - rect.left;
+      const auto type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+      caption.room = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON
+                         ? width - 2 * (2 + 1)
+                         : width - GetSystemMetrics(SM_CXMENUCHECK) - probe->zero_width / 2 - 1;
+    }
+    UnmapViewOfFile(probe);
+    return caption;
+  }
+
+ private:
+  HANDLE memory_;
+  HMODULE probe_;
+  UINT message_;
+  HHOOK hook_ = nullptr;
+};
+
+// The captioned "Button" children of a window, shown or not.
+std::vector<HWND> CaptionedButtons(HWND window) {
+  std::vector<HWND> buttons;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        if (std::wstring(name) == L"Button" && GetWindowTextLengthW(child) > 0)
+          reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&buttons));
+  return buttons;
 }
 
 class Panel : public testing::Test {
@@ -332,6 +416,47 @@ TEST_F(Panel, SecondDoubleClickRestoresTheFrame) {
   EXPECT_EQ(back.top, framed.top);
   EXPECT_EQ(back.right, framed.right);
   EXPECT_EQ(back.bottom, framed.bottom);
+  EXPECT_EQ(Close(), 0);
+}
+
+// With the shipped templates, every caption of both windows fits its button in
+// the font the control holds, and one face serves every control.
+TEST_F(Panel, ShippedCaptionsFitTheirButtonsInBothWindows) {
+  StageProgram(program_);
+  WriteFileBytes(program_.Settings(), kBom + "[System]\r\nedtTxtVisible=1\r\n");
+  app_ = StartQuillomi(program_);
+  form_ = WaitForProcessWindow(app_.Id(), kPanelClass, 20s);
+  ASSERT_NE(form_, nullptr);
+  ClickCenter(FindChildByText(form_, L"一覧"));
+  HWND list = WaitForProcessWindow(app_.Id(), kListWindowClass, 10s);
+  ASSERT_NE(list, nullptr);
+  MoveMouse(4, GetSystemMetrics(SM_CYSCREEN) - 4);  // no hint over the buttons
+  Sleep(500);
+  Screenshot("shipped-captions");
+
+  const std::vector<HWND> panel = CaptionedButtons(form_), list_buttons = CaptionedButtons(list);
+  EXPECT_EQ(panel.size(), 66u) << "60 push buttons and 6 radio buttons";
+  EXPECT_EQ(list_buttons.size(), 2u);
+  std::vector<HWND> all = panel;
+  all.insert(all.end(), list_buttons.begin(), list_buttons.end());
+  const CaptionProber prober(form_);
+  ASSERT_TRUE(prober.Hooked());
+  const Caption first = prober.Measure(all.front());
+  ASSERT_FALSE(first.face.empty()) << "the control's font could not be read";
+  Caption tightest = first;
+  for (HWND button : all) {
+    const Caption caption = prober.Measure(button);
+    EXPECT_LE(caption.needed, caption.room)
+        << Utf8(caption.text) << " in " << Utf8(caption.face) << " is cut";
+    EXPECT_EQ(caption.face, first.face) << Utf8(caption.text);
+    if (caption.room - caption.needed < tightest.room - tightest.needed) tightest = caption;
+  }
+  // The free-text box has the same face, at its own size.
+  HWND edit = FindWindowExW(form_, nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(prober.Measure(edit).face, first.face);
+  std::printf("face %s, tightest caption %s: %ld of %ld pixels\n", Utf8(first.face).c_str(),
+              Utf8(tightest.text).c_str(), tightest.needed, tightest.room);
   EXPECT_EQ(Close(), 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/win32/system_error.h"
+#include "ui/font_face.h"
 
 namespace quillomi::ui::win32 {
 
@@ -10,13 +11,6 @@ namespace {
 constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
-
-UniqueGdiObject MakeFont(int pixel_height, bool bold) {
-  return UniqueGdiObject(CreateFontW(-pixel_height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                     FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                     CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
-                                     L"Meiryo UI"));
-}
 
 void ReportCurrentException(platform::Dialogs& dialogs) noexcept {
   try {
@@ -70,6 +64,29 @@ void Window::CreateWindowOfClass(std::u16string_view class_name, const std::u16s
 
 LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+UniqueGdiObject Window::MakeFont(int pixel_height, bool bold) const {
+  static const ui::FontFace face = ui::ChooseFontFace(platform_.screen);
+  const std::u16string name(face.name);
+  const auto create = [&](int width) {
+    return UniqueGdiObject(CreateFontW(-pixel_height, width, 0, 0, bold ? FW_BOLD : FW_NORMAL,
+                                       FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
+                                       W(name)));
+  };
+  UniqueGdiObject font = create(0);
+  if (face.width_percent == 100 || !font) return font;
+  // lfWidth is an average character width: the face's own, scaled.
+  TEXTMETRICW metrics{};
+  {
+    const quillomi::win32::WindowDc screen(nullptr);
+    HGDIOBJ old = SelectObject(screen.get(), font.get());
+    GetTextMetricsW(screen.get(), &metrics);
+    SelectObject(screen.get(), old);
+  }
+  const int width = MulDiv(metrics.tmAveCharWidth, face.width_percent, 100);
+  return width > 0 ? create(width) : std::move(font);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wparam,

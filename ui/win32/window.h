@@ -42,9 +42,6 @@ using UniqueIcon = quillomi::win32::UniqueHandle<IconTraits>;
 using quillomi::win32::SelectedObject;
 using quillomi::win32::WindowDc;
 
-// "Meiryo UI" at a character height in pixels.
-UniqueGdiObject MakeFont(int pixel_height, bool bold = false);
-
 inline platform::WindowHandle Handle(HWND window) {
   return reinterpret_cast<platform::WindowHandle>(window);
 }
@@ -76,6 +73,10 @@ class Window {
 
   // Messages of the window itself; unhandled ones go to DefWindowProcW.
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  // The program's one face (ui::ChooseFontFace, asked once per process) at a
+  // character height in pixels.
+  UniqueGdiObject MakeFont(int pixel_height, bool bold = false) const;
 
   // A child control, found later by its name.
   HWND AddControl(const std::u16string& name, const wchar_t* class_name, const std::u16string& text,

@@ -1,5 +1,5 @@
 // Window lookup, enumeration, titles and the messages sent to other windows,
-// on windows the test creates with class names of its own.
+// on windows the test creates with class names of its own; the font lookup.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -255,6 +255,27 @@ TEST_F(Win32Windows, KeyEventsGoOutWithTheirScanCodeAndDirection) {
   const std::vector<Stroke> expected = {{platform::kVkShift, 0x2A, false},
                                         {platform::kVkShift, 0x2A, true}};
   EXPECT_EQ(strokes, expected);
+}
+
+// The face lookup behind the program's font choice, with a face that
+// scripts/ installs. "MS Shell Dlg" only exists as a substitute for another
+// family.
+TEST(Win32Screen, AFontFaceCountsOnlyUnderItsOwnName) {
+  Win32Platform platform;
+  struct Case {
+    std::u16string face;
+    bool installed;
+  };
+  const Case cases[] = {
+      {u"Noto Sans CJK JP", true},
+      {u"noto sans cjk jp", true},
+      {u"MS Shell Dlg", false},
+      {u"Quillomi No Such Face", false},
+      {u"", false},
+      {std::u16string(40, u'A'), false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(platform.Get().screen.IsFontInstalled(c.face), c.installed) << Utf8(c.face);
 }
 
 }  // namespace

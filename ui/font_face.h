@@ -1,0 +1,42 @@
+// The one face every window, control and the free-text box are drawn in.
+// "Meiryo UI" where it is installed; elsewhere (Wine on Linux, Windows without
+// the Japanese supplemental fonts) the system's substitute is much wider and
+// cuts the captions, so a face of the list below stands in, narrowed where its
+// kana are wider than the designed controls allow.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace quillomi::ui {
+
+struct FontFace {
+  std::u16string_view name;
+  // Of the face's own average character width: below 100 the glyphs are
+  // drawn narrower (lfWidth), at their full height.
+  int width_percent = 100;
+  friend bool operator==(const FontFace&, const FontFace&) = default;
+};
+
+inline constexpr FontFace kDesignedFontFace{u"Meiryo UI", 100};
+
+// In the order asked for: the Windows UI faces as they are, then faces a
+// Linux system has. Those draw five kana wider than a 50-pixel phrase button
+// holds at 12 pixels; narrowed to 67 %, the widest shipped captions fit with
+// room to spare (measured under Wine). Noto Sans CJK JP comes first: narrowed,
+// its digits and kanji stay the clearest; Wine's hinting turns BIZ UDPGothic's
+// "8" into a "0" and leaves IPAPGothic's kanji unsmoothed and blotted.
+inline constexpr std::array kFallbackFontFaces{
+    FontFace{u"Yu Gothic UI", 100},    FontFace{u"MS UI Gothic", 100},
+    FontFace{u"Noto Sans CJK JP", 67}, FontFace{u"BIZ UDPGothic", 67},
+    FontFace{u"VL PGothic", 67},       FontFace{u"IPAPGothic", 67},
+};
+
+// Asks whether the designed face is installed and, only when it is not, the
+// fallbacks in order. With none of them the designed face is asked for and
+// the system substitutes as it would.
+FontFace ChooseFontFace(platform::Screen& screen);
+
+}  // namespace quillomi::ui
