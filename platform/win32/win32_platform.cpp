@@ -198,16 +198,46 @@ void Win32Platform::WriteAll(std::u16string_view path, const Bytes& bytes) {
 }
 
 void Win32Platform::Replace(std::u16string_view from, std::u16string_view to) {
+  const auto target = Terminated(to);
+  // A rename refuses a read-only target with ERROR_ACCESS_DENIED. ReplaceFileW
+  // reports it otherwise, and under Wine run as root not at all: the same
+  // refusal, and so the same message, before it is called.
+  const DWORD attributes = ::GetFileAttributesW(target.get());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    throw Failure(ERROR_ACCESS_DENIED);
+  // The new file takes over the old one's attributes, security descriptor and
+  // streams; a part of that which cannot be merged does not stop the save.
+  if (!::ReplaceFileW(target.get(), Terminated(from).get(), nullptr,
+                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    throw LastErrorFailure();
+}
+
+void Win32Platform::Rename(std::u16string_view from, std::u16string_view to) {
   if (!::MoveFileExW(Terminated(from).get(), Terminated(to).get(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     throw LastErrorFailure();
 }
 
-void Win32Platform::Remove(std::u16string_view path) noexcept {
+bool Win32Platform::Remove(std::u16string_view path) noexcept {
   try {
-    ::DeleteFileW(Terminated(path).get());
+    const auto name = Terminated(path);
+    const DWORD attributes = ::GetFileAttributesW(name.get());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      const DWORD error = ::GetLastError();
+      return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    const bool read_only = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (read_only) ::SetFileAttributesW(name.get(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    if (!::DeleteFileW(name.get())) {
+      if (read_only) ::SetFileAttributesW(name.get(), attributes);
+      return false;
+    }
+    // A file that another handle shares for deletion lingers until that closes.
+    return ::GetFileAttributesW(name.get()) == INVALID_FILE_ATTRIBUTES;
   } catch (...) {
-    // Only the copy of the path can fail, and then there is nothing to delete.
+    // Only the copy of the path can fail; nothing was touched.
+    return false;
   }
 }
 
