@@ -47,6 +47,12 @@ struct Enumeration {
   std::exception_ptr failure;
 };
 
+bool RunsOnWine() {
+  static const bool wine =
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
 // Nothing may unwind through EnumWindows: a failure is kept and rethrown once it
 // has returned, and no window after it is visited.
 BOOL CALLBACK VisitTopWindow(HWND window, LPARAM parameter) noexcept {
@@ -205,6 +211,10 @@ void Win32Platform::Replace(std::u16string_view from, std::u16string_view to) {
   const DWORD attributes = ::GetFileAttributesW(target.get());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     throw Failure(ERROR_ACCESS_DENIED);
+  // Wine's ReplaceFileW keeps nothing of the old file, and it moves the old
+  // file away and deletes it before the new one takes its name: a kill in
+  // between leaves no file at all. There the rename, in one step, does as much.
+  if (RunsOnWine()) return Rename(from, to);
   // The new file takes over the old one's attributes, security descriptor and
   // streams; a part of that which cannot be merged does not stop the save.
   if (!::ReplaceFileW(target.get(), Terminated(from).get(), nullptr,
