@@ -238,7 +238,11 @@ bool Win32Platform::Remove(std::u16string_view path) noexcept {
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
     const bool read_only = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (read_only) ::SetFileAttributesW(name.get(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    if (read_only) {
+      // No attribute left is said with FILE_ATTRIBUTE_NORMAL, never with 0.
+      const DWORD writable = attributes & ~DWORD{FILE_ATTRIBUTE_READONLY};
+      ::SetFileAttributesW(name.get(), writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
+    }
     if (!::DeleteFileW(name.get())) {
       if (read_only) ::SetFileAttributesW(name.get(), attributes);
       return false;
