@@ -205,9 +205,9 @@ void Win32Platform::WriteAll(std::u16string_view path, const Bytes& bytes) {
 
 void Win32Platform::Replace(std::u16string_view from, std::u16string_view to) {
   const auto target = Terminated(to);
-  // A rename refuses a read-only target with ERROR_ACCESS_DENIED. ReplaceFileW
-  // reports it otherwise, and under Wine run as root not at all: the same
-  // refusal, and so the same message, before it is called.
+  // A rename on Windows refuses a read-only target with ERROR_ACCESS_DENIED;
+  // Wine's, run as root, does not. The same refusal comes first everywhere,
+  // and with it the message a read-only file always gave.
   const DWORD attributes = ::GetFileAttributesW(target.get());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     throw Failure(ERROR_ACCESS_DENIED);
@@ -217,9 +217,14 @@ void Win32Platform::Replace(std::u16string_view from, std::u16string_view to) {
   if (RunsOnWine()) return Rename(from, to);
   // The new file takes over the old one's attributes, security descriptor and
   // streams; a part of that which cannot be merged does not stop the save.
-  if (!::ReplaceFileW(target.get(), Terminated(from).get(), nullptr,
-                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-    throw LastErrorFailure();
+  if (::ReplaceFileW(target.get(), Terminated(from).get(), nullptr,
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    return;
+  const DWORD error = ::GetLastError();
+  // Both files still have their names when the old one cannot be removed (a
+  // program holds it open): the rename then fails as before, with its reason.
+  if (error == ERROR_UNABLE_TO_REMOVE_REPLACED) return Rename(from, to);
+  throw Failure(error);
 }
 
 void Win32Platform::Rename(std::u16string_view from, std::u16string_view to) {
