@@ -108,7 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string reason = u"ディスクに空き領域が不足しています";
     if (fault == 1) {
       for (int name = 0; name < quillomi::phrases::kTemporaryNames; ++name)
-        platform.write_faults[quillomi::phrases::TemporaryPathFor(kPath, name)] = {fail_after, reason};
+        platform.write_faults[quillomi::phrases::TemporaryPathFor(kPath, name)] = {fail_after,
+                                                                                   reason};
     } else {
       platform.replace_faults[kPath] = reason;
     }

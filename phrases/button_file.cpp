@@ -53,7 +53,8 @@ class Characters {
     if (!ansi_ || bytes_[pos] < 0x80 || pos + 1 == bytes_.size()) return width_;
     // Decoded once for each pair of bytes met, not once for each place.
     if (pairs_.empty()) pairs_.resize(0x80 * 0x100);
-    std::uint8_t& length = pairs_[static_cast<std::size_t>(bytes_[pos] - 0x80) << 8 | bytes_[pos + 1]];
+    std::uint8_t& length =
+        pairs_[static_cast<std::size_t>(bytes_[pos] - 0x80) << 8 | bytes_[pos + 1]];
     if (length == 0) length = text_.DecodeAnsi(bytes_.data() + pos, 2).size() == 1 ? 2 : 1;
     return length;
   }
@@ -80,7 +81,8 @@ class Characters {
   std::size_t width_;
   bool big_endian_;
   bool ansi_;
-  std::vector<std::uint8_t> pairs_;  // by lead byte − 0x80 and next byte: 0 unknown, else the length
+  // By lead byte − 0x80 and next byte: 0 unknown, else the length.
+  std::vector<std::uint8_t> pairs_;
 };
 
 platform::Bytes Encode(platform::Text& text, Encoding encoding, std::u16string_view s) {

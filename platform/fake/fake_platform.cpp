@@ -226,8 +226,7 @@ void FakePlatform::MoveOver(const std::u16string& source, const std::u16string& 
                             bool target_must_exist) {
   if (auto fault = replace_faults.find(target); fault != replace_faults.end())
     throw OsFailure(fault->second, 5);
-  if (directories.contains(target) || read_only.contains(target))
-    throw OsFailure(kAccessDenied, 5);
+  if (directories.contains(target) || read_only.contains(target)) throw OsFailure(kAccessDenied, 5);
   auto it = files.find(source);
   if (it == files.end() || (target_must_exist && !files.contains(target)))
     throw OsFailure(u"指定されたファイルが見つかりません。", 2);
@@ -278,8 +277,9 @@ std::u16string FakePlatform::DecodeAnsi(const std::uint8_t* data, std::size_t si
   if (!lead_byte_takes_next) return DecodeCp932(data, size);
   std::u16string text;
   for (std::size_t i = 0; i < size;) {
-    const bool lead = ((data[i] >= 0x81 && data[i] <= 0x9F) || (data[i] >= 0xE0 && data[i] <= 0xFC)) &&
-                      i + 1 < size;
+    const bool lead =
+        ((data[i] >= 0x81 && data[i] <= 0x9F) || (data[i] >= 0xE0 && data[i] <= 0xFC)) &&
+        i + 1 < size;
     const std::size_t length = lead ? 2 : 1;
     const std::u16string character = DecodeCp932(data + i, length);
     text += lead && character.size() != 1 ? std::u16string(u"\u30FB") : character;

@@ -217,8 +217,8 @@ void Win32Platform::Replace(std::u16string_view from, std::u16string_view to) {
   if (RunsOnWine()) return Rename(from, to);
   // The new file takes over the old one's attributes, security descriptor and
   // streams; a part of that which cannot be merged does not stop the save.
-  if (::ReplaceFileW(target.get(), Terminated(from).get(), nullptr,
-                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+  if (::ReplaceFileW(target.get(), Terminated(from).get(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr))
     return;
   const DWORD error = ::GetLastError();
   // Both files still have their names when the old one cannot be removed (a

@@ -36,12 +36,12 @@ TEST(SafeWrite, ReplacesAnExistingTargetAndRenamesToAMissingOne) {
     fake::FakePlatform fake;
     if (existing) fake.PutFile(kTarget, "old");
     SaveFileSafely(fake, kTarget, B("new content"));
-    EXPECT_EQ(fake.Log(), (std::vector<std::string>{
-                              "remove " + Quoted(0),
-                              "write " + Quoted(0) + " 11 bytes",
-                              (existing ? "replace " : "rename ") + Quoted(0) + " -> " +
-                                  fake::Quote(kTarget),
-                          }));
+    EXPECT_EQ(fake.Log(),
+              (std::vector<std::string>{
+                  "remove " + Quoted(0),
+                  "write " + Quoted(0) + " 11 bytes",
+                  (existing ? "replace " : "rename ") + Quoted(0) + " -> " + fake::Quote(kTarget),
+              }));
     EXPECT_EQ(fake.FileText(kTarget), "new content");
     EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
   }
@@ -70,8 +70,8 @@ TEST(SafeWrite, ALeftoverTemporaryFileNeverBlocksASave) {
          fake.read_only.insert(TemporaryPathFor(kTarget));
        },
        0},
-      {"a folder", [](fake::FakePlatform& fake) { fake.directories.insert(TemporaryPathFor(kTarget)); },
-       1},
+      {"a folder",
+       [](fake::FakePlatform& fake) { fake.directories.insert(TemporaryPathFor(kTarget)); }, 1},
       {"a file held open",
        [&](fake::FakePlatform& fake) {
          file(0)(fake);
@@ -86,7 +86,8 @@ TEST(SafeWrite, ALeftoverTemporaryFileNeverBlocksASave) {
        1},
       {"folders under the first three names",
        [](fake::FakePlatform& fake) {
-         for (int name = 0; name < 3; ++name) fake.directories.insert(TemporaryPathFor(kTarget, name));
+         for (int name = 0; name < 3; ++name)
+           fake.directories.insert(TemporaryPathFor(kTarget, name));
        },
        3},
   };
@@ -122,8 +123,7 @@ TEST(SafeWrite, WhenEveryTemporaryNameIsBlockedTheWriteSaysWhy) {
     EXPECT_EQ(e.text(), kCannotCreate + u"アクセスが拒否されました。");
   }
   EXPECT_EQ(fake.FileText(kTarget), "old");
-  EXPECT_EQ(fake.LogWith({"write"}),
-            std::vector<std::string>{"write " + Quoted(0) + " 11 bytes"});
+  EXPECT_EQ(fake.LogWith({"write"}), std::vector<std::string>{"write " + Quoted(0) + " 11 bytes"});
 }
 
 TEST(SafeWrite, AFailedWriteOrReplaceLeavesTheOriginalIntact) {

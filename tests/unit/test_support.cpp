@@ -14,7 +14,10 @@ std::string LeadByteCase::Name() const {
   std::string name = "lead ";
   name += kHex[lead >> 4];
   name += kHex[lead & 0xF];
-  name += line_break == "\r" ? " CR" : line_break == "\n" ? " LF" : line_break.empty() ? "" : " CR LF";
+  name += line_break == "\r"   ? " CR"
+          : line_break == "\n" ? " LF"
+          : line_break.empty() ? ""
+                               : " CR LF";
   name += " ending line " + std::to_string(at);
   return name;
 }
@@ -49,7 +52,8 @@ std::vector<LeadByteCase> LeadByteCases() {
 
 std::string FillUpProblems(platform::Platform& platform, const std::u16string& path,
                            const platform::Bytes& original) {
-  const auto before = phrases::SplitLines(platform.text.DecodeAnsi(original.data(), original.size()));
+  const auto before =
+      phrases::SplitLines(platform.text.DecodeAnsi(original.data(), original.size()));
   struct NoButtons final : phrases::ButtonView {
     void SetButton(int, std::u16string, std::u16string) override {}
   } buttons;
@@ -59,7 +63,8 @@ std::string FillUpProblems(platform::Platform& platform, const std::u16string& p
   const platform::Bytes written = platform.files.ReadAll(path);
   const auto after = phrases::SplitLines(phrases::DecodeButtonFile(platform.text, written).text);
   std::string problems;
-  if (after.size() != 59) problems += "the next start reads " + std::to_string(after.size()) + " lines; ";
+  if (after.size() != 59)
+    problems += "the next start reads " + std::to_string(after.size()) + " lines; ";
   for (std::size_t k = 0; k < after.size(); ++k) {
     const std::u16string expected =
         k < before.size() ? before[k] : phrases::PlaceholderLine(static_cast<int>(k + 1));

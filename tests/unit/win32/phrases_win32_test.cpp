@@ -127,8 +127,7 @@ TEST_F(Win32Phrases, AFileWithoutAMarkIsUtf8OnlyWithASequenceOfThreeBytes) {
   const Case cases[] = {
       {"ﾃｽ", "[\xC3\xBD]\xC3\xBD", "[\xC3\xBD]\xC3\xBD\r\n", u"[ﾃｽ]ﾃｽ"},
       {"ﾃｽﾄ。", "[x]\xC3\xBD\xC4\x81\x42", "[x]\xC3\xBD\xC4\x81\x42\r\n", u"[x]ﾃｽﾄ。"},
-      {"UTF-8 kana", "[\xE6\x8C\xA8]\xE3\x81\x93", "[\xE6\x8C\xA8]\xE3\x81\x93\r\n",
-       u"[挨]こ"},
+      {"UTF-8 kana", "[\xE6\x8C\xA8]\xE3\x81\x93", "[\xE6\x8C\xA8]\xE3\x81\x93\r\n", u"[挨]こ"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -142,8 +141,9 @@ TEST_F(Win32Phrases, AFileWithoutAMarkIsUtf8OnlyWithASequenceOfThreeBytes) {
     const std::string placeholder =
         c.first == u"[挨]こ" ? "[2]\xE3\x80\x80\r\n" : "[2]\x81\x40\r\n";  // U+3000
     const auto written = FileBytes(path);
-    EXPECT_EQ(std::string(written.begin(), written.end()).substr(0, c.filled.size() + placeholder.size()),
-              c.filled + placeholder);
+    EXPECT_EQ(
+        std::string(written.begin(), written.end()).substr(0, c.filled.size() + placeholder.size()),
+        c.filled + placeholder);
   }
 }
 
@@ -296,7 +296,8 @@ TEST_F(Win32Phrases, AReadOnlyFileIsNotReplaced) {
         << Utf8(error.text());
   }
   EXPECT_EQ(FileBytes(path), old);
-  EXPECT_EQ(::GetFileAttributesW(W(path)) & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
+  EXPECT_EQ(::GetFileAttributesW(W(path)) & FILE_ATTRIBUTE_READONLY,
+            DWORD{FILE_ATTRIBUTE_READONLY});
   EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
 }
 
