@@ -269,7 +269,11 @@ TEST_F(Win32Phrases, ALeftoverTemporaryFileNeverBlocksASave) {
       c.leave();
       auto settings = phrases::SettingsDocument::Open(files_, path);
       settings.WriteInteger(phrases::kSettingsSection, u"Left2", 250);
-      settings.Save();
+      try {
+        settings.Save();
+      } catch (const UserError& error) {
+        ADD_FAILURE() << Utf8(error.text());
+      }
       EXPECT_EQ(FileBytes(path), B("\xEF\xBB\xBF[System]\r\nLeft2=250\r\n\r\n"));
       EXPECT_EQ(Exists(leftover), c.folder);
       for (int name = 1; name < phrases::kTemporaryNames; ++name)
