@@ -89,9 +89,10 @@ class Files {
   // Creates or truncates, writes everything and flushes it to the disk. Throws
   // OsFailure; the file may then hold part of the bytes.
   virtual void WriteAll(std::u16string_view path, const Bytes& bytes) = 0;
-  // Puts from in place of the existing file to (ReplaceFileW): on Windows to
-  // keeps its attributes and security descriptor. A read-only to fails with
-  // ERROR_ACCESS_DENIED, as Rename does. Throws OsFailure.
+  // Puts from in place of the existing file to (ReplaceFileW), which keeps to's
+  // attributes and security descriptor; under Wine, whose ReplaceFileW keeps
+  // nothing and is not one step, a rename. A read-only to fails with
+  // ERROR_ACCESS_DENIED. Throws OsFailure.
   virtual void Replace(std::u16string_view from, std::u16string_view to) = 0;
   // Renames from to to in one step, replacing a file there (MoveFileExW, write
   // through). Throws OsFailure.
