@@ -71,7 +71,13 @@ void PosixFiles::Replace(std::u16string_view, std::u16string_view) {
   throw NotAvailable();
 }
 
-void PosixFiles::Remove(std::u16string_view) noexcept {}
+void PosixFiles::Rename(std::u16string_view, std::u16string_view) {
+  throw NotAvailable();
+}
+
+bool PosixFiles::Remove(std::u16string_view) noexcept {
+  return false;
+}
 
 void PosixFiles::Copy(std::u16string_view, std::u16string_view) {
   throw NotAvailable();

@@ -68,10 +68,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto fail_after = provider.ConsumeIntegralInRange<std::size_t>(0, 64);
   const auto key = provider.ConsumeIntegralInRange<std::size_t>(0, kKeys.size() - 1);
   const auto value = provider.ConsumeIntegral<std::int32_t>();
+  // What a killed save left under the first temporary name: 0 nothing, 1 a
+  // file, 2 a read-only file, 3 a folder, 4 a file another program holds open.
+  const int leftover = provider.ConsumeIntegralInRange<int>(0, 4);
   const quillomi::platform::Bytes file = provider.ConsumeRemainingBytes<std::uint8_t>();
 
   quillomi::fake::FakePlatform platform;
   platform.files[kPath] = file;
+  const std::u16string first_temporary = quillomi::phrases::TemporaryPathFor(kPath);
+  if (leftover == 1 || leftover == 2 || leftover == 4) platform.files[first_temporary] = file;
+  if (leftover == 2) platform.read_only.insert(first_temporary);
+  if (leftover == 3) platform.directories.insert(first_temporary);
+  if (leftover == 4) platform.held_open.insert(first_temporary);
+  // The temporary files are gone after every save, but for what could not be removed.
+  const auto no_temporary_left = [&] {
+    for (int name = 0; name < quillomi::phrases::kTemporaryNames; ++name) {
+      const std::u16string path = quillomi::phrases::TemporaryPathFor(kPath, name);
+      if (platform.files.count(path) != 0 && !(name == 0 && leftover == 4)) return false;
+    }
+    return true;
+  };
 
   const std::size_t skip =
       file.size() >= 3 && file[0] == 0xEF && file[1] == 0xBB && file[2] == 0xBF ? 3 : 0;
@@ -89,10 +105,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto before = ReadAll(document);
 
   if (fault != 0) {
-    const std::u16string temporary = quillomi::phrases::TemporaryPathFor(kPath);
     const std::u16string reason = u"ディスクに空き領域が不足しています";
     if (fault == 1) {
-      platform.write_faults[temporary] = {fail_after, reason};
+      for (int name = 0; name < quillomi::phrases::kTemporaryNames; ++name)
+        platform.write_faults[quillomi::phrases::TemporaryPathFor(kPath, name)] = {fail_after,
+                                                                                   reason};
     } else {
       platform.replace_faults[kPath] = reason;
     }
@@ -104,11 +121,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a failed save names the file and the reason");
     }
     Require(platform.files[kPath] == file, "a failed save leaves the file as it was");
-    Require(platform.files.count(temporary) == 0, "a failed save leaves no temporary file");
+    Require(no_temporary_left(), "a failed save leaves no temporary file");
     return 0;
   }
 
   document.Save();
+  Require(platform.Log().back().starts_with("replace "), "an existing file is replaced");
+  Require(no_temporary_left(), "a save leaves no temporary file");
+  Require(leftover != 3 || platform.directories.count(first_temporary) != 0,
+          "a folder in the way stays");
   const auto saved = platform.files[kPath];
   Require(saved == document.Serialize(), "the file holds the document");
   {

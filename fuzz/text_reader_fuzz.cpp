@@ -183,9 +183,12 @@ class RecordingButtons final : public phrases::ButtonView {
 };
 
 // The button file: decoded by its mark or, without one, by its bytes; a short
-// file filled up to 59 lines in its own encoding, its lines kept.
-void CheckButtonFile(const Bytes& bytes) {
+// file filled up to 59 lines in its own encoding, its lines kept. Once with a
+// code page decoder that reads an unmappable lead byte alone, once with one
+// that reads it with the next byte, CR and LF included.
+void CheckButtonFile(const Bytes& bytes, bool lead_byte_takes_next) {
   quillomi::fake::FakePlatform platform;
+  platform.lead_byte_takes_next = lead_byte_takes_next;
   const phrases::Mark mark = phrases::DetectMark(bytes.data(), bytes.size());
   const std::uint8_t* body = bytes.data() + mark.length;
   const std::size_t body_size = bytes.size() - mark.length;
@@ -226,13 +229,14 @@ void CheckButtonFile(const Bytes& bytes) {
       break;
     case Encoding::kAnsi:
     case Encoding::kUtf8NoBom: {
+      // In well-formed UTF-8 the bytes E0 to F4 only start sequences of three or four.
       const bool utf8 =
           IsWellFormedUtf8(body, body_size) &&
-          std::any_of(body, body + body_size, [](std::uint8_t b) { return b >= 0x80; });
+          std::any_of(body, body + body_size, [](std::uint8_t b) { return b >= 0xE0; });
       if (utf8) {
         Require(decoded.encoding == Encoding::kUtf8NoBom &&
                     decoded.text == *phrases::DecodeUtf8Strict(body, body_size),
-                "valid UTF-8 with a multi-byte character reads as UTF-8");
+                "valid UTF-8 with a sequence of three bytes or more reads as UTF-8");
       } else {
         Require(decoded.encoding == Encoding::kAnsi &&
                     decoded.text == platform.DecodeAnsi(body, body_size),
@@ -276,6 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckUtf8(data, size);
   CheckUtf16(data, size);
   CheckUtf8File(bytes);
-  CheckButtonFile(bytes);
+  CheckButtonFile(bytes, false);
+  CheckButtonFile(bytes, true);
   return 0;
 }

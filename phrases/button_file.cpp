@@ -1,7 +1,9 @@
 #include "phrases/button_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "phrases/safe_write.h"
 #include "platform/errors.h"
@@ -25,20 +27,43 @@ void CopyIfMissing(platform::Files& files, std::u16string_view from, std::u16str
   }
 }
 
-// The file's bytes as code units of its encoding: one byte for the ANSI code
-// page and UTF-8 (where CR, LF and NUL never occur inside a multi-byte
-// character), two bytes in the mark's order for UTF-16.
-class Units {
+// The file's characters as the reading saw them, by their bytes. UTF-16 has
+// two bytes a code unit, in the mark's order; UTF-8 is walked byte by byte, as
+// CR, LF and NUL never occur inside a multi-byte character. The ANSI code page
+// may read a lead byte and the byte after it as one character even when that
+// byte is CR, LF or NUL (Wine's code page 932 decoder does, making them one
+// unknown character): whether two bytes are one character is asked of the
+// code page's own decoder, so the walk finds exactly the breaks that the
+// reading found. Every ANSI code page reads bytes below 0x80 alone.
+class Characters {
  public:
-  explicit Units(Encoding encoding)
-      : width_(encoding == Encoding::kUtf16LeBom || encoding == Encoding::kUtf16BeBom ? 2 : 1),
-        big_endian_(encoding == Encoding::kUtf16BeBom) {}
+  Characters(platform::Text& text, Encoding encoding, const platform::Bytes& bytes)
+      : text_(text),
+        bytes_(bytes),
+        width_(encoding == Encoding::kUtf16LeBom || encoding == Encoding::kUtf16BeBom ? 2 : 1),
+        big_endian_(encoding == Encoding::kUtf16BeBom),
+        ansi_(encoding == Encoding::kAnsi) {}
 
   std::size_t width() const { return width_; }
 
-  char16_t At(const platform::Bytes& bytes, std::size_t pos) const {
-    if (width_ == 1) return bytes[pos];
-    const unsigned first = bytes[pos], second = bytes[pos + 1];
+  // The length in bytes of the character at pos; 0 when no whole one is left
+  // (a trailing odd byte of UTF-16).
+  std::size_t LengthAt(std::size_t pos) {
+    if (pos + width_ > bytes_.size()) return 0;
+    if (!ansi_ || bytes_[pos] < 0x80 || pos + 1 == bytes_.size()) return width_;
+    // Decoded once for each pair of bytes met, not once for each place.
+    if (pairs_.empty()) pairs_.resize(0x80 * 0x100);
+    std::uint8_t& length =
+        pairs_[static_cast<std::size_t>(bytes_[pos] - 0x80) << 8 | bytes_[pos + 1]];
+    if (length == 0) length = text_.DecodeAnsi(bytes_.data() + pos, 2).size() == 1 ? 2 : 1;
+    return length;
+  }
+
+  // The code unit of a character of one unit; U+FFFF for a longer one.
+  char16_t UnitAt(std::size_t pos, std::size_t length) const {
+    if (length != width_) return u'\uFFFF';
+    if (width_ == 1) return bytes_[pos];
+    const unsigned first = bytes_[pos], second = bytes_[pos + 1];
     return static_cast<char16_t>(big_endian_ ? (first << 8) | second : (second << 8) | first);
   }
 
@@ -51,8 +76,13 @@ class Units {
   }
 
  private:
+  platform::Text& text_;
+  const platform::Bytes& bytes_;
   std::size_t width_;
   bool big_endian_;
+  bool ansi_;
+  // By lead byte − 0x80 and next byte: 0 unknown, else the length.
+  std::vector<std::uint8_t> pairs_;
 };
 
 platform::Bytes Encode(platform::Text& text, Encoding encoding, std::u16string_view s) {
@@ -80,29 +110,33 @@ platform::Bytes Encode(platform::Text& text, Encoding encoding, std::u16string_v
 // and the next start reads 59 lines, so the filling-up is not repeated.
 platform::Bytes FilledUp(platform::Text& text, const platform::Bytes& original,
                          const ButtonFileText& decoded, std::size_t line_count) {
-  const Units units(decoded.encoding);
+  Characters characters(text, decoded.encoding, original);
   const std::size_t size = original.size();
   const std::size_t begin = decoded.mark_length;
-  std::size_t end = begin;
-  while (end + units.width() <= size && units.At(original, end) != u'\0') end += units.width();
 
   platform::Bytes out;
-  out.reserve(size + 2 * units.width() + 16 * kPhraseButtonCount);
+  out.reserve(size + 2 * characters.width() + 16 * kPhraseButtonCount);
   out.insert(out.end(), original.begin(), original.begin() + static_cast<std::ptrdiff_t>(begin));
+  // Up to the first U+0000, or to the end of the whole characters.
   bool ends_with_break = true;
-  for (std::size_t pos = begin; pos < end; pos += units.width()) {
-    const char16_t unit = units.At(original, pos);
+  std::size_t end = begin;
+  for (std::size_t length; (length = characters.LengthAt(end)) != 0; end += length) {
+    const char16_t unit = characters.UnitAt(end, length);
+    if (unit == u'\0') break;
     ends_with_break = unit == u'\r' || unit == u'\n';
     if (!ends_with_break) {
-      out.insert(out.end(), original.begin() + static_cast<std::ptrdiff_t>(pos),
-                 original.begin() + static_cast<std::ptrdiff_t>(pos + units.width()));
+      out.insert(out.end(), original.begin() + static_cast<std::ptrdiff_t>(end),
+                 original.begin() + static_cast<std::ptrdiff_t>(end + length));
       continue;
     }
-    units.AppendLineBreak(out);
-    const std::size_t next = pos + units.width();
-    if (unit == u'\r' && next < end && units.At(original, next) == u'\n') pos = next;
+    characters.AppendLineBreak(out);
+    const std::size_t next = end + length;
+    const std::size_t next_length = characters.LengthAt(next);
+    if (unit == u'\r' && next_length != 0 && characters.UnitAt(next, next_length) == u'\n') {
+      end = next;
+    }
   }
-  if (!ends_with_break) units.AppendLineBreak(out);
+  if (!ends_with_break) characters.AppendLineBreak(out);
 
   std::u16string placeholders;
   for (auto n = static_cast<int>(line_count) + 1; n <= kPhraseButtonCount; ++n) {
@@ -197,9 +231,15 @@ ButtonFileText DecodeButtonFile(platform::Text& text, const platform::Bytes& byt
     case Encoding::kUtf8NoBom:
       break;
   }
-  // Code page 932 text is practically never valid UTF-8 once it holds a
-  // multi-byte character, and plain ASCII reads the same either way.
-  if (std::any_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b >= 0x80; })) {
+  // UTF-8 without a mark is what Notepad saves. Every kana, kanji, full-width
+  // form and Japanese punctuation mark takes three bytes in it, and in valid
+  // UTF-8 the bytes E0 and above only start such sequences of three or four.
+  // Code page 932 text is valid UTF-8 with only two-byte sequences where its
+  // half-width katakana pair up (ﾃｽ is C3 BD), and practically never with a
+  // longer one: any kana or common kanji puts a stray byte 81 to 9F in it. So
+  // UTF-8 needs a sequence of three bytes or more; ASCII alone reads the same
+  // either way and stays the code page's.
+  if (std::any_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b >= 0xE0; })) {
     if (auto decoded = DecodeUtf8Strict(bytes.data(), bytes.size())) {
       return {Encoding::kUtf8NoBom, 0, std::move(*decoded)};
     }

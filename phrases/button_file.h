@@ -59,8 +59,10 @@ struct ButtonFileText {
   std::u16string text;
 };
 // By the mark; without one, bytes that are valid UTF-8 with at least one
-// multi-byte sequence are UTF-8 (what Notepad saves), anything else the ANSI
-// code page, leniently. Throws the mapping error for bad UTF-8 after its mark.
+// sequence of three or four bytes are UTF-8 (what Notepad saves, as every kana
+// and kanji is such a sequence), anything else the ANSI code page, leniently:
+// ASCII, and code page 932 text even where its half-width katakana pair up as
+// valid two-byte UTF-8. Throws the mapping error for bad UTF-8 after its mark.
 ButtonFileText DecodeButtonFile(platform::Text& text, const platform::Bytes& bytes);
 
 // What LoadButton needs of the phrase buttons.

@@ -89,10 +89,18 @@ class Files {
   // Creates or truncates, writes everything and flushes it to the disk. Throws
   // OsFailure; the file may then hold part of the bytes.
   virtual void WriteAll(std::u16string_view path, const Bytes& bytes) = 0;
-  // Renames from over to in one step, replacing to. Throws OsFailure.
+  // Puts from in place of the existing file to (ReplaceFileW), which keeps to's
+  // attributes and security descriptor; under Wine, whose ReplaceFileW keeps
+  // nothing and is not one step, a rename. A read-only to fails with
+  // ERROR_ACCESS_DENIED. Throws OsFailure.
   virtual void Replace(std::u16string_view from, std::u16string_view to) = 0;
-  // Deletes a file; a missing file is no failure. Never throws.
-  virtual void Remove(std::u16string_view path) noexcept = 0;
+  // Renames from to to in one step, replacing a file there (MoveFileExW, write
+  // through). Throws OsFailure.
+  virtual void Rename(std::u16string_view from, std::u16string_view to) = 0;
+  // Deletes a file, a read-only one too. True when nothing of that name is left
+  // afterwards (a missing file included); false for a folder or a file that
+  // cannot be deleted, which stays as it was. Never throws.
+  virtual bool Remove(std::u16string_view path) noexcept = 0;
   // Byte-for-byte copy that never overwrites. Throws OsFailure.
   virtual void Copy(std::u16string_view from, std::u16string_view to) = 0;
   // The running executable's full path.

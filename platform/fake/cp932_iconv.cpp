@@ -27,7 +27,9 @@ class Converter {
 }  // namespace
 
 std::u16string DecodeCp932(const std::uint8_t* data, std::size_t size) {
-  Converter cd("UTF-16LE", "CP932");
+  // Opened once per thread: the fuzz targets decode a character at a time.
+  thread_local const Converter cd("UTF-16LE", "CP932");
+  iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   std::u16string out;
   std::size_t i = 0;
   while (i < size) {

@@ -200,10 +200,19 @@ Bytes FakePlatform::ReadAll(std::u16string_view path) {
   return it->second;
 }
 
+namespace {
+
+const std::u16string kAccessDenied = u"アクセスが拒否されました。";
+const std::u16string kSharingViolation =
+    u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
+
+}  // namespace
+
 void FakePlatform::WriteAll(std::u16string_view path, const Bytes& bytes) {
   Record("write " + Quote(path) + " " + std::to_string(bytes.size()) + " bytes");
   const auto key = Str(path);
-  if (directories.contains(key)) throw OsFailure(u"アクセスが拒否されました。", 5);
+  if (directories.contains(key) || read_only.contains(key)) throw OsFailure(kAccessDenied, 5);
+  if (held_open.contains(key)) throw OsFailure(kSharingViolation, 32);
   if (auto fault = write_faults.find(key); fault != write_faults.end()) {
     const auto n = std::min(fault->second.after_bytes, bytes.size());
     files[key] = Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
@@ -212,23 +221,39 @@ void FakePlatform::WriteAll(std::u16string_view path, const Bytes& bytes) {
   files[key] = bytes;
 }
 
-void FakePlatform::Replace(std::u16string_view from, std::u16string_view to) {
-  Record("replace " + Quote(from) + " -> " + Quote(to));
-  const auto source = Str(from), target = Str(to);
+// Replace and Rename alike: the file moves to its new name in one step.
+void FakePlatform::MoveOver(const std::u16string& source, const std::u16string& target,
+                            bool target_must_exist) {
   if (auto fault = replace_faults.find(target); fault != replace_faults.end())
     throw OsFailure(fault->second, 5);
-  if (directories.contains(target)) throw OsFailure(u"アクセスが拒否されました。", 5);
+  if (directories.contains(target) || read_only.contains(target)) throw OsFailure(kAccessDenied, 5);
   auto it = files.find(source);
-  if (it == files.end()) throw OsFailure(u"指定されたファイルが見つかりません。", 2);
+  if (it == files.end() || (target_must_exist && !files.contains(target)))
+    throw OsFailure(u"指定されたファイルが見つかりません。", 2);
   files[target] = std::move(it->second);
   files.erase(source);
 }
 
-void FakePlatform::Remove(std::u16string_view path) noexcept {
+void FakePlatform::Replace(std::u16string_view from, std::u16string_view to) {
+  Record("replace " + Quote(from) + " -> " + Quote(to));
+  MoveOver(Str(from), Str(to), true);
+}
+
+void FakePlatform::Rename(std::u16string_view from, std::u16string_view to) {
+  Record("rename " + Quote(from) + " -> " + Quote(to));
+  MoveOver(Str(from), Str(to), false);
+}
+
+bool FakePlatform::Remove(std::u16string_view path) noexcept {
   try {
     Record("remove " + Quote(path));
-    files.erase(Str(path));
+    const auto key = Str(path);
+    if (directories.contains(key) || held_open.contains(key)) return false;
+    read_only.erase(key);
+    files.erase(key);
+    return true;
   } catch (...) {
+    return false;
   }
 }
 
@@ -249,7 +274,18 @@ std::u16string FakePlatform::CurrentDirectory() { return current_directory; }
 // --- Text -------------------------------------------------------------------
 
 std::u16string FakePlatform::DecodeAnsi(const std::uint8_t* data, std::size_t size) {
-  return DecodeCp932(data, size);
+  if (!lead_byte_takes_next) return DecodeCp932(data, size);
+  std::u16string text;
+  for (std::size_t i = 0; i < size;) {
+    const bool lead =
+        ((data[i] >= 0x81 && data[i] <= 0x9F) || (data[i] >= 0xE0 && data[i] <= 0xFC)) &&
+        i + 1 < size;
+    const std::size_t length = lead ? 2 : 1;
+    const std::u16string character = DecodeCp932(data + i, length);
+    text += lead && character.size() != 1 ? std::u16string(u"\u30FB") : character;
+    i += length;
+  }
+  return text;
 }
 Bytes FakePlatform::EncodeAnsi(std::u16string_view text) { return EncodeCp932(text); }
 void FakePlatform::UpperCaseInPlace(std::u16string& text) { UpperCaseForTests(text); }

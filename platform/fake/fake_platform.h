@@ -61,7 +61,11 @@ class FakePlatform final : public platform::Windows,
   std::set<std::u16string> directories;
   std::map<std::u16string, std::u16string> read_faults;  // path -> reason
   std::map<std::u16string, WriteFault> write_faults;     // path -> fault
-  std::map<std::u16string, std::u16string> replace_faults;
+  std::map<std::u16string, std::u16string> replace_faults;  // target -> reason, Replace and Rename
+  // Files with the read-only attribute: not written or replaced, but Remove deletes them.
+  std::set<std::u16string> read_only;
+  // Files another program holds open without sharing: not written or removed.
+  std::set<std::u16string> held_open;
   std::map<std::u16string, std::u16string> copy_faults;
   std::u16string executable_path = u"C:\\Games\\Quillomi\\Quillomi.exe";
   std::u16string current_directory = u"C:\\Games\\Quillomi\\";
@@ -121,13 +125,19 @@ class FakePlatform final : public platform::Windows,
   Bytes ReadAll(std::u16string_view path) override;
   void WriteAll(std::u16string_view path, const Bytes& bytes) override;
   void Replace(std::u16string_view from, std::u16string_view to) override;
-  void Remove(std::u16string_view path) noexcept override;
+  void Rename(std::u16string_view from, std::u16string_view to) override;
+  bool Remove(std::u16string_view path) noexcept override;
   void Copy(std::u16string_view from, std::u16string_view to) override;
   std::u16string ExecutablePath() override;
   std::u16string CurrentDirectory() override;
 
   // --- platform::Text -----------------------------------------------------
   // Code page 932 (iconv natively, the Windows converter in the Windows build).
+  // With lead_byte_takes_next, a lead byte and the byte after it are always one
+  // character, U+30FB when they map to none, even when that byte is CR, LF or
+  // NUL: what Wine's decoder does (and Windows' may), where iconv reads an
+  // unmappable lead byte alone.
+  bool lead_byte_takes_next = false;
   std::u16string DecodeAnsi(const std::uint8_t* data, std::size_t size) override;
   Bytes EncodeAnsi(std::u16string_view text) override;
   void UpperCaseInPlace(std::u16string& text) override;
@@ -155,6 +165,7 @@ class FakePlatform final : public platform::Windows,
 
  private:
   const FakeWindow* Find(WindowHandle handle) const;
+  void MoveOver(const std::u16string& source, const std::u16string& target, bool target_must_exist);
 
   platform::Platform bundle_;
   std::vector<FakeWindow> windows_;

@@ -48,6 +48,12 @@ struct Enumeration {
   std::exception_ptr failure;
 };
 
+bool RunsOnWine() {
+  static const bool wine =
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
 // Nothing may unwind through EnumWindows: a failure is kept and rethrown once it
 // has returned, and no window after it is visited.
 BOOL CALLBACK VisitTopWindow(HWND window, LPARAM parameter) noexcept {
@@ -232,16 +238,59 @@ void Win32Platform::WriteAll(std::u16string_view path, const Bytes& bytes) {
 }
 
 void Win32Platform::Replace(std::u16string_view from, std::u16string_view to) {
+  const auto target = Terminated(to);
+  // A rename on Windows refuses a read-only target with ERROR_ACCESS_DENIED;
+  // Wine's, run as root, does not. The same refusal comes first everywhere,
+  // and with it the message a read-only file always gave.
+  const DWORD attributes = ::GetFileAttributesW(target.get());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    throw Failure(ERROR_ACCESS_DENIED);
+  // Wine's ReplaceFileW keeps nothing of the old file, and it moves the old
+  // file away and deletes it before the new one takes its name: a kill in
+  // between leaves no file at all. There the rename, in one step, does as much.
+  if (RunsOnWine()) return Rename(from, to);
+  // The new file takes over the old one's attributes, security descriptor and
+  // streams; a part of that which cannot be merged does not stop the save.
+  if (::ReplaceFileW(target.get(), Terminated(from).get(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr))
+    return;
+  const DWORD error = ::GetLastError();
+  // Both files still have their names when the old one cannot be removed (a
+  // program holds it open): the rename then fails as before, with its reason.
+  if (error == ERROR_UNABLE_TO_REMOVE_REPLACED) return Rename(from, to);
+  throw Failure(error);
+}
+
+void Win32Platform::Rename(std::u16string_view from, std::u16string_view to) {
   if (!::MoveFileExW(Terminated(from).get(), Terminated(to).get(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     throw LastErrorFailure();
 }
 
-void Win32Platform::Remove(std::u16string_view path) noexcept {
+bool Win32Platform::Remove(std::u16string_view path) noexcept {
   try {
-    ::DeleteFileW(Terminated(path).get());
+    const auto name = Terminated(path);
+    const DWORD attributes = ::GetFileAttributesW(name.get());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      const DWORD error = ::GetLastError();
+      return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    const bool read_only = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (read_only) {
+      // No attribute left is said with FILE_ATTRIBUTE_NORMAL, never with 0.
+      const DWORD writable = attributes & ~DWORD{FILE_ATTRIBUTE_READONLY};
+      ::SetFileAttributesW(name.get(), writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
+    }
+    if (!::DeleteFileW(name.get())) {
+      if (read_only) ::SetFileAttributesW(name.get(), attributes);
+      return false;
+    }
+    // A file that another handle shares for deletion lingers until that closes.
+    return ::GetFileAttributesW(name.get()) == INVALID_FILE_ATTRIBUTES;
   } catch (...) {
-    // Only the copy of the path can fail, and then there is nothing to delete.
+    // Only the copy of the path can fail; nothing was touched.
+    return false;
   }
 }
 

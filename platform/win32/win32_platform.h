@@ -52,7 +52,8 @@ class Win32Platform final : public platform::Windows,
   platform::Bytes ReadAll(std::u16string_view path) override;
   void WriteAll(std::u16string_view path, const platform::Bytes& bytes) override;
   void Replace(std::u16string_view from, std::u16string_view to) override;
-  void Remove(std::u16string_view path) noexcept override;
+  void Rename(std::u16string_view from, std::u16string_view to) override;
+  bool Remove(std::u16string_view path) noexcept override;
   void Copy(std::u16string_view from, std::u16string_view to) override;
   std::u16string ExecutablePath() override;
   std::u16string CurrentDirectory() override;

@@ -123,7 +123,8 @@ TEST(FillButtonFile, FillsUpOnceInTheEncodingItReadKeepingWhatTheReadingSkips) {
     std::vector<std::string> log{"read " + path, "read " + path};
     if (written) {
       log.insert(log.begin() + 1,
-                 {"write " + temporary + " " + std::to_string(expected.size()) + " bytes",
+                 {"remove " + temporary,
+                  "write " + temporary + " " + std::to_string(expected.size()) + " bytes",
                   "replace " + temporary + " -> " + path});
     }
     EXPECT_EQ(panel.fake.Log(), log);
@@ -168,6 +169,62 @@ TEST(FillButtonFile, AWriteFailingAtAnyByteLeavesTheFileAsItWas) {
     EXPECT_EQ(panel.fake.FileText(kPath), original);
     EXPECT_FALSE(panel.fake.files.contains(TemporaryPathFor(kPath)));
     EXPECT_TRUE(panel.calls.empty());  // LoadButton did not run
+  }
+}
+
+// Without a mark, UTF-8 needs a sequence of three bytes or more, as every kana
+// and kanji is in it; code page 932 text whose half-width katakana pair up as
+// valid two-byte UTF-8 stays code page 932.
+TEST(DecodeButtonFile, WithoutAMarkUtf8NeedsASequenceOfThreeBytesOrMore) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Encoding encoding;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {"ASCII", "[a]b\r\n", Encoding::kAnsi, u"[a]b\r\n"},
+      {"UTF-8 kana", "[\xE6\x8C\xA8]\xE3\x81\x93", Encoding::kUtf8NoBom, u"[挨]こ"},
+      {"UTF-8 four bytes", "\xF0\x9F\x98\x80", Encoding::kUtf8NoBom, u"\U0001F600"},
+      {"UTF-8 kana and Latin", "caf\xC3\xA9 \xE3\x81\x93", Encoding::kUtf8NoBom, u"café こ"},
+      {"ﾃｽ, C3 BD", "[\xC3\xBD]\xC3\xBD", Encoding::kAnsi, u"[ﾃｽ]ﾃｽ"},
+      {"ﾃｽﾄ。, C3 BD C4 81 42", "\xC3\xBD\xC4\x81\x42", Encoding::kAnsi, u"ﾃｽﾄ。"},
+      {"ｱﾘｶﾞﾄ, not UTF-8", "\xB1\xD8\xB6\xDE\xC4", Encoding::kAnsi, u"ｱﾘｶﾞﾄ"},
+      {"こ in code page 932", "\x82\xB1", Encoding::kAnsi, u"こ"},
+      // The price: two-byte UTF-8 alone reads in the code page (a mark makes it UTF-8).
+      {"UTF-8 Latin alone", "caf\xC3\xA9", Encoding::kAnsi, u"cafﾃｩ"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake::FakePlatform fake;
+    const auto decoded = DecodeButtonFile(fake, test::B(c.bytes));
+    EXPECT_EQ(decoded.encoding, c.encoding);
+    EXPECT_EQ(decoded.mark_length, 0u);
+    EXPECT_EQ(decoded.text, c.text) << test::Utf8(decoded.text);
+  }
+}
+
+TEST(FillButtonFile, HalfWidthKatakanaThatLookLikeUtf8AreFilledUpInTheCodePage) {
+  Panel panel(S("[\xC3\xBD]\xC3\xBD"));
+  panel.Fill();
+  EXPECT_EQ(panel.fake.FileText(kPath), S("[\xC3\xBD]\xC3\xBD\r\n") + Placeholders(2, kAnsi));
+  ASSERT_EQ(panel.list_box1.size(), 59u);
+  EXPECT_EQ(panel.list_box1[0], u"[ﾃｽ]ﾃｽ");
+  EXPECT_EQ(panel.calls[0], (ButtonCall{1, u"ﾃｽ", u"ﾃｽ"}));
+}
+
+// A lead byte right before CR or LF: whether the code page reads the two as one
+// character (Wine's decoder does) or not (iconv does), the byte walk that
+// places the placeholders breaks lines where the reading did.
+TEST(FillButtonFile, ALeadByteBeforeABreakNeverPutsThePlaceholdersOneLineLate) {
+  for (bool takes_next : {false, true}) {
+    for (const auto& c : test::LeadByteCases()) {
+      fake::FakePlatform fake;
+      fake.lead_byte_takes_next = takes_next;
+      fake.files[kPath] = c.File();
+      EXPECT_EQ(test::FillUpProblems(fake.Get(), kPath, c.File()), "")
+          << c.Name() << (takes_next ? ", lead byte takes the next" : ", iconv");
+    }
   }
 }
 

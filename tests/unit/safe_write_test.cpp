@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/unit/test_support.h"
@@ -12,51 +14,162 @@ namespace {
 using test::B;
 
 const std::u16string kTarget = u"C:\\Games\\Quillomi\\data.txt";
+const std::u16string kCannotCreate =
+    u"ファイル \"C:\\Games\\Quillomi\\data.txt\" を作成できません。";
 
-TEST(SafeWrite, WritesBesideTheTargetAndRenamesInOneStep) {
-  const std::u16string temporary = TemporaryPathFor(kTarget);
-  EXPECT_NE(temporary, kTarget);
-  EXPECT_EQ(temporary.substr(0, kTarget.size()), kTarget);  // same folder
-  // An existing target, and a missing one with a longer temporary left by a crash.
+std::string Quoted(int name) {
+  return fake::Quote(TemporaryPathFor(kTarget, name));
+}
+
+TEST(SafeWrite, TemporaryFilesLieBesideTheTargetUnderNamesOfTheirOwn) {
+  EXPECT_EQ(TemporaryPathFor(kTarget), kTarget + u".quillomi-new");
+  EXPECT_EQ(TemporaryPathFor(kTarget, 0), kTarget + u".quillomi-new");
+  EXPECT_EQ(TemporaryPathFor(kTarget, 1), kTarget + u".quillomi-new1");
+  EXPECT_EQ(TemporaryPathFor(kTarget, kTemporaryNames - 1), kTarget + u".quillomi-new9");
+}
+
+// ReplaceFileW over an existing file, which keeps what the file was (its
+// attributes, its security descriptor); a rename where there is none yet.
+TEST(SafeWrite, ReplacesAnExistingTargetAndRenamesToAMissingOne) {
   for (bool existing : {true, false}) {
     SCOPED_TRACE(existing);
     fake::FakePlatform fake;
     if (existing) fake.PutFile(kTarget, "old");
-    if (!existing) fake.PutFile(temporary, "left over from a crash, longer than the new text");
     SaveFileSafely(fake, kTarget, B("new content"));
-    EXPECT_EQ(fake.Log(), (std::vector<std::string>{
-                              "write " + fake::Quote(temporary) + " 11 bytes",
-                              "replace " + fake::Quote(temporary) + " -> " + fake::Quote(kTarget),
-                          }));
+    EXPECT_EQ(fake.Log(),
+              (std::vector<std::string>{
+                  "remove " + Quoted(0),
+                  "write " + Quoted(0) + " 11 bytes",
+                  (existing ? "replace " : "rename ") + Quoted(0) + " -> " + fake::Quote(kTarget),
+              }));
     EXPECT_EQ(fake.FileText(kTarget), "new content");
-    EXPECT_FALSE(fake.files.contains(temporary));
+    EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
   }
+}
+
+// A save killed before its last step leaves its temporary file, which may since
+// have become read-only, or something else may carry the name: none of it stops
+// the next save. A file is deleted; what cannot be is stepped around.
+TEST(SafeWrite, ALeftoverTemporaryFileNeverBlocksASave) {
+  struct Case {
+    const char* name;
+    std::function<void(fake::FakePlatform&)> leave;
+    int used;  // the temporary name the save writes
+  };
+  const auto file = [](int name) {
+    return [name](fake::FakePlatform& fake) {
+      fake.PutFile(TemporaryPathFor(kTarget, name), "left over, longer than the new text");
+    };
+  };
+  const Case cases[] = {
+      {"nothing left", [](fake::FakePlatform&) {}, 0},
+      {"a file", file(0), 0},
+      {"a read-only file",
+       [&](fake::FakePlatform& fake) {
+         file(0)(fake);
+         fake.read_only.insert(TemporaryPathFor(kTarget));
+       },
+       0},
+      {"a folder",
+       [](fake::FakePlatform& fake) { fake.directories.insert(TemporaryPathFor(kTarget)); }, 1},
+      {"a file held open",
+       [&](fake::FakePlatform& fake) {
+         file(0)(fake);
+         fake.held_open.insert(TemporaryPathFor(kTarget));
+       },
+       1},
+      {"a folder, then a file left by a save that stepped around it",
+       [&](fake::FakePlatform& fake) {
+         fake.directories.insert(TemporaryPathFor(kTarget));
+         file(1)(fake);
+       },
+       1},
+      {"folders under the first three names",
+       [](fake::FakePlatform& fake) {
+         for (int name = 0; name < 3; ++name)
+           fake.directories.insert(TemporaryPathFor(kTarget, name));
+       },
+       3},
+  };
+  for (bool existing : {true, false}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (existing ? ", over a file" : ", to a new file"));
+      fake::FakePlatform fake;
+      if (existing) fake.PutFile(kTarget, "old");
+      c.leave(fake);
+      SaveFileSafely(fake, kTarget, B("new content"));
+      std::vector<std::string> log;
+      for (int name = 0; name <= c.used; ++name) log.push_back("remove " + Quoted(name));
+      log.push_back("write " + Quoted(c.used) + " 11 bytes");
+      log.push_back((existing ? "replace " : "rename ") + Quoted(c.used) + " -> " +
+                    fake::Quote(kTarget));
+      EXPECT_EQ(fake.Log(), log);
+      EXPECT_EQ(fake.FileText(kTarget), "new content");
+      EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget, c.used)));
+      EXPECT_FALSE(fake.read_only.contains(TemporaryPathFor(kTarget, c.used)));
+    }
+  }
+}
+
+TEST(SafeWrite, WhenEveryTemporaryNameIsBlockedTheWriteSaysWhy) {
+  fake::FakePlatform fake;
+  fake.PutFile(kTarget, "old");
+  for (int name = 0; name < kTemporaryNames; ++name)
+    fake.directories.insert(TemporaryPathFor(kTarget, name));
+  try {
+    SaveFileSafely(fake, kTarget, B("new content"));
+    ADD_FAILURE() << "no error";
+  } catch (const UserError& e) {
+    EXPECT_EQ(e.text(), kCannotCreate + u"アクセスが拒否されました。");
+  }
+  EXPECT_EQ(fake.FileText(kTarget), "old");
+  EXPECT_EQ(fake.LogWith({"write"}), std::vector<std::string>{"write " + Quoted(0) + " 11 bytes"});
 }
 
 TEST(SafeWrite, AFailedWriteOrReplaceLeavesTheOriginalIntact) {
   const platform::Bytes original = B("line 1\r\nline 2\r\n");
   const platform::Bytes replacement = B("\xEF\xBB\xBF[System]\r\nLeft2=1\r\n\r\n");
-  // A write stopping at every byte, then a refused replace.
-  for (std::size_t offset = 0; offset <= replacement.size() + 1; ++offset) {
-    SCOPED_TRACE(offset);
-    fake::FakePlatform fake;
-    fake.files[kTarget] = original;
-    if (offset <= replacement.size()) {
-      fake.write_faults[TemporaryPathFor(kTarget)] = {offset, u"ディスクがいっぱいです"};
-    } else {
-      fake.replace_faults[kTarget] = u"ディスクがいっぱいです";
+  // A write stopping at every byte, then a refused replace or rename.
+  for (bool existing : {true, false}) {
+    for (std::size_t offset = 0; offset <= replacement.size() + 1; ++offset) {
+      SCOPED_TRACE(testing::Message() << offset << (existing ? ", over a file" : ", new file"));
+      fake::FakePlatform fake;
+      if (existing) fake.files[kTarget] = original;
+      if (offset <= replacement.size()) {
+        fake.write_faults[TemporaryPathFor(kTarget)] = {offset, u"ディスクがいっぱいです"};
+      } else {
+        fake.replace_faults[kTarget] = u"ディスクがいっぱいです";
+      }
+      try {
+        SaveFileSafely(fake, kTarget, replacement);
+        ADD_FAILURE() << "no error";
+      } catch (const UserError& e) {
+        EXPECT_EQ(e.text(), kCannotCreate + u"ディスクがいっぱいです");
+      }
+      EXPECT_EQ(fake.files.contains(kTarget), existing);
+      if (existing) {
+        EXPECT_EQ(fake.files[kTarget], original);
+      }
+      EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
+      EXPECT_EQ(fake.Log().back(), "remove " + Quoted(0));
     }
-    try {
-      SaveFileSafely(fake, kTarget, replacement);
-      ADD_FAILURE() << "no error";
-    } catch (const UserError& e) {
-      EXPECT_EQ(
-          e.text(),
-          u"ファイル \"C:\\Games\\Quillomi\\data.txt\" を作成できません。ディスクがいっぱいです");
-    }
-    EXPECT_EQ(fake.files[kTarget], original);
-    EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
   }
+}
+
+// A read-only target refuses the replace, as it refused the rename before.
+TEST(SafeWrite, AReadOnlyTargetFailsWithTheSameText) {
+  fake::FakePlatform fake;
+  fake.PutFile(kTarget, "old");
+  fake.read_only.insert(kTarget);
+  try {
+    SaveFileSafely(fake, kTarget, B("new content"));
+    ADD_FAILURE() << "no error";
+  } catch (const UserError& e) {
+    EXPECT_EQ(e.text(), kCannotCreate + u"アクセスが拒否されました。");
+  }
+  EXPECT_EQ(fake.FileText(kTarget), "old");
+  EXPECT_TRUE(fake.read_only.contains(kTarget));
+  EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Helpers shared by the unit tests.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -85,5 +86,24 @@ class SimulatedFrame : public Frame {
     return value;
   }
 };
+
+// A code page 932 button file of 58 lines whose line `at` ends in a lead byte
+// followed directly by `line_break` (none: the lead byte ends the file). A
+// decoder may read the lead byte and a CR or LF after it as one character.
+struct LeadByteCase {
+  std::uint8_t lead = 0x82;
+  std::string_view line_break;
+  int at = 30;
+  std::string Name() const;
+  platform::Bytes File() const;
+};
+// Every lead byte (81 to 9F, E0 to FC) before CR, LF and CR LF, in the middle
+// and on the last line, and alone at the very end.
+std::vector<LeadByteCase> LeadByteCases();
+// Fills up the file at path, which holds `original`, and checks what the next
+// start reads: the lines read before, then the placeholders up to line 59
+// exactly, and nothing written again. Empty when all holds, else what did not.
+std::string FillUpProblems(platform::Platform& platform, const std::u16string& path,
+                           const platform::Bytes& original);
 
 }  // namespace quillomi::test

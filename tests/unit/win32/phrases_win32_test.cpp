@@ -101,6 +101,52 @@ TEST_F(Win32Phrases, FillingUpKeepsShiftJisBytesAndAddsShiftJisPlaceholders) {
   }
 }
 
+// A lead byte right before CR or LF, which Wine's decoder reads with it as one
+// unknown character: the placeholders still start right after the last line
+// read and end on line 59.
+TEST_F(Win32Phrases, ALeadByteBeforeABreakNeverPutsThePlaceholdersOneLineLate) {
+  ASSERT_EQ(::GetACP(), 932U);
+  const auto path = dir_ / u"QLMO_ボタン_ユーザー設定.txt";
+  for (const auto& c : quillomi::test::LeadByteCases()) {
+    PutFile(path, c.File());
+    EXPECT_EQ(quillomi::test::FillUpProblems(platform_.Get(), path, c.File()), "") << c.Name();
+  }
+}
+
+// Without a mark, half-width katakana that happen to be valid two-byte UTF-8
+// (ﾃｽ is C3 BD) are code page 932; Notepad's UTF-8 with kana is UTF-8.
+TEST_F(Win32Phrases, AFileWithoutAMarkIsUtf8OnlyWithASequenceOfThreeBytes) {
+  ASSERT_EQ(::GetACP(), 932U);
+  const auto path = dir_ / u"QLMO_ボタン_ユーザー設定.txt";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string filled;  // the first line as written back, with its break
+    std::u16string first;
+  };
+  const Case cases[] = {
+      {"ﾃｽ", "[\xC3\xBD]\xC3\xBD", "[\xC3\xBD]\xC3\xBD\r\n", u"[ﾃｽ]ﾃｽ"},
+      {"ﾃｽﾄ。", "[x]\xC3\xBD\xC4\x81\x42", "[x]\xC3\xBD\xC4\x81\x42\r\n", u"[x]ﾃｽﾄ。"},
+      {"UTF-8 kana", "[\xE6\x8C\xA8]\xE3\x81\x93", "[\xE6\x8C\xA8]\xE3\x81\x93\r\n", u"[挨]こ"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PutFile(path, B(c.bytes));
+    std::vector<std::u16string> list_box1;
+    RecordingButtons buttons;
+    phrases::FillButtonFile(platform_.Get(), path, list_box1, buttons);
+    ASSERT_EQ(list_box1.size(), 59U);
+    EXPECT_EQ(list_box1[0], c.first) << Utf8(list_box1[0]);
+    EXPECT_EQ(list_box1[58], u"[59]\u3000");
+    const std::string placeholder =
+        c.first == u"[挨]こ" ? "[2]\xE3\x80\x80\r\n" : "[2]\x81\x40\r\n";  // U+3000
+    const auto written = FileBytes(path);
+    EXPECT_EQ(
+        std::string(written.begin(), written.end()).substr(0, c.filled.size() + placeholder.size()),
+        c.filled + placeholder);
+  }
+}
+
 // A player's folder with spaces, brackets, Japanese, or characters outside code
 // page 932 that an ANSI call would lose: every data file is made, read and
 // saved there as in a plain folder.
@@ -190,6 +236,73 @@ TEST_F(Win32Phrases, AFileHeldOpenForWritingCannotBeRead) {
   }
   EXPECT_TRUE(list_box1.empty());
   EXPECT_TRUE(buttons.numbers.empty());
+}
+
+// A save killed before its last step left its temporary file, which may since
+// have become read-only, or a folder carries its name: the next save goes
+// through all the same, and leaves no temporary file of its own.
+TEST_F(Win32Phrases, ALeftoverTemporaryFileNeverBlocksASave) {
+  const auto path = dir_ / u"Quillomi.exe_ユーザー設定.ini";
+  const auto leftover = phrases::TemporaryPathFor(path);
+  struct Case {
+    const char* name;
+    std::function<void()> leave;
+    bool folder;
+  };
+  const auto file = [&](DWORD attributes) {
+    return [&, attributes] {
+      PutFile(leftover, B("\xEF\xBB\xBF[System]\r\nLeft2=1\r\n[cut sh"));
+      ASSERT_TRUE(::SetFileAttributesW(W(leftover), attributes));
+    };
+  };
+  const Case cases[] = {
+      {"a file", file(FILE_ATTRIBUTE_NORMAL), false},
+      {"a read-only file", file(FILE_ATTRIBUTE_READONLY), false},
+      {"a hidden read-only file", file(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), false},
+      {"a folder", [&] { ASSERT_TRUE(::CreateDirectoryW(W(leftover), nullptr)); }, true},
+  };
+  for (bool existing : {true, false}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (existing ? ", over a file" : ", a new file"));
+      ::DeleteFileW(W(path));
+      if (existing) PutFile(path, B("\xEF\xBB\xBF[System]\r\nLeft2=100\r\n\r\n"));
+      c.leave();
+      auto settings = phrases::SettingsDocument::Open(files_, path);
+      settings.WriteInteger(phrases::kSettingsSection, u"Left2", 250);
+      try {
+        settings.Save();
+      } catch (const UserError& error) {
+        ADD_FAILURE() << Utf8(error.text());
+      }
+      EXPECT_EQ(FileBytes(path), B("\xEF\xBB\xBF[System]\r\nLeft2=250\r\n\r\n"));
+      EXPECT_EQ(Exists(leftover), c.folder);
+      for (int name = 1; name < phrases::kTemporaryNames; ++name)
+        EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path, name))) << name;
+      ::RemoveDirectoryW(W(leftover));
+    }
+  }
+}
+
+// A read-only settings file is not replaced, with the message a rename gave.
+TEST_F(Win32Phrases, AReadOnlyFileIsNotReplaced) {
+  const auto path = dir_ / u"Quillomi.exe_ユーザー設定.ini";
+  const auto old = B("\xEF\xBB\xBF[System]\r\nLeft2=100\r\n\r\n");
+  PutFile(path, old);
+  ASSERT_TRUE(::SetFileAttributesW(W(path), FILE_ATTRIBUTE_READONLY));
+  auto settings = phrases::SettingsDocument::Open(files_, path);
+  settings.WriteInteger(phrases::kSettingsSection, u"Left2", 250);
+  try {
+    settings.Save();
+    ADD_FAILURE() << "the save went through";
+  } catch (const UserError& error) {
+    EXPECT_EQ(error.text(), u"ファイル \"" + path + u"\" を作成できません。" +
+                                SystemErrorText(ERROR_ACCESS_DENIED))
+        << Utf8(error.text());
+  }
+  EXPECT_EQ(FileBytes(path), old);
+  EXPECT_EQ(::GetFileAttributesW(W(path)) & FILE_ATTRIBUTE_READONLY,
+            DWORD{FILE_ATTRIBUTE_READONLY});
+  EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
 }
 
 // Another program keeps the settings file open without letting it be deleted

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/errors.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/win32_platform.h"
@@ -26,6 +28,11 @@ class Win32Files : public ::testing::Test {
   platform::Files& files_ = platform_.Get().files;
   TempDirectory dir_;
 };
+
+// Wine tells itself apart by an export of its own.
+bool RunsOnWine() {
+  return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 // The failure a call raised, or nothing.
 template <typename Call>
@@ -154,39 +161,130 @@ TEST_F(Win32Files, WriteAllFailsWithTheSystemReason) {
   EXPECT_EQ(FileBytes(locked), B("old"));
 }
 
-TEST_F(Win32Files, ReplacePutsTheNewFileInPlaceOfTheOld) {
+// Replace is ReplaceFileW, which needs a file to replace; Rename moves over
+// one or to a new name.
+TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOld) {
   const auto target = dir_ / u"settings.ini";
   const auto fresh = dir_ / u"settings.ini.new";
   struct Case {
     const char* name;
+    bool rename;
     bool target_exists;
   };
-  for (const auto& c : {Case{"over an existing file", true}, Case{"to a new name", false}}) {
+  const Case cases[] = {
+      {"replace over an existing file", false, true},
+      {"rename over an existing file", true, true},
+      {"rename to a new name", true, false},
+  };
+  for (const auto& c : cases) {
     ::DeleteFileW(W(target));
     if (c.target_exists) PutFile(target, B("old contents, longer than the new"));
     PutFile(fresh, B("new"));
-    files_.Replace(fresh, target);
+    c.rename ? files_.Rename(fresh, target) : files_.Replace(fresh, target);
     EXPECT_EQ(FileBytes(target), B("new")) << c.name;
     EXPECT_FALSE(Exists(fresh)) << c.name;
   }
 }
 
-TEST_F(Win32Files, ReplaceFromAMissingFileLeavesTheTarget) {
+TEST_F(Win32Files, ReplaceOrRenameFailuresLeaveTheTarget) {
   const auto target = dir_ / u"settings.ini";
-  PutFile(target, B("old"));
-  const auto failure = FailureOf([&] { files_.Replace(dir_ / u"missing", target); });
-  ASSERT_TRUE(failure.has_value());
-  EXPECT_EQ(failure->code(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(FileBytes(target), B("old"));
+  const auto fresh = dir_ / u"settings.ini.new";
+  struct Case {
+    const char* name;
+    bool rename;
+    bool target_exists;
+    bool read_only;
+    bool fresh_exists;
+    DWORD code;
+  };
+  const Case cases[] = {
+      {"replace from a missing file", false, true, false, false, ERROR_FILE_NOT_FOUND},
+      {"rename from a missing file", true, true, false, false, ERROR_FILE_NOT_FOUND},
+      {"replace a read-only file", false, true, true, true, ERROR_ACCESS_DENIED},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::SetFileAttributesW(W(target), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(W(target));
+    ::DeleteFileW(W(fresh));
+    if (c.target_exists) PutFile(target, B("old"));
+    if (c.read_only) {
+      ASSERT_TRUE(::SetFileAttributesW(W(target), FILE_ATTRIBUTE_READONLY));
+    }
+    if (c.fresh_exists) PutFile(fresh, B("new"));
+    const auto failure =
+        FailureOf([&] { c.rename ? files_.Rename(fresh, target) : files_.Replace(fresh, target); });
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->code(), c.code);
+    EXPECT_EQ(failure->reason(), SystemErrorText(c.code));
+    EXPECT_EQ(Exists(target), c.target_exists);
+    if (c.target_exists) {
+      EXPECT_EQ(FileBytes(target), B("old"));
+    }
+    EXPECT_EQ(Exists(fresh), c.fresh_exists);
+  }
 }
 
-TEST_F(Win32Files, RemoveDeletesAndIgnoresWhatIsMissing) {
-  const auto path = dir_ / u"temp.txt";
-  PutFile(path, B("x"));
-  files_.Remove(path);
-  EXPECT_FALSE(Exists(path));
-  files_.Remove(path);
-  files_.Remove(dir_ / u"no such folder\\x");
+// On Windows, Replace is ReplaceFileW, which needs a file to replace. Wine's
+// ReplaceFileW moves the old file away and deletes it before the new one takes
+// its name, so that a save killed in between would leave no file: under Wine,
+// Replace renames in one step, and so also to a name that is free.
+TEST_F(Win32Files, ReplaceIsReplaceFileWOnWindowsAndTheRenameUnderWine) {
+  const auto target = dir_ / u"settings.ini";
+  const auto fresh = dir_ / u"settings.ini.new";
+  PutFile(fresh, B("new"));
+  const auto failure = FailureOf([&] { files_.Replace(fresh, target); });
+  if (RunsOnWine()) {
+    EXPECT_FALSE(failure.has_value());
+    EXPECT_EQ(FileBytes(target), B("new"));
+    EXPECT_FALSE(Exists(fresh));
+  } else {
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->code(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(Exists(target));
+  }
+}
+
+// Remove says whether the name is free afterwards: a file goes, read-only or
+// not; a folder, or a file that another program holds open without letting it
+// be deleted, stays.
+TEST_F(Win32Files, RemoveDeletesFilesAndSaysWhatStays) {
+  const auto held = dir_ / u"held.txt";
+  PutFile(held, B("x"));
+  const UniqueFile holder(::CreateFileW(W(held), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+  struct Case {
+    const char* name;
+    std::u16string path;
+    std::function<void(const std::u16string&)> make;
+    bool free;
+  };
+  const auto file = [](DWORD attributes) {
+    return [attributes](const std::u16string& path) {
+      PutFile(path, B("x"));
+      ASSERT_TRUE(::SetFileAttributesW(W(path), attributes));
+    };
+  };
+  const Case cases[] = {
+      {"a file", dir_ / u"temp.txt", file(FILE_ATTRIBUTE_NORMAL), true},
+      {"a read-only file", dir_ / u"read-only.txt", file(FILE_ATTRIBUTE_READONLY), true},
+      {"a hidden read-only file", dir_ / u"hidden.txt",
+       file(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), true},
+      {"nothing", dir_ / u"missing.txt", [](const std::u16string&) {}, true},
+      {"nothing, no folder", dir_ / u"no such folder\\x", [](const std::u16string&) {}, true},
+      {"a folder", dir_ / u"folder.txt",
+       [](const std::u16string& path) { ASSERT_TRUE(::CreateDirectoryW(W(path), nullptr)); },
+       false},
+      {"a file held open", held, [](const std::u16string&) {}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.make(c.path);
+    const bool existed = Exists(c.path);
+    EXPECT_EQ(files_.Remove(c.path), c.free);
+    EXPECT_EQ(Exists(c.path), existed && !c.free);
+  }
 }
 
 TEST_F(Win32Files, CopyNeverOverwrites) {
