@@ -3,7 +3,7 @@
 // of the machine falls on both alike; every run is printed, and the medians
 // make the rows.
 //
-//   quillomi_figures.exe [--runs=N] [--summary_out=FILE]
+//   quillomi_figures.exe [--runs=N] [--only=FIGURE] [--summary_out=FILE]
 //
 // StartUp / BareWindow: from CreateProcess to a visible window of the program
 // that answers a message, the panel with its files present against a program
@@ -217,7 +217,17 @@ bool Delivery(Figure& figure, int runs) {
         [&] { return (keys = client.Hooked()).size() >= before + kKeys; }, 10000);
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     if (!done || !Answers(panel)) return false;
-    if (timed) figure.runs.push_back(CounterToMs(keys[before + kKeys - 1].time - start));
+    if (!timed) return true;
+    figure.runs.push_back(CounterToMs(keys[before + kKeys - 1].time - start));
+    // Where the time beyond the pauses goes: before the first key, and
+    // around each of the two pauses (keys 4 to 5 and 6 to 7).
+    const auto gap = [&](std::size_t from, std::size_t to) {
+      return CounterToMs(keys[before + to].time - keys[before + from].time);
+    };
+    std::printf("  delivery: press to first key %.2f ms, Ctrl+V %.2f, pause %.2f, Enter %.2f, "
+                "pause %.2f, Enter %.2f\n",
+                CounterToMs(keys[before].time - start), gap(0, 3), gap(3, 4), gap(4, 5),
+                gap(5, 6), gap(6, 7));
     return true;
   };
   const auto pauses = [&](bool timed) {
@@ -370,11 +380,12 @@ bool TypeToRepaint(Figure& figure, int runs) {
 
 int wmain(int argc, wchar_t** argv) {
   int runs = 9;
-  std::wstring summary_out;
+  std::wstring summary_out, only;
   for (int i = 1; i < argc; ++i) {
     const std::wstring_view argument = argv[i];
     if (argument.starts_with(L"--runs=")) runs = std::stoi(std::wstring(argument.substr(7)));
     if (argument.starts_with(L"--summary_out=")) summary_out = argument.substr(14);
+    if (argument.starts_with(L"--only=")) only = argument.substr(7);
   }
   Figure figures[] = {{"StartUp", "BareWindow", 1.5, {}, {}},
                       {"Delivery", "DeliveryPauses", 1.01, {}, {}},
@@ -383,6 +394,7 @@ int wmain(int argc, wchar_t** argv) {
   int status = 0;
   std::string rows;
   for (std::size_t f = 0; f < std::size(figures); ++f) {
+    if (!only.empty() && only != Wide(figures[f].name)) continue;
     std::printf("== %s\n", figures[f].name);
     std::fflush(stdout);
     if (!measure[f](figures[f], runs)) {
