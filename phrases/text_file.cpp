@@ -141,14 +141,26 @@ bool DecodeRun(const std::uint8_t* data, std::size_t size, std::size_t& at, char
       continue;
     }
     if (b0 >= 0xE1 && b0 <= 0xEC && size - i > 2) {
-      // Kana and kanji: three bytes, no overlong or surrogate forms possible here.
-      const std::uint8_t b1 = data[i + 1], b2 = data[i + 2];
-      if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return done(false);
-      const auto unit =
-          static_cast<char16_t>(((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu));
-      if constexpr (kSplit) flagged |= unit == flag;
-      *o++ = unit;
-      i += 3;
+      // Kana and kanji: three bytes, no overlong or surrogate forms possible
+      // here. The spaces and brackets between them stay in this loop, which
+      // a Japanese list switches to and fro with at nearly every word.
+      do {
+        const std::uint8_t c = data[i];
+        if (c < 0x80) {
+          if (kSplit && c <= '\r') break;
+          *o++ = c;
+          ++i;
+          continue;
+        }
+        if (c < 0xE1 || c > 0xEC || size - i <= 2) break;
+        const std::uint8_t b1 = data[i + 1], b2 = data[i + 2];
+        if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return done(false);
+        const auto unit =
+            static_cast<char16_t>(((c & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu));
+        if constexpr (kSplit) flagged |= unit == flag;
+        *o++ = unit;
+        i += 3;
+      } while (i < size);
       continue;
     }
     char32_t cp;
