@@ -190,15 +190,15 @@ void SettingsForCreation(benchmark::State& state) {
   state.counters["sum"] = sum;
 }
 
-BENCHMARK(ReadListBytes)->Unit(benchmark::kMillisecond)->Repetitions(3);
-BENCHMARK(LoadList)->Unit(benchmark::kMillisecond)->Repetitions(3);
-BENCHMARK(ReadSettingsBytes)->Unit(benchmark::kMicrosecond)->Repetitions(3);
-BENCHMARK(SettingsForCreation)->Unit(benchmark::kMicrosecond)->Repetitions(3);
+BENCHMARK(ReadListBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadList)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadSettingsBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SettingsForCreation)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
   return quillomi::bench::RunWithSummary(
       argc, argv,
-      {{"LoadList", "ReadListBytes", 6, 0}, {"SettingsForCreation", "ReadSettingsBytes", 0, 1}});
+      {{"LoadList", "ReadListBytes", 3, 0}, {"SettingsForCreation", "ReadSettingsBytes", 0, 1}});
 }

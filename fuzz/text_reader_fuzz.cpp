@@ -164,6 +164,11 @@ void CheckUtf8File(const Bytes& bytes) {
           ReferenceLines(*phrases::DecodeUtf8Strict(bytes.data() + skip, bytes.size() - skip));
       Require(packed.size() == lines.size() && packed.starts.size() == lines.size() + 1,
               "one pass finds the same lines");
+      const auto halves =
+          phrases::DecodeUtf8LinesStrict(bytes.data() + skip, bytes.size() - skip, flag, 0);
+      Require(halves && halves->text == packed.text && halves->starts == packed.starts &&
+                  halves->flagged == packed.flagged,
+              "decoded in two halves at once, the same lines");
       for (std::size_t k = 0; k < lines.size(); ++k) {
         Require(packed[k] == lines[k], "one pass finds the same lines");
         Require((packed.flagged[k] != 0) == (lines[k].find(flag) != std::u16string::npos),

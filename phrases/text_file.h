@@ -48,8 +48,12 @@ struct PackedLines {
 };
 // Strict UTF-8 straight into PackedLines, in one pass and without a text per
 // line; nullopt as DecodeUtf8Strict gives it, for bytes after a U+0000 too.
+// From `split_from` bytes on, the two halves of the bytes, split after an LF,
+// are decoded at once on two threads; the result is the same either way.
+inline constexpr std::size_t kSplitDecodeBytes = std::size_t{1} << 20;
 std::optional<PackedLines> DecodeUtf8LinesStrict(const std::uint8_t* data, std::size_t size,
-                                                 char16_t flag);
+                                                 char16_t flag,
+                                                 std::size_t split_from = kSplitDecodeBytes);
 // UTF-16 code units in the given byte order; a trailing odd byte is dropped.
 std::u16string DecodeUtf16(const std::uint8_t* data, std::size_t size, bool big_endian);
 

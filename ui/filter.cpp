@@ -1,7 +1,9 @@
 #include "ui/filter.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace quillomi::ui {
 
@@ -32,35 +34,40 @@ std::size_t Advance(std::u16string_view text, std::size_t at, std::size_t count)
   return at;
 }
 
-// std::u16string_view::find, testing eight start positions at a time: the
+// std::u16string_view::find, testing four start positions at a time: the
 // standard library compares a char16_t text unit by unit, which made
 // filtering a long list take about twice as long.
 std::size_t FindLiteral(std::u16string_view text, std::u16string_view literal, std::size_t from) {
   if (literal.size() > text.size()) return npos;
   const std::size_t last = text.size() - literal.size();  // the last possible start
   const char16_t head = literal[0];
-  const std::u16string_view tail = literal.substr(1);
+  const char16_t* const data = text.data();
+  const std::size_t tail = literal.size() - 1;
   const auto starts_at = [&](std::size_t at) {
-    return text[at] == head && text.substr(at + 1, tail.size()) == tail;
+    return data[at] == head &&
+           (tail == 0 || std::char_traits<char16_t>::compare(data + at + 1, literal.data() + 1,
+                                                             tail) == 0);
   };
-  // A lane of (word ^ pattern) is zero where the unit is the literal's first;
-  // the test is exact for whether any lane is, not for which, so the starts
-  // are then tried one by one.
+  // A lane of (word ^ pattern) is zero where the unit is the literal's first.
+  // The lowest lane flagged is exact (a borrow only runs upwards), so the
+  // first candidate comes straight from the mask; wildcard patterns look for
+  // short, frequent literals and hit within a few units.
   constexpr std::uint64_t kLowBits = 0x0001000100010001;
   constexpr std::uint64_t kHighBits = 0x8000800080008000;
   const std::uint64_t pattern = kLowBits * static_cast<std::uint64_t>(head);
-  const auto has_head = [&](std::uint64_t word) {
-    const std::uint64_t x = word ^ pattern;
-    return (x - kLowBits) & ~x & kHighBits;
-  };
   std::size_t at = from;
-  for (; at + 7 <= last; at += 8) {
-    std::uint64_t words[2];
-    std::memcpy(words, text.data() + at, sizeof words);
-    if ((has_head(words[0]) | has_head(words[1])) == 0) continue;
-    for (std::size_t k = at; k < at + 8; ++k) {
-      if (starts_at(k)) return k;
+  while (at + 3 <= last) {
+    std::uint64_t word;
+    std::memcpy(&word, data + at, sizeof word);
+    const std::uint64_t x = word ^ pattern;
+    const std::uint64_t heads = (x - kLowBits) & ~x & kHighBits;
+    if (heads == 0) {
+      at += 4;
+      continue;
     }
+    at += static_cast<std::size_t>(std::countr_zero(heads)) / 16;
+    if (starts_at(at)) return at;
+    ++at;
   }
   for (; at <= last; ++at) {
     if (starts_at(at)) return at;
@@ -106,13 +113,6 @@ FilterPattern::FilterPattern(std::u16string_view upper_text) {
     }
   }
   close_segment();
-  for (std::size_t r = 0; r < runs_.size(); ++r) {
-    if (runs_[r].length > runs_[anchor_].length) anchor_ = r;
-  }
-}
-
-std::u16string_view FilterPattern::Anchor() const {
-  return runs_.empty() ? std::u16string_view() : Literal(runs_[anchor_]);
 }
 
 bool FilterPattern::Matches(std::u16string_view upper_entry) const {
@@ -137,6 +137,50 @@ std::size_t FilterPattern::FindSegment(const Segment& segment, std::u16string_vi
     if (end != npos) return end;
   }
   return npos;
+}
+
+void FilterPattern::AppendMatches(std::u16string_view upper_all,
+                                  const std::vector<std::size_t>& starts,
+                                  std::vector<std::size_t>& rows) const {
+  // Each segment's first literal is looked for in all the texts at once, not
+  // in the entry alone: a hit in a later entry proves that the entries in
+  // between lack it and cannot match, so they cost no call of their own.
+  const std::size_t count = starts.size() - 1;
+  for (std::size_t i = 0; i < count;) {
+    const std::size_t base = starts[i];
+    const std::size_t entry_end = starts[i + 1];
+    const std::u16string_view entry = upper_all.substr(base, entry_end - base);
+    std::size_t next = i + 1;
+    std::size_t at = 0;
+    for (const auto& segment : segments_) {
+      at = Advance(entry, at, segment.lead);
+      if (at == npos || segment.run_count == 0) {
+        if (at == npos) break;
+        continue;
+      }
+      const std::u16string_view first = Literal(runs_[segment.first_run]);
+      std::size_t hit = FindLiteral(upper_all, first, base + at);
+      // A segment that is one literal alone matches where it is found, but
+      // for the halves of a pair at its edges.
+      const bool alone = segment.run_count == 1 && runs_[segment.first_run].wild_after == 0;
+      for (at = npos; hit != npos && hit + first.size() <= entry_end;
+           hit = FindLiteral(upper_all, first, hit + 1)) {
+        const std::size_t start = hit - base;
+        if (!alone) {
+          at = MatchRunsAt(segment, entry, start);
+        } else if (IsBoundary(entry, start) && IsBoundary(entry, start + first.size())) {
+          at = start + first.size();
+        }
+        if (at != npos) break;
+      }
+      if (hit == npos) return;  // nor does any later entry hold the literal
+      if (at != npos) continue;
+      while (starts[next + 1] <= hit) ++next;
+      break;
+    }
+    if (at != npos) rows.push_back(i);
+    i = next;
+  }
 }
 
 std::size_t FilterPattern::MatchRunsAt(const Segment& segment, std::u16string_view entry,
@@ -208,43 +252,7 @@ std::u16string_view FilterList::EntryText(std::size_t index) const {
 void FilterList::Refilter() {
   rows_.clear();
   if (!filtered_ || icons_.empty()) return;
-  const FilterPattern pattern(filter_upper_);
-  const std::u16string_view upper = Upper();
-  const auto entry = [&](std::size_t i) {
-    return upper.substr(starts_[i], starts_[i + 1] - starts_[i]);
-  };
-  const std::u16string_view anchor = pattern.Anchor();
-  if (anchor.empty()) {
-    for (std::size_t i = 0; i < EntryCount(); ++i) {
-      if (pattern.Matches(entry(i))) rows_.push_back(i);
-    }
-    return;
-  }
-  // Only entries that hold the anchor can match. One scan of all the texts
-  // back to back finds them, so the others cost nothing of their own; each
-  // entry found is decided once and the scan goes on after it. A hit may run
-  // into the next entry or start inside a pair: it proves nothing then.
-  const bool literal_only = pattern.IsLiteral();
-  std::size_t i = 0;
-  for (std::size_t at = FindLiteral(upper, anchor, 0); at != npos;) {
-    while (starts_[i + 1] <= at) ++i;
-    const std::size_t start = starts_[i];
-    const std::size_t end = starts_[i + 1];
-    if (literal_only) {
-      // Without wildcards the hit is the match.
-      const std::u16string_view text = entry(i);
-      if (at + anchor.size() > end || !IsBoundary(text, at - start) ||
-          !IsBoundary(text, at + anchor.size() - start)) {
-        at = FindLiteral(upper, anchor, at + 1);
-        continue;
-      }
-      rows_.push_back(i);
-    } else if (pattern.Matches(entry(i))) {
-      rows_.push_back(i);
-    }
-    if (++i == EntryCount()) break;
-    at = FindLiteral(upper, anchor, starts_[i]);
-  }
+  FilterPattern(filter_upper_).AppendMatches(Upper(), starts_, rows_);
 }
 
 }  // namespace quillomi::ui

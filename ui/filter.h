@@ -32,14 +32,11 @@ class FilterPattern {
   explicit FilterPattern(std::u16string_view upper_text);
 
   bool Matches(std::u16string_view upper_entry) const;
-  // The longest literal piece, which every matching entry holds; empty when
-  // the text has none.
-  std::u16string_view Anchor() const;
-  // The text is its anchor alone, without "*" or "?".
-  bool IsLiteral() const {
-    return segments_.size() == 1 && segments_[0].lead == 0 && runs_.size() == 1 &&
-           runs_[0].wild_after == 0;
-  }
+  // Appends to rows, in order, the index of every entry that matches, the
+  // entries lying back to back in `upper_all`: entry i from starts[i] to
+  // starts[i + 1].
+  void AppendMatches(std::u16string_view upper_all, const std::vector<std::size_t>& starts,
+                     std::vector<std::size_t>& rows) const;
 
  private:
   // A literal followed by a number of "?".
@@ -67,7 +64,6 @@ class FilterPattern {
   std::u16string literals_;
   std::vector<Run> runs_;
   std::vector<Segment> segments_;
-  std::size_t anchor_ = 0;  // into runs_
 };
 
 // lb1's entries and shown rows. LoadList fills it as a batch; the batch's end

@@ -67,6 +67,22 @@ configure_and_build() {
   done
 }
 
+# Configures a tree when needed and builds only the given targets of it.
+build_targets() {
+  local preset=$1 dir
+  shift
+  case $preset in
+    native) dir=$QUILLOMI_BUILD/native ;;
+    windows-cross) dir=$QUILLOMI_BUILD/win64 ;;
+  esac
+  if [ ! -f "$dir/build.ninja" ]; then
+    log "configuring $preset"
+    cmake --preset "$preset" -S "$QUILLOMI_ROOT" -B "$dir" >/dev/null
+  fi
+  log "building $preset: $*"
+  cmake --build "$dir" -j"$JOBS" --target "$@"
+}
+
 # clang with its libFuzzer runtime, which the fuzz targets link.
 fuzzer_available() {
   command -v clang++ >/dev/null 2>&1 &&

@@ -2,8 +2,6 @@
 // client, with real clipboard, focus and synthesised keys under Wine.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "tests/e2e/e2e_support.h"
 #include "ui/panel_caption.h"
 
@@ -131,33 +129,19 @@ TEST_F(DeliveryEndToEnd, BusyClipboardShowsTheErrorAndTypesNothing) {
   EXPECT_EQ(ClipboardText(), L"before");
 }
 
-TEST_F(DeliveryEndToEnd, OverheadBeyondTheFixedPauses) {
+// Deliveries one after the other each send the whole sequence: none loses a
+// key to the one before it. How long they take is the bench's Delivery row.
+TEST_F(DeliveryEndToEnd, RepeatedDeliveriesEachSendTheWholeSequence) {
   StartClient({L"classic"});
   std::vector<std::wstring> args;
   constexpr int kRuns = 20;
   for (int i = 0; i < kRuns; ++i) args.push_back(L"[n] phrase " + std::to_wstring(i));
   auto tool = Deliver(args);
   ASSERT_EQ(tool.WaitExit(60s), 0);
-  ASSERT_EQ(HookedKeys(8 * kRuns).size(), 8u * kRuns);
-  std::vector<long long> starts;
-  const std::string report = ReadFileBytes(report_);
-  for (std::size_t at = 0; (at = report.find("start ", at)) != std::string::npos; at += 6)
-    starts.push_back(std::stoll(report.substr(at + 6)));
-  ASSERT_EQ(starts.size(), static_cast<std::size_t>(kRuns));
-  std::vector<long long> last_enters;
-  const auto lines = ReadLog(log_);
-  int hooked = 0;
-  for (const auto& line : lines)
-    if (line.event.starts_with("hook") && ++hooked % 8 == 0) last_enters.push_back(line.time);
-  ASSERT_EQ(last_enters.size(), starts.size());
-  std::vector<double> overhead;
-  for (std::size_t i = 0; i < starts.size(); ++i)
-    overhead.push_back(CounterToMs(last_enters[i] - starts[i]) - 200.0);
-  const double median = Median(overhead);
-  std::printf("delivery overhead beyond the 200 ms of pauses: median %.2f ms over %d deliveries\n",
-              median, kRuns);
-  RecordProperty("overhead_median_ms", std::to_string(median));
-  EXPECT_GE(median, 0.0) << "the pauses themselves must have happened";
+  std::vector<std::string> expected;
+  for (int i = 0; i < kRuns; ++i)
+    expected.insert(expected.end(), kClassicKeys.begin(), kClassicKeys.end());
+  EXPECT_EQ(HookedKeys(expected.size()), expected);
 }
 
 }  // namespace

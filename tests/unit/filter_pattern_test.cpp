@@ -117,9 +117,10 @@ bool ReferenceMatches(std::u16string pattern, const std::u16string& entry) {
   return ReferencePrefixMatch(Characters(u"*" + pattern), 0, Characters(entry), 0);
 }
 
-// The list scans all its entries back to back for the pattern's anchor: a hit
-// that runs into the next entry, or splits a pair at an entry's edge, must not
-// count, and each entry is shown once.
+// The list looks for each piece in all its entries back to back: a hit that
+// runs into the next entry, or splits a pair at an entry's edge, must not
+// count, a hit in a later entry must fail the ones in between, and each entry
+// is shown once.
 TEST(FilterPattern, PatternAndListRowsAgreeWithABacktrackingReference) {
   fake::FakePlatform fake;
   FilterList list(fake);

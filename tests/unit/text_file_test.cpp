@@ -73,12 +73,18 @@ TEST(Utf8Strict, RejectsEveryClassOfMalformedSequence) {
   };
   for (auto bytes : cases) {
     EXPECT_FALSE(Strict(bytes).has_value()) << testing::PrintToString(bytes);
-    // The line reader takes the same bytes, and bytes after a U+0000 too.
+    // The line reader takes the same bytes, and bytes after a U+0000 too;
+    // split in two halves, with the fault in either.
+    const std::string lines(12, '\n');
     for (const std::string& text :
-         {std::string(bytes), std::string("a\r\n\0", 4) + std::string(bytes)}) {
+         {std::string(bytes), std::string("a\r\n\0", 4) + std::string(bytes),
+          lines + std::string(bytes), std::string(bytes) + lines,
+          std::string("a\0", 2) + lines + std::string(bytes)}) {
       const auto b = B(text);
-      EXPECT_FALSE(DecodeUtf8LinesStrict(b.data(), b.size(), kFlag))
-          << testing::PrintToString(text);
+      for (std::size_t split_from : {kSplitDecodeBytes, std::size_t{0}}) {
+        EXPECT_FALSE(DecodeUtf8LinesStrict(b.data(), b.size(), kFlag, split_from))
+            << testing::PrintToString(text) << " split from " << split_from;
+      }
     }
   }
 }
@@ -117,6 +123,11 @@ TEST(LineSplitting, FollowsTheSharedRule) {
       const auto bytes = B(EncodeUtf8(text));
       const auto packed = DecodeUtf8LinesStrict(bytes.data(), bytes.size(), kFlag);
       ASSERT_TRUE(packed) << test::Utf8(text);
+      const auto halves = DecodeUtf8LinesStrict(bytes.data(), bytes.size(), kFlag, 0);
+      ASSERT_TRUE(halves) << test::Utf8(text);
+      EXPECT_EQ(halves->text, packed->text) << test::Utf8(text);
+      EXPECT_EQ(halves->starts, packed->starts) << test::Utf8(text);
+      EXPECT_EQ(halves->flagged, packed->flagged) << test::Utf8(text);
       ASSERT_EQ(packed->size(), c.lines.size()) << test::Utf8(text);
       for (std::size_t k = 0; k < c.lines.size(); ++k) {
         EXPECT_EQ((*packed)[k], (k == flagged ? std::u16string(1, kFlag) : u"") + c.lines[k]);
@@ -182,7 +193,13 @@ TEST(LineSplitting, LongMixedTextsDecodeAsTheTwoStepsDo) {
     const auto whole = DecodeUtf8Strict(b.data(), b.size());
     const auto packed = DecodeUtf8LinesStrict(b.data(), b.size(), kFlag);
     ASSERT_EQ(whole.has_value(), packed.has_value());
+    // Decoded in two halves at once, the very same lines, buffer and flags.
+    const auto halves = DecodeUtf8LinesStrict(b.data(), b.size(), kFlag, 0);
+    ASSERT_EQ(halves.has_value(), packed.has_value());
     if (!whole) continue;
+    EXPECT_EQ(halves->text, packed->text);
+    EXPECT_EQ(halves->starts, packed->starts);
+    EXPECT_EQ(halves->flagged, packed->flagged);
     EXPECT_EQ(EncodeUtf8(*whole), text);
     const auto lines = SplitLines(*whole);
     ASSERT_EQ(packed->size(), lines.size());

@@ -1,0 +1,414 @@
+// The figures of scripts/bench that only Wine can show, each against a floor
+// measured in the same run, program and floor taking turns so that the load
+// of the machine falls on both alike; every run is printed, and the medians
+// make the rows.
+//
+//   quillomi_figures.exe [--runs=N] [--only=FIGURE] [--summary_out=FILE]
+//
+// StartUp / BareWindow: from CreateProcess to a visible window of the program
+// that answers a message, the panel with its files present against a program
+// that creates one window and runs its loop.
+// Delivery / DeliveryPauses: the classic delivery as Quillomi.exe does it, from
+// the press reaching its phrase button to the last key that the stand-in
+// client's low-level hook sees, against the two pauses it must sleep.
+// TypeToRepaint / RefilterUnderWine: a key typed into the filter box of the
+// list window holding a million entries until the list has repainted and the
+// window answers, against the same re-filter in this process.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "phrases/phrase_list.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+#include "tests/e2e/e2e_support.h"
+#include "ui/filter.h"
+
+using namespace quillomi::e2e;
+
+namespace {
+
+constexpr std::size_t kListLines = 1'000'000;
+// One key into the empty filter box; its text as the box then holds it.
+constexpr wchar_t kTypedKey[] = L"ヒ";
+constexpr std::u16string_view kTypedFilter = u"ヒ";
+
+long long Now() {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return counter.QuadPart;
+}
+
+double Since(long long start) { return CounterToMs(Now() - start); }
+
+// Polls every millisecond: the figures are a few hundred.
+template <class Condition>
+bool WaitClosely(Condition condition, DWORD deadline_ms) {
+  const ULONGLONG end = GetTickCount64() + deadline_ms;
+  while (!condition()) {
+    if (GetTickCount64() > end) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0;
+}
+
+struct Figure {
+  const char* name;
+  const char* floor;
+  double max_ratio;
+  std::vector<double> runs, floor_runs;
+};
+
+void PrintRuns(const Figure& figure) {
+  std::printf("%s against %s, every run (ms):\n", figure.name, figure.floor);
+  for (std::size_t i = 0; i < figure.runs.size(); ++i)
+    std::printf("  run %2zu: %10.2f  %10.2f\n", i + 1, figure.runs[i],
+                i < figure.floor_runs.size() ? figure.floor_runs[i] : 0.0);
+  std::fflush(stdout);
+}
+
+std::string Milliseconds(double ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, ms < 1 ? "%.4f ms" : "%.1f ms", ms);
+  return text;
+}
+
+// A row of scripts/bench's table, tab-separated as bench/summary.cpp writes them.
+std::string Row(const Figure& figure) {
+  if (figure.runs.empty() || figure.floor_runs.empty())
+    return std::string(figure.name) + "\t-\t" + figure.floor + "\t-\t-\t-\tNO\n";
+  const double time = Median(figure.runs), floor = Median(figure.floor_runs);
+  char ratio[32], goal[32];
+  std::snprintf(ratio, sizeof ratio, "%.2fx", time / floor);
+  std::snprintf(goal, sizeof goal, "<= %gx", figure.max_ratio);
+  return std::string(figure.name) + "\t" + Milliseconds(time) + "\t" + figure.floor + "\t" +
+         Milliseconds(floor) + "\t" + ratio + "\t" + goal + "\t" +
+         (time / floor <= figure.max_ratio ? "yes" : "NO") + "\n";
+}
+
+// Milliseconds from CreateProcess to a visible window of the class that
+// answers a message, which it does once its program is in its event loop;
+// negative when it never comes up.
+double TimeToWindow(const std::wstring& exe, const std::vector<std::wstring>& args,
+                    const std::wstring& cwd, const wchar_t* class_name, Process& process,
+                    HWND& window) {
+  const long long start = Now();
+  process = Process(exe, args, cwd);
+  window = nullptr;
+  if (!WaitClosely([&] { return (window = FindProcessWindow(process.Id(), class_name)) != nullptr; },
+                   30000) ||
+      !Answers(window))
+    return -1;
+  return Since(start);
+}
+
+bool Close(Process& process, HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  return process.WaitExit(20s) == 0;
+}
+
+void PrintMemoryAndSize(DWORD process_id) {
+  HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id);
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (handle && GetProcessMemoryInfo(handle, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                     sizeof counters)) {
+    std::printf("panel after start: peak working set %.1f MB, private bytes %.1f MB\n",
+                static_cast<double>(counters.PeakWorkingSetSize) / 1048576.0,
+                static_cast<double>(counters.PrivateUsage) / 1048576.0);
+  }
+  if (handle) CloseHandle(handle);
+  WIN32_FILE_ATTRIBUTE_DATA exe{};
+  GetFileAttributesExW((BinDir() + L"Quillomi.exe").c_str(), GetFileExInfoStandard, &exe);
+  std::printf("Quillomi.exe: %lu bytes\n", exe.nFileSizeLow);
+}
+
+// A program folder whose files a first start has made, as a player starts it
+// every day.
+bool PrepareProgram(ProgramDir& program) {
+  StageProgram(program);
+  Process first = StartQuillomi(program);
+  HWND panel = WaitForProcessWindow(first.Id(), kPanelClass, 30s);
+  return panel && Close(first, panel);
+}
+
+bool StartUp(Figure& figure, int runs) {
+  ProgramDir program;
+  if (!PrepareProgram(program)) return false;
+  TempDir scratch;
+  const auto panel = [&](bool timed) {
+    Process process;
+    HWND window;
+    const double ms = TimeToWindow(program.Exe(), {}, program.Path(), kPanelClass, process, window);
+    if (ms < 0) return false;
+    if (timed) figure.runs.push_back(ms);
+    if (timed && figure.runs.size() == 1) {
+      Sleep(500);
+      PrintMemoryAndSize(process.Id());
+    }
+    return Close(process, window);
+  };
+  const auto bare = [&](bool timed) {
+    Process process;
+    HWND window;
+    const double ms =
+        TimeToWindow(BinDir() + L"bare_window.exe", {}, scratch.Path(), L"QuillomiBareWindow",
+                     process, window);
+    if (ms < 0) return false;
+    if (timed) figure.floor_runs.push_back(ms);
+    return Close(process, window);
+  };
+  // Warm: the first starts of a session load Wine's libraries from disk.
+  for (int i = 0; i < 2; ++i)
+    if (!panel(false) || !bare(false)) return false;
+  for (int run = 0; run < runs; ++run) {
+    const bool ok = run % 2 == 0 ? panel(true) && bare(true) : bare(true) && panel(true);
+    if (!ok) return false;
+  }
+  return true;
+}
+
+struct Client {
+  TempDir dir;
+  std::wstring log = dir.Path() + L"client.log";
+  Process process;
+
+  bool Start() {
+    process = Process(BinDir() + L"standin_client.exe", {L"classic", log}, dir.Path());
+    return WaitUntil([&] { return !Events(log, "ready").empty(); }, 15s);
+  }
+  std::vector<LogLine> Hooked() const {
+    std::vector<LogLine> keys;
+    for (auto& line : ReadLog(log))
+      if (line.event.starts_with("hook")) keys.push_back(line);
+    return keys;
+  }
+};
+
+bool Delivery(Figure& figure, int runs) {
+  ProgramDir program;
+  if (!PrepareProgram(program)) return false;
+  Client client;
+  if (!client.Start()) return false;
+  Process quillomi = StartQuillomi(program);
+  HWND panel = WaitForProcessWindow(quillomi.Id(), kPanelClass, 30s);
+  HWND button = panel ? GetDlgItem(panel, quillomi::ids::kPanelButton + 1) : nullptr;
+  if (!button) return false;
+  // Btn01's phrase has no no-Enter marker: Ctrl+V, Enter, Enter, eight keys.
+  constexpr std::size_t kKeys = 8;
+  const auto deliver = [&](bool timed) {
+    const std::size_t before = client.Hooked().size();
+    const long long start = Now();
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    std::vector<LogLine> keys;
+    const bool done = WaitClosely(
+        [&] { return (keys = client.Hooked()).size() >= before + kKeys; }, 10000);
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    if (!done || !Answers(panel)) return false;
+    if (!timed) return true;
+    figure.runs.push_back(CounterToMs(keys[before + kKeys - 1].time - start));
+    // Where the time beyond the pauses goes: before the first key, and
+    // around each of the two pauses (keys 4 to 5 and 6 to 7).
+    const auto gap = [&](std::size_t from, std::size_t to) {
+      return CounterToMs(keys[before + to].time - keys[before + from].time);
+    };
+    std::printf("  delivery: press to first key %.2f ms, Ctrl+V %.2f, pause %.2f, Enter %.2f, "
+                "pause %.2f, Enter %.2f\n",
+                CounterToMs(keys[before].time - start), gap(0, 3), gap(3, 4), gap(4, 5),
+                gap(5, 6), gap(6, 7));
+    return true;
+  };
+  const auto pauses = [&](bool timed) {
+    const long long start = Now();
+    Sleep(100);
+    Sleep(100);
+    if (timed) figure.floor_runs.push_back(Since(start));
+    return true;
+  };
+  for (int i = 0; i < 2; ++i)
+    if (!deliver(false) || !pauses(false)) return false;
+  for (int run = 0; run < runs; ++run) {
+    const bool ok = run % 2 == 0 ? deliver(true) && pauses(true) : pauses(true) && deliver(true);
+    if (!ok) return false;
+  }
+  return Close(quillomi, panel);
+}
+
+// Lines of about 40 bytes as a player writes them: a label, then words, a
+// heading now and then; CR LF as Notepad saves.
+std::string MakePhraseList() {
+  const std::string_view labels[] = {"挨拶", "お礼", "PT", "狩り", "取引", "生産", "GvG", "Bank"};
+  const std::string_view words[] = {"こんにちは", "ありがとう", "よろしくお願いします",
+                                    "ヒール",     "回復",       "ガード",
+                                    "リコール",   "ゲート",     "募集中",
+                                    "heal",       "bank",       "guards",
+                                    "vendor buy", "Britain",    "kal ort por",
+                                    "ＧＭ",       "！"};
+  std::mt19937 random(20261209);
+  const auto pick = [&](std::size_t count) {
+    return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+  };
+  std::string text;
+  text.reserve(kListLines * 42);
+  for (std::size_t i = 0; i < kListLines; ++i) {
+    if (i % 40 == 0) {
+      text += "◆";
+      text += labels[pick(std::size(labels))];
+      text += "の発言\r\n";
+      continue;
+    }
+    const std::size_t start = text.size();
+    const std::size_t length = 12 + pick(41);
+    text += '[';
+    text += labels[pick(std::size(labels))];
+    text += ']';
+    while (text.size() - start < length) {
+      text += words[pick(std::size(words))];
+      text += ' ';
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+HWND FindChildOfClass(HWND parent, const wchar_t* class_name) {
+  struct Search {
+    const wchar_t* class_name;
+    HWND found;
+  } search{class_name, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        wchar_t name[64];
+        if (GetClassNameW(child, name, 64) && std::wcscmp(name, s->class_name) == 0) {
+          s->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool TypeToRepaint(Figure& figure, int runs) {
+  ProgramDir program;
+  if (!PrepareProgram(program)) return false;
+  const std::wstring list_path = program.File(L"QLMO_一覧_ユーザー設定.txt");
+  WriteFileBytes(list_path, MakePhraseList());
+
+  // The floor: the same list loaded here, the same filter text set again.
+  quillomi::win32::Win32Platform platform;
+  quillomi::ui::FilterList entries(platform);
+  quillomi::phrases::LoadList(platform, quillomi::win32::U(list_path.c_str()), entries);
+  const std::size_t all = entries.EntryCount();
+
+  Process quillomi = StartQuillomi(program);
+  HWND panel = WaitForProcessWindow(quillomi.Id(), kPanelClass, 60s);
+  HWND list_button = panel ? GetDlgItem(panel, quillomi::ids::kPanelButton) : nullptr;
+  if (!list_button) return false;
+  ClickCenter(list_button);
+  HWND list = WaitForProcessWindow(quillomi.Id(), kListWindowClass, 30s);
+  HWND filter_box = list ? FindChildOfClass(list, L"Edit") : nullptr;
+  HWND rows = list ? FindChildOfClass(list, L"ListBox") : nullptr;
+  if (!filter_box || !rows) return false;
+  const auto row_count = [&] {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(rows, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 10000, &count);
+    return static_cast<std::size_t>(count);
+  };
+  if (!WaitClosely([&] { return row_count() == all; }, 30000)) return false;
+  ClickCenter(filter_box);
+
+  // The box's text is read on the window's thread, after the key's handler,
+  // which filters, has returned; then whatever is left to paint is painted
+  // at once, and the window must answer.
+  const auto box_text = [&] {
+    wchar_t text[16] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(filter_box, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 10000, &ignored);
+    return std::wstring(text);
+  };
+  const auto type = [&](bool timed) {
+    const long long start = Now();
+    TypeText(kTypedKey);
+    if (!WaitClosely([&] { return box_text() == kTypedKey; }, 20000)) return false;
+    RedrawWindow(rows, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (!Answers(list)) return false;
+    const double ms = Since(start);
+    entries.SetFilter(kTypedFilter);
+    if (row_count() != entries.RowCount()) {
+      std::printf("the window shows %zu rows, the same filter here %zu\n", row_count(),
+                  entries.RowCount());
+      return false;
+    }
+    if (timed) figure.runs.push_back(ms);
+    PressKey(VK_BACK);
+    return WaitClosely([&] { return box_text().empty() && row_count() == all; }, 20000);
+  };
+  const auto refilter = [&](bool timed) {
+    entries.SetFilter(u"");
+    const long long start = Now();
+    entries.SetFilter(kTypedFilter);
+    if (timed) figure.floor_runs.push_back(Since(start));
+    return entries.RowCount() > 0 && entries.RowCount() < all;
+  };
+  // Warm: the first filter of each makes the upper-cased copy.
+  for (int i = 0; i < 2; ++i)
+    if (!type(false) || !refilter(false)) return false;
+  for (int run = 0; run < runs; ++run) {
+    const bool ok = run % 2 == 0 ? type(true) && refilter(true) : refilter(true) && type(true);
+    if (!ok) return false;
+  }
+  return Close(quillomi, panel);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int runs = 9;
+  std::wstring summary_out, only;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring_view argument = argv[i];
+    if (argument.starts_with(L"--runs=")) runs = std::stoi(std::wstring(argument.substr(7)));
+    if (argument.starts_with(L"--summary_out=")) summary_out = argument.substr(14);
+    if (argument.starts_with(L"--only=")) only = argument.substr(7);
+  }
+  Figure figures[] = {{"StartUp", "BareWindow", 1.5, {}, {}},
+                      {"Delivery", "DeliveryPauses", 1.01, {}, {}},
+                      {"TypeToRepaint", "RefilterUnderWine", 2, {}, {}}};
+  bool (*const measure[])(Figure&, int) = {StartUp, Delivery, TypeToRepaint};
+  int status = 0;
+  std::string rows;
+  for (std::size_t f = 0; f < std::size(figures); ++f) {
+    if (!only.empty() && only != Wide(figures[f].name)) continue;
+    std::printf("== %s\n", figures[f].name);
+    std::fflush(stdout);
+    if (!measure[f](figures[f], runs)) {
+      std::printf("%s could not be measured\n", figures[f].name);
+      status = 1;
+    }
+    PrintRuns(figures[f]);
+    rows += Row(figures[f]);
+  }
+  if (!summary_out.empty()) {
+    FILE* out = _wfopen(summary_out.c_str(), L"ab");
+    if (!out || std::fwrite(rows.data(), 1, rows.size(), out) != rows.size() || std::fclose(out))
+      status = 1;
+  } else {
+    std::printf("%s", rows.c_str());
+  }
+  return status;
+}
