@@ -44,6 +44,7 @@ inline constexpr int kRows = 3;
 
 // Messages of the program's own.
 inline constexpr unsigned kRunDeferred = 0x8000 + 1;  // WM_APP + 1, to the application window
+inline constexpr unsigned kStartHints = 0x8000 + 2;   // to the panel, once it is up
 
 }  // namespace quillomi::ids
 

@@ -1,19 +1,20 @@
 #include "ui/win32/hint_tips.h"
 
+#include <utility>
+
 namespace quillomi::ui::win32 {
 
 void HintTips::Create(HWND window, std::function<std::u16string(HWND)> text_of) {
   window_ = window;
   text_of_ = std::move(text_of);
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
-  Add(window);
+  targets_.assign(1, window);
 }
 
 void HintTips::Add(HWND target) {
+  if (!tooltip_) {
+    targets_.push_back(target);
+    return;
+  }
   TTTOOLINFOW info{};
   info.cbSize = sizeof info;
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -23,7 +24,20 @@ void HintTips::Add(HWND target) {
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void HintTips::Start() {
+  if (tooltip_ || !window_) return;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  for (HWND target : std::exchange(targets_, {})) Add(target);
+  SetDelay(initial_ms_);
+}
+
 void HintTips::SetDelay(int initial_ms) {
+  initial_ms_ = initial_ms;
+  if (!tooltip_) return;
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(initial_ms, 0));
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(10000, 0));
 }

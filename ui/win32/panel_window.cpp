@@ -66,8 +66,14 @@ bool PanelWindow::Create() {
     // The window still opens, as far as its creation got.
     ReportCurrentException(platform_.dialogs);
   }
-  ShowWindow(hwnd_, SW_SHOW);
-  UpdateWindow(hwnd_);
+  // One layout for the size the placement chose, then one show without the
+  // synchronous erase of every themed button: the loop paints them all at once.
+  laying_out_ = false;
+  FormResize();
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOREDRAW);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  PostMessageW(hwnd_, ids::kStartHints, 0, 0);
   return true;
 }
 
@@ -204,6 +210,7 @@ void PanelWindow::ShowListWindow() {
 }
 
 void PanelWindow::FormResize() {
+  if (laying_out_) return;
   const RECT client = ClientRect(hwnd_);
   const GridLayout grid = LayOutGrid(client.right);
   HDWP batch = BeginDeferWindowPos(iBtnCount + 4);
@@ -226,6 +233,9 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
       FormResize();
+      return 0;
+    case ids::kStartHints:
+      tips_.Start();
       return 0;
     case WM_GETMINMAXINFO:
       // Any size the settings or the user choose, down to a single column.

@@ -80,6 +80,7 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   std::array<HWND, iBtnCount> buttons_{};
   std::map<HWND, PanelControl> kinds_;
   int edtTxt_bottom_gap_ = 0;  // the box follows the bottom edge once placed
+  bool laying_out_ = true;     // until created: the placement's steps lay out once, at the end
   PanelHandlers handlers_;
 };
 
