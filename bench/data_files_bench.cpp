@@ -10,11 +10,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 
 #include "bench/posix_files.h"
+#include "bench/sample_phrase_list.h"
 #include "bench/summary.h"
 #include "phrases/phrase_list.h"
 #include "phrases/settings.h"
@@ -31,61 +31,6 @@ using quillomi::phrases::SettingsDocument;
 constexpr std::size_t kListLines = 1'000'000;
 constexpr int kSettingsEntries = 200;
 
-// Lines of about 40 bytes as a player writes them: a label, then words,
-// and a heading line now and then; CR LF as Notepad saves.
-std::string MakePhraseList() {
-  const std::string_view labels[] = {"挨拶", "お礼", "PT",   "狩り", "取引",
-                                     "生産", "GvG",  "Bank", "移動", "RP"};
-  const std::string_view words[] = {"こんにちは",
-                                    "ありがとう",
-                                    "よろしくお願いします",
-                                    "ヒール",
-                                    "回復",
-                                    "ガード",
-                                    "リコール",
-                                    "ゲート",
-                                    "募集中",
-                                    "ドラゴン",
-                                    "銀行",
-                                    "お疲れさま",
-                                    "heal",
-                                    "bank",
-                                    "guards",
-                                    "vendor buy",
-                                    "all follow me",
-                                    "Britain",
-                                    "Trinsic",
-                                    "kal ort por",
-                                    "vas corp por",
-                                    "ＧＭ",
-                                    "！",
-                                    "、"};
-  std::mt19937 random(20261209);
-  const auto pick = [&](std::size_t count) {
-    return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
-  };
-  std::string text;
-  text.reserve(kListLines * 42);
-  for (std::size_t i = 0; i < kListLines; ++i) {
-    if (i % 40 == 0) {
-      text += "◆";
-      text += labels[pick(std::size(labels))];
-      text += "の発言\r\n";
-      continue;
-    }
-    const std::size_t start = text.size();
-    const std::size_t length = 12 + pick(41);
-    text += '[';
-    text += labels[pick(std::size(labels))];
-    text += ']';
-    while (text.size() - start < length) {
-      text += words[pick(std::size(words))];
-      text += ' ';
-    }
-    text += "\r\n";
-  }
-  return text;
-}
 
 // A settings file of 200 entries in three sections, the seven keys of the
 // main window's creation spread over the second.
@@ -116,7 +61,7 @@ class DataFiles {
       : folder_(std::filesystem::temp_directory_path() /
                 ("quillomi-bench-" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(folder_);
-    list_ = Write("QLMO_一覧_ユーザー設定.txt", MakePhraseList(), list_bytes_);
+    list_ = Write("QLMO_一覧_ユーザー設定.txt", quillomi::bench::MakePhraseList(kListLines), list_bytes_);
     settings_ = Write("Quillomi.exe_ユーザー設定.ini", MakeSettings(), settings_bytes_);
   }
   DataFiles(const DataFiles&) = delete;

@@ -19,11 +19,11 @@
 
 #include <cstdio>
 #include <cwchar>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "bench/sample_phrase_list.h"
 #include "phrases/phrase_list.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
@@ -245,42 +245,6 @@ bool Delivery(Figure& figure, int runs) {
   return Close(quillomi, panel);
 }
 
-// Lines of about 40 bytes as a player writes them: a label, then words, a
-// heading now and then; CR LF as Notepad saves.
-std::string MakePhraseList() {
-  const std::string_view labels[] = {"挨拶", "お礼", "PT", "狩り", "取引", "生産", "GvG", "Bank"};
-  const std::string_view words[] = {"こんにちは", "ありがとう", "よろしくお願いします",
-                                    "ヒール",     "回復",       "ガード",
-                                    "リコール",   "ゲート",     "募集中",
-                                    "heal",       "bank",       "guards",
-                                    "vendor buy", "Britain",    "kal ort por",
-                                    "ＧＭ",       "！"};
-  std::mt19937 random(20261209);
-  const auto pick = [&](std::size_t count) {
-    return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
-  };
-  std::string text;
-  text.reserve(kListLines * 42);
-  for (std::size_t i = 0; i < kListLines; ++i) {
-    if (i % 40 == 0) {
-      text += "◆";
-      text += labels[pick(std::size(labels))];
-      text += "の発言\r\n";
-      continue;
-    }
-    const std::size_t start = text.size();
-    const std::size_t length = 12 + pick(41);
-    text += '[';
-    text += labels[pick(std::size(labels))];
-    text += ']';
-    while (text.size() - start < length) {
-      text += words[pick(std::size(words))];
-      text += ' ';
-    }
-    text += "\r\n";
-  }
-  return text;
-}
 
 HWND FindChildOfClass(HWND parent, const wchar_t* class_name) {
   struct Search {
@@ -306,7 +270,7 @@ bool TypeToRepaint(Figure& figure, int runs) {
   ProgramDir program;
   if (!PrepareProgram(program)) return false;
   const std::wstring list_path = program.File(L"QLMO_一覧_ユーザー設定.txt");
-  WriteFileBytes(list_path, MakePhraseList());
+  WriteFileBytes(list_path, quillomi::bench::MakePhraseList(kListLines));
 
   // The floor: the same list loaded here, the same filter text set again.
   quillomi::win32::Win32Platform platform;
