@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "phrases/text_file.h"
 #include "platform/platform.h"
 
 namespace quillomi::phrases {
@@ -18,13 +19,13 @@ inline constexpr int kIconCount = 9;
 // A whole list in one buffer: entry k runs from starts[k] to starts[k + 1] of
 // text, and icons[k] is its icon number.
 struct PhraseEntries {
-  std::u16string text;
+  TextBuffer text;
   std::vector<std::size_t> starts{0};
   std::vector<std::uint8_t> icons;
 
   std::size_t size() const { return icons.size(); }
   std::u16string_view operator[](std::size_t k) const {
-    return std::u16string_view(text).substr(starts[k], starts[k + 1] - starts[k]);
+    return View(text).substr(starts[k], starts[k + 1] - starts[k]);
   }
 };
 

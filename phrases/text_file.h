@@ -4,6 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <utility>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +18,31 @@
 namespace quillomi::phrases {
 
 using platform::Bytes;
+
+// An allocator that leaves the units a vector grows by as they are: the
+// decoder writes each of them, and zero-filling a list of a million lines
+// first costs a good part of its decoding.
+template <typename T>
+struct UninitializedAllocator : std::allocator<T> {
+  using std::allocator<T>::allocator;
+  template <typename U>
+  struct rebind {
+    using other = UninitializedAllocator<U>;
+  };
+  template <typename U>
+  void construct(U* at) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(at)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* at, Args&&... args) {
+    ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+  }
+};
+// Text laid back to back, as the lists keep it.
+using TextBuffer = std::vector<char16_t, UninitializedAllocator<char16_t>>;
+inline std::u16string_view View(const TextBuffer& text) {
+  return std::u16string_view(text.data(), text.size());
+}
 
 enum class Encoding {
   kAnsi,        // no mark: the system's ANSI code page
@@ -37,13 +66,13 @@ std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::si
 // their breaks in one buffer: line k runs from starts[k] to starts[k + 1].
 // flagged[k] tells whether line k holds the unit given as `flag`.
 struct PackedLines {
-  std::u16string text;
+  TextBuffer text;
   std::vector<std::size_t> starts{0};
   std::vector<std::uint8_t> flagged;
 
   std::size_t size() const { return flagged.size(); }
   std::u16string_view operator[](std::size_t k) const {
-    return std::u16string_view(text).substr(starts[k], starts[k + 1] - starts[k]);
+    return View(text).substr(starts[k], starts[k + 1] - starts[k]);
   }
 };
 // Strict UTF-8 straight into PackedLines, in one pass and without a text per

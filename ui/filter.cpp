@@ -209,7 +209,7 @@ void FilterList::Reserve(std::size_t items, std::size_t units) {
 }
 
 void FilterList::Add(std::u16string_view text, int icon) {
-  raw_.append(text);
+  raw_.insert(raw_.end(), text.begin(), text.end());
   starts_.push_back(raw_.size());
   icons_.push_back(static_cast<std::uint8_t>(icon));
 }
@@ -231,7 +231,7 @@ std::u16string_view FilterList::Upper() {
   if (!upper_ready_) {
     // One call over every entry: the mapping goes unit by unit, so entries
     // back to back map as they would one by one.
-    upper_ = raw_;
+    upper_.assign(raw_.data(), raw_.size());
     text_.UpperCaseInPlace(upper_);
     upper_ready_ = true;
   }
@@ -246,7 +246,7 @@ void FilterList::SetFilter(std::u16string_view filter_text) {
 }
 
 std::u16string_view FilterList::EntryText(std::size_t index) const {
-  return std::u16string_view(raw_).substr(starts_[index], starts_[index + 1] - starts_[index]);
+  return phrases::View(raw_).substr(starts_[index], starts_[index + 1] - starts_[index]);
 }
 
 void FilterList::Refilter() {

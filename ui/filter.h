@@ -101,7 +101,7 @@ class FilterList final : public phrases::PhraseListSink {
   platform::Text& text_;
   // Every entry's text back to back; entry i runs from starts_[i] to
   // starts_[i + 1], in raw_ and in its upper-cased copy alike.
-  std::u16string raw_;
+  phrases::TextBuffer raw_;
   std::u16string upper_;
   bool upper_ready_ = false;
   std::vector<std::size_t> starts_{0};
