@@ -264,8 +264,11 @@ void FillButtonFile(platform::Platform& platform, std::u16string_view sBtnText1,
   if (list_box1.size() < static_cast<std::size_t>(kPhraseButtonCount)) {
     SaveFileSafely(platform.files, sBtnText1,
                    FilledUp(platform.text, original, decoded, list_box1.size()));
+    LoadButton(platform, sBtnText1, list_box1, buttons);
+    return;
   }
-  LoadButton(platform, sBtnText1, list_box1, buttons);
+  // Nothing written: the lines just read are the file's; no second read.
+  ShowButtons(list_box1, buttons);
 }
 
 }  // namespace quillomi::phrases

@@ -79,7 +79,8 @@ void LoadButton(platform::Platform& platform, std::u16string_view sBtnText1,
                 std::vector<std::u16string>& list_box1, ButtonView& buttons);
 
 // At start-up: a file of fewer than 59 lines gets the placeholder lines of the
-// missing buttons and is saved once; then LoadButton.
+// missing buttons and is saved once, then loaded as LoadButton does; a file
+// that needs nothing is shown from its one read.
 void FillButtonFile(platform::Platform& platform, std::u16string_view sBtnText1,
                     std::vector<std::u16string>& list_box1, ButtonView& buttons);
 
