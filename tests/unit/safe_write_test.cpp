@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
@@ -61,23 +62,20 @@ TEST(SafeWrite, ALeftoverTemporaryFileNeverBlocksASave) {
       fake.PutFile(TemporaryPathFor(kTarget, name), "left over, longer than the new text");
     };
   };
+  // A leftover file that is also in one of the fake's sets.
+  const auto marked = [&](std::set<std::u16string> fake::FakePlatform::*mark) {
+    return [file, mark](fake::FakePlatform& fake) {
+      file(0)(fake);
+      (fake.*mark).insert(TemporaryPathFor(kTarget));
+    };
+  };
   const Case cases[] = {
       {"nothing left", [](fake::FakePlatform&) {}, 0},
       {"a file", file(0), 0},
-      {"a read-only file",
-       [&](fake::FakePlatform& fake) {
-         file(0)(fake);
-         fake.read_only.insert(TemporaryPathFor(kTarget));
-       },
-       0},
+      {"a read-only file", marked(&fake::FakePlatform::read_only), 0},
       {"a folder",
        [](fake::FakePlatform& fake) { fake.directories.insert(TemporaryPathFor(kTarget)); }, 1},
-      {"a file held open",
-       [&](fake::FakePlatform& fake) {
-         file(0)(fake);
-         fake.held_open.insert(TemporaryPathFor(kTarget));
-       },
-       1},
+      {"a file held open", marked(&fake::FakePlatform::held_open), 1},
       {"a folder, then a file left by a save that stepped around it",
        [&](fake::FakePlatform& fake) {
          fake.directories.insert(TemporaryPathFor(kTarget));

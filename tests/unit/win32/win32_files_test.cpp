@@ -162,31 +162,8 @@ TEST_F(Win32Files, WriteAllFailsWithTheSystemReason) {
 }
 
 // Replace is ReplaceFileW, which needs a file to replace; Rename moves over
-// one or to a new name.
-TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOld) {
-  const auto target = dir_ / u"settings.ini";
-  const auto fresh = dir_ / u"settings.ini.new";
-  struct Case {
-    const char* name;
-    bool rename;
-    bool target_exists;
-  };
-  const Case cases[] = {
-      {"replace over an existing file", false, true},
-      {"rename over an existing file", true, true},
-      {"rename to a new name", true, false},
-  };
-  for (const auto& c : cases) {
-    ::DeleteFileW(W(target));
-    if (c.target_exists) PutFile(target, B("old contents, longer than the new"));
-    PutFile(fresh, B("new"));
-    c.rename ? files_.Rename(fresh, target) : files_.Replace(fresh, target);
-    EXPECT_EQ(FileBytes(target), B("new")) << c.name;
-    EXPECT_FALSE(Exists(fresh)) << c.name;
-  }
-}
-
-TEST_F(Win32Files, ReplaceOrRenameFailuresLeaveTheTarget) {
+// one or to a new name. A failure leaves the target as it was.
+TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOldOrLeaveIt) {
   const auto target = dir_ / u"settings.ini";
   const auto fresh = dir_ / u"settings.ini.new";
   struct Case {
@@ -195,9 +172,12 @@ TEST_F(Win32Files, ReplaceOrRenameFailuresLeaveTheTarget) {
     bool target_exists;
     bool read_only;
     bool fresh_exists;
-    DWORD code;
+    DWORD code;  // 0: it works
   };
   const Case cases[] = {
+      {"replace over an existing file", false, true, false, true, 0},
+      {"rename over an existing file", true, true, false, true, 0},
+      {"rename to a new name", true, false, false, true, 0},
       {"replace from a missing file", false, true, false, false, ERROR_FILE_NOT_FOUND},
       {"rename from a missing file", true, true, false, false, ERROR_FILE_NOT_FOUND},
       {"replace a read-only file", false, true, true, true, ERROR_ACCESS_DENIED},
@@ -207,22 +187,29 @@ TEST_F(Win32Files, ReplaceOrRenameFailuresLeaveTheTarget) {
     ::SetFileAttributesW(W(target), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(W(target));
     ::DeleteFileW(W(fresh));
-    if (c.target_exists) PutFile(target, B("old"));
+    if (c.target_exists) PutFile(target, B("old contents, longer than the new"));
     if (c.read_only) {
       ASSERT_TRUE(::SetFileAttributesW(W(target), FILE_ATTRIBUTE_READONLY));
     }
     if (c.fresh_exists) PutFile(fresh, B("new"));
     const auto failure =
         FailureOf([&] { c.rename ? files_.Rename(fresh, target) : files_.Replace(fresh, target); });
+    if (c.code == 0) {
+      EXPECT_FALSE(failure.has_value());
+      EXPECT_EQ(FileBytes(target), B("new"));
+      EXPECT_FALSE(Exists(fresh));
+      continue;
+    }
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->code(), c.code);
     EXPECT_EQ(failure->reason(), SystemErrorText(c.code));
     EXPECT_EQ(Exists(target), c.target_exists);
     if (c.target_exists) {
-      EXPECT_EQ(FileBytes(target), B("old"));
+      EXPECT_EQ(FileBytes(target), B("old contents, longer than the new"));
     }
     EXPECT_EQ(Exists(fresh), c.fresh_exists);
   }
+  ::SetFileAttributesW(W(target), FILE_ATTRIBUTE_NORMAL);
 }
 
 // On Windows, Replace is ReplaceFileW, which needs a file to replace. Wine's
