@@ -48,11 +48,6 @@ struct Enumeration {
   std::exception_ptr failure;
 };
 
-bool RunsOnWine() {
-  static const bool wine =
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-  return wine;
-}
 
 // Nothing may unwind through EnumWindows: a failure is kept and rethrown once it
 // has returned, and no window after it is visited.
@@ -102,6 +97,13 @@ class OtherWindowsDisabled {
 };
 
 }  // namespace
+
+// Wine tells itself apart by an export of its own.
+bool RunsOnWine() {
+  static const bool wine =
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
 
 Win32Platform::Win32Platform() : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 

@@ -6,6 +6,9 @@
 
 namespace quillomi::win32 {
 
+// True under Wine, whose ReplaceFileW is not the one-step replace of Windows.
+bool RunsOnWine();
+
 class Win32Platform final : public platform::Windows,
                             public platform::Clipboard,
                             public platform::Files,

@@ -29,11 +29,6 @@ class Win32Files : public ::testing::Test {
   TempDirectory dir_;
 };
 
-// Wine tells itself apart by an export of its own.
-bool RunsOnWine() {
-  return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // The failure a call raised, or nothing.
 template <typename Call>
 std::optional<OsFailure> FailureOf(Call call) {
