@@ -7,21 +7,19 @@
 
 namespace quillomi::delivery {
 
-MessageSender::MessageSender(platform::Platform& platform, platform::WindowHandle main_window,
-                             std::u16string sTitle, std::function<void()> empty_free_text)
-    : platform_(platform),
-      main_window_(main_window),
-      sTitle_(std::move(sTitle)),
-      empty_free_text_(std::move(empty_free_text)) {}
+void MessageSender::SetPanel(platform::WindowHandle main_window, std::u16string sTitle) {
+  main_window_ = main_window;
+  sTitle_ = std::move(sTitle);
+}
 
 void MessageSender::LoadNormalSpeechList() {
   normal_speech_.clear();
   normal_speech_ = ReadNormalSpeechList(platform_.files);
 }
 
-void MessageSender::ComSendMessage(std::u16string sTxt, const SpeechMode& mode) {
+bool MessageSender::ComSendMessage(std::u16string_view sTxt, const SpeechMode& mode) {
   auto prepared = PrepareMessage(sTxt, mode, normal_speech_);
-  if (!prepared) return;
+  if (!prepared) return false;
 
   bNoEnter_ = prepared->no_enter;
   try {
@@ -29,12 +27,8 @@ void MessageSender::ComSendMessage(std::u16string sTxt, const SpeechMode& mode) 
   } catch (const OsFailure& failure) {
     throw UserError(messages::CannotOpenClipboard(failure.reason()));
   }
-  FindUOandPase();
-  if (empty_free_text_) empty_free_text_();
-}
-
-GameClient MessageSender::FindUOandPase() {
-  return delivery::FindUOandPase(platform_, {bNoEnter_, sTitle_, main_window_});
+  FindUOandPase(platform_, {bNoEnter_, sTitle_, main_window_});
+  return true;
 }
 
 }  // namespace quillomi::delivery

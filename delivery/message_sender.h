@@ -3,8 +3,8 @@
 // the command-line delivery tool.
 #pragma once
 
-#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "delivery/game_delivery.h"
@@ -15,33 +15,28 @@ namespace quillomi::delivery {
 
 class MessageSender {
  public:
-  // sTitle is the main window's caption as it was when the window was made;
-  // empty_free_text empties the free-text box after each delivery (may be empty
-  // where there is no such box).
-  MessageSender(platform::Platform& platform, platform::WindowHandle main_window,
-                std::u16string sTitle, std::function<void()> empty_free_text);
+  explicit MessageSender(platform::Platform& platform) : platform_(platform) {}
+
+  // The main window, which gets the EC note, and its caption as it was when
+  // the window was made.
+  void SetPanel(platform::WindowHandle main_window, std::u16string sTitle);
 
   // Reads the normal-speech list from the current working directory. On a
   // UserError the list stays empty and the error goes on to the caller.
   void LoadNormalSpeechList();
 
-  // Prepares sTxt, puts it on the clipboard, serves the game client and empties
-  // the free-text box; a heading does nothing at all. Throws UserError when the
+  // Prepares sTxt, puts it on the clipboard and serves the game client; false
+  // for a heading, which does nothing at all. Throws UserError when the
   // clipboard cannot be opened, and then nothing after it happens.
-  void ComSendMessage(std::u16string sTxt, const SpeechMode& mode);
-
-  // Serves the game client with what the clipboard holds.
-  GameClient FindUOandPase();
+  bool ComSendMessage(std::u16string_view sTxt, const SpeechMode& mode);
 
   bool bNoEnter() const { return bNoEnter_; }
-  const std::u16string& sTitle() const { return sTitle_; }
   const std::vector<std::u16string>& NormalSpeechList() const { return normal_speech_; }
 
  private:
   platform::Platform& platform_;
-  platform::WindowHandle main_window_;
+  platform::WindowHandle main_window_ = 0;
   std::u16string sTitle_;
-  std::function<void()> empty_free_text_;
 
   // Unit-level state of the main window: the last sent phrase carried the
   // no-Enter marker; false until the first phrase.

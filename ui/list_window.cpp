@@ -37,8 +37,8 @@ ControlBox AnchoredLeftBottom(ControlBox design, Size client) {
 
 ListWindowHandlers::ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
                                        phrases::PhraseListSink& lb1, const FilterList& entries,
-                                       std::function<void(std::u16string)> send)
-    : platform_(platform), form_(form), lb1_(lb1), entries_(entries), send_(std::move(send)) {}
+                                       PanelHandlers& panel)
+    : platform_(platform), form_(form), lb1_(lb1), entries_(entries), panel_(panel) {}
 
 void ListWindowHandlers::FormCreate(std::u16string_view sListText1) {
   form_.SetItemHeight(ListItemHeight(platform_.screen.DpiX()));
@@ -93,7 +93,7 @@ void ListWindowHandlers::lb1ListClick(std::optional<std::size_t> selected_entry)
     }
     return;
   }
-  send_(std::u16string(text));
+  panel_.ComSendMessage(text);
 }
 
 void ListWindowHandlers::btn_EDITClick(platform::WindowHandle list_window) {

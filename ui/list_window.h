@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +15,7 @@
 #include "ui/filter.h"
 #include "ui/form_geometry.h"
 #include "ui/layout.h"
+#include "ui/panel_window.h"
 
 namespace quillomi::ui {
 
@@ -39,11 +39,10 @@ class ListFormFrame : public FormGeometry {
 
 class ListWindowHandlers {
  public:
-  // lb1 is what LoadList fills, entries what it then holds; send is the main
-  // window's ComSendMessage.
+  // lb1 is what LoadList fills, entries what it then holds; a click goes to
+  // the panel's ComSendMessage.
   ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
-                     phrases::PhraseListSink& lb1, const FilterList& entries,
-                     std::function<void(std::u16string)> send);
+                     phrases::PhraseListSink& lb1, const FilterList& entries, PanelHandlers& panel);
 
   // The creation handler. Placement first, the list last: a list that
   // cannot be read throws UserError with the window placed and lb1 empty.
@@ -57,8 +56,6 @@ class ListWindowHandlers {
   void btn_EDITClick(platform::WindowHandle list_window);
   void btn_RELOADClick() { LoadList(); }
 
-  const std::u16string& sListFile() const { return sListFile_; }
-
  private:
   void LoadList();
 
@@ -66,7 +63,7 @@ class ListWindowHandlers {
   ListFormFrame& form_;
   phrases::PhraseListSink& lb1_;
   const FilterList& entries_;
-  std::function<void(std::u16string)> send_;
+  PanelHandlers& panel_;
 
   // Window-level state: the phrase list file's full path, copied once
   // at creation.

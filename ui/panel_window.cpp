@@ -6,15 +6,18 @@
 namespace quillomi::ui {
 
 PanelHandlers::PanelHandlers(platform::Platform& platform, PanelView& view)
-    : platform_(platform), view_(view) {}
+    : platform_(platform), view_(view) {
+  // From the start: a creation that stops early leaves a party box that
+  // still shows its tick.
+  speech_.observer = [this](const SpeechEvent& event) { MirrorSpeechControl(event); };
+}
 
 PanelHandlers::~PanelHandlers() = default;
 
 bool PanelHandlers::FormCreate() {
   view_.SetHintDelay(300);
   sTitle_ = view_.Caption();
-  sender_ = std::make_unique<delivery::MessageSender>(platform_, view_.Handle(), sTitle_,
-                                                      [this] { view_.EmptyEdtTxt(); });
+  sender_.SetPanel(view_.Handle(), sTitle_);
   party_box_hint_ = true;
 
   paths_ = phrases::ResolveDataFilePaths(platform_.files.ExecutablePath());
@@ -28,8 +31,7 @@ bool PanelHandlers::FormCreate() {
     const int font_size = settings.ReadInteger(phrases::kSettingsSection, u"edtTxtFontSize", 10);
     view_.SetEdtTxtFont(font_size);
     const int bottom_gap = view_.ClientHeight() - EdtTxtTop(view_.ClientHeight(), font_size);
-    speech_ = SpeechModeControls(edtTxtVisible);
-    speech_.observer = [this](const SpeechEvent& event) { MirrorSpeechControl(event); };
+    speech_ = SpeechModeControls(edtTxtVisible, std::move(speech_.observer));
     if (edtTxtVisible) view_.ShowFreeTextControls();
     view_.LayOutFreeTextControls(bottom_gap);
   }
@@ -41,12 +43,12 @@ bool PanelHandlers::FormCreate() {
   view_.RaiseEdtTxt();
   form_hint_ = kFormHint;
   radio_hints_ = true;
-  sender_->LoadNormalSpeechList();
+  sender_.LoadNormalSpeechList();
   return true;
 }
 
-void PanelHandlers::ComSendMessage(std::u16string sTxt) {
-  if (sender_) sender_->ComSendMessage(std::move(sTxt), speech_.Mode());
+void PanelHandlers::ComSendMessage(std::u16string_view sTxt) {
+  if (sender_.ComSendMessage(sTxt, speech_.Mode())) view_.EmptyEdtTxt();
 }
 
 void PanelHandlers::Btn01MouseDown(int number, PressedButton button) {

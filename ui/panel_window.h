@@ -6,7 +6,6 @@
 #pragma once
 
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -101,8 +100,9 @@ class PanelHandlers final : private phrases::ButtonView {
   // is missing and the user was told). Throws UserError for a file that
   // cannot be read, with the window as far as its creation got.
   bool FormCreate();
-  // The one way every phrase is delivered.
-  void ComSendMessage(std::u16string sTxt);
+  // The one way every phrase is delivered, from a button, the free-text box
+  // or the list window.
+  void ComSendMessage(std::u16string_view sTxt);
   void Btn00Click() { view_.ShowListWindow(); }
   void Btn01MouseDown(int number, PressedButton button);
   // A character typed into edtTxt; true when it was Enter and is used up.
@@ -116,7 +116,6 @@ class PanelHandlers final : private phrases::ButtonView {
   std::u16string_view HintFor(PanelControl control) const;
 
   const std::u16string& sListText1() const { return paths_.sListText1; }
-  const SpeechModeControls& Speech() const { return speech_; }
   bool bSlim() const { return compact_.bSlim(); }
 
  private:
@@ -139,7 +138,7 @@ class PanelHandlers final : private phrases::ButtonView {
   SpeechModeControls speech_{false};
   CompactDisplay compact_;
   CloseRetry close_;
-  std::unique_ptr<delivery::MessageSender> sender_;
+  delivery::MessageSender sender_{platform_};
 };
 
 }  // namespace quillomi::ui

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 #include "delivery/message_preparation.h"
 
@@ -31,7 +32,9 @@ struct SpeechEvent {
 class SpeechModeControls {
  public:
   // The party box unticked and rbNormal selected, as every start begins.
-  explicit SpeechModeControls(bool edtTxtVisible) : edtTxtVisible_(edtTxtVisible) {}
+  explicit SpeechModeControls(bool edtTxtVisible,
+                              std::function<void(const SpeechEvent&)> told = {})
+      : observer(std::move(told)), edtTxtVisible_(edtTxtVisible) {}
 
   // A click by the user, or a change made by code: both follow the rules above.
   void SetPartyBox(bool ticked);

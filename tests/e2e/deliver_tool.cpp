@@ -91,8 +91,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32.SetDialogOwner(reinterpret_cast<quillomi::platform::WindowHandle>(window));
   win32.SetClipboardOwner(reinterpret_cast<quillomi::platform::WindowHandle>(window));
   auto& platform = win32.Get();
-  quillomi::delivery::MessageSender sender(platform, reinterpret_cast<quillomi::platform::WindowHandle>(window),
-                                           U16(kTitle), nullptr);
+  quillomi::delivery::MessageSender sender(platform);
+  sender.SetPanel(reinterpret_cast<quillomi::platform::WindowHandle>(window), U16(kTitle));
 
   FILE* report = report_path.empty() ? nullptr : _wfopen(report_path.c_str(), L"wb");
   auto write = [&](const std::string& line) {

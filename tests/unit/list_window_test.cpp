@@ -84,8 +84,9 @@ struct Rig {
   fake::FakePlatform fake;
   SimulatedListForm form{log};
   FilterList entries{fake};
-  ListWindowHandlers handlers{fake.Get(), form, entries, entries,
-                              [this](std::u16string text) { log.push_back("send " + Utf8(text)); }};
+  test::SimulatedPanel panel_view{fake};
+  PanelHandlers panel{fake.Get(), panel_view};
+  ListWindowHandlers handlers{fake.Get(), form, entries, entries, panel};
 };
 
 std::string Joined(const Lines& lines) {
@@ -181,18 +182,24 @@ TEST(ListWindow, AClickSendsTheRawLineButAHeadingEmptiesTheClipboard) {
   r.fake.PutFile(kListFile, "[a]こんにちは\r\n◆head\r\n[x]◆mid\r\n\r\nplain [Enter無し]\r\n");
   r.Create();
   r.fake.clipboard_text = u"before";
-  // The raw line is sent; "◆" anywhere makes a heading.
+  // The raw line goes straight to the panel's delivery, which prepares it and
+  // empties the free-text box; "◆" anywhere makes a heading.
   const std::pair<std::optional<std::size_t>, std::string> cases[] = {
-      {std::nullopt, ""},    {0, "send [a]こんにちは"},
-      {1, "clipboard \"\""}, {2, "clipboard \"\""},
-      {3, "send "},          {4, "send plain [Enter無し]"},
+      {std::nullopt, ""},
+      {0, "clipboard \"こんにちは\", empty edtTxt"},
+      {1, "clipboard \"\""},
+      {2, "clipboard \"\""},
+      {3, "clipboard \"\", empty edtTxt"},
+      {4, "clipboard \"plain \", empty edtTxt"},
   };
   for (const auto& [selected, log] : cases) {
     r.log.clear();
     r.handlers.lb1ListClick(selected);
+    std::erase_if(r.log, [](const std::string& line) {
+      return !line.starts_with("clipboard") && !line.starts_with("empty");
+    });
     EXPECT_EQ(Joined(r.log), log) << (selected ? static_cast<long>(*selected) : -1);
   }
-  EXPECT_EQ(r.fake.clipboard_text, std::optional<std::u16string>(u""));
 
   // A busy clipboard is reported and keeps what it held.
   r.fake.clipboard_text = u"before";

@@ -20,49 +20,53 @@ constexpr platform::WindowHandle kPanel = 0x100;
 const std::u16string kListPath = u"D:\\作業\\QLMO_通常発言リスト.txt";
 constexpr SpeechMode kBox{true, false, Radio::kNormal};
 
-// The panel as ComSendMessage sees it: the fake records the emptying of the
-// free-text box in its log, so that its place in the sequence shows.
+// The panel as ComSendMessage sees it: the log marks where a phrase that
+// went out ends, where the panel empties its free-text box.
 class ComSendMessageTest : public testing::Test {
  protected:
   ComSendMessageTest() {
     fake.current_directory = u"D:\\作業\\";
     fake.AddWindow({.handle = kPanel, .class_name = std::u16string(ids::kPanelClass), .title = u"Quillomi"});
+    sender.SetPanel(kPanel, u"Quillomi");
   }
 
   void AddClassic() { fake.AddWindow({0x200, u"Ultima Online", u""}); }
+  void Send(std::u16string_view phrase, const SpeechMode& mode) {
+    if (sender.ComSendMessage(phrase, mode)) fake.Record("empty edtTxt");
+  }
 
   fake::FakePlatform fake;
-  MessageSender sender{fake.Get(), kPanel, u"Quillomi", [this] { fake.Record("empty edtTxt"); }};
+  MessageSender sender{fake.Get()};
 };
 
 // The keystrokes in between are the game delivery's own tests; the marker of
 // each phrase decides its own second Enter.
 TEST_F(ComSendMessageTest, ClipboardFirstTheBoxEmptiedLastAndTheMarkerPerPhrase) {
   AddClassic();
-  sender.ComSendMessage(u"[label] text [Enter無し]", kBox);
+  Send(u"[label] text [Enter無し]", kBox);
   EXPECT_TRUE(sender.bNoEnter());
   EXPECT_EQ(fake.LogWith({"clipboard", "find \"", "sleep", "raise 0x100", "empty"}),
             (Lines{"clipboard \"/ text \"", "find \"Ultima Online\" -> 0x200", "sleep 100",
                    "find \"TForm1\" -> 0x100", "raise 0x100", "empty edtTxt"}));
 
   fake.ClearLog();
-  sender.ComSendMessage(u"[label] text", {});
+  Send(u"[label] text", {});
   EXPECT_FALSE(sender.bNoEnter());
   EXPECT_EQ(fake.LogWith({"sleep"}), (Lines{"sleep 100", "sleep 100"}));
 }
 
 TEST_F(ComSendMessageTest, AHeadingChangesNothingAtAll) {
   AddClassic();
-  sender.ComSendMessage(u"[x] 前[Enter無し]", {});
+  Send(u"[x] 前[Enter無し]", {});
   fake.ClearLog();
-  sender.ComSendMessage(u"◆見出し", {true, true, Radio::kYell});
+  Send(u"◆見出し", {true, true, Radio::kYell});
   EXPECT_EQ(fake.Log(), Lines{});
   EXPECT_EQ(fake.clipboard_text, u"前");
   EXPECT_TRUE(sender.bNoEnter());
 }
 
 TEST_F(ComSendMessageTest, NoClientLeavesThePreparedTextOnTheClipboard) {
-  sender.ComSendMessage(u"[a] 手で貼って", {false, true, Radio::kWisper});
+  Send(u"[a] 手で貼って", {false, true, Radio::kWisper});
   EXPECT_EQ(fake.clipboard_text, u"; 手で貼って");
   EXPECT_EQ(fake.LogWith({"clipboard", "key", "message", "empty"}),
             (Lines{"clipboard \"; 手で貼って\"", "message " + fake::Quote(kNotFoundMessage),
@@ -76,7 +80,7 @@ TEST_F(ComSendMessageTest, ABusyClipboardEndsTheDeliveryAfterTheMarkerIsTaken) {
   for (auto [phrase, no_enter] : {std::pair{u"[a] x [Enter無し]", true}, std::pair{u"x", false}}) {
     fake.ClearLog();
     try {
-      sender.ComSendMessage(phrase, kBox);
+      Send(phrase, kBox);
       ADD_FAILURE() << "no error";
     } catch (const UserError& e) {
       EXPECT_EQ(e.text(), u"クリップボード アクセスが拒否されました。 を開けません");
@@ -89,8 +93,8 @@ TEST_F(ComSendMessageTest, ABusyClipboardEndsTheDeliveryAfterTheMarkerIsTaken) {
 
 TEST_F(ComSendMessageTest, TheCaptionNoteIsBuiltFromTheOriginalTitleAndNeverDoubles) {
   fake.AddWindow({.handle = 0x300, .class_name = u"", .title = u"UOSA client"});
-  sender.ComSendMessage(u"一回目", {});
-  sender.ComSendMessage(u"二回目", {});
+  Send(u"一回目", {});
+  Send(u"二回目", {});
   const std::u16string caption =
       u"Quillomi\u3000 (注)ECではチャット欄にCtrl+Vにて貼り付けて発言してください";
   EXPECT_EQ(fake.TextOf(kPanel), caption);
@@ -107,7 +111,7 @@ TEST_F(ComSendMessageTest, TheNormalSpeechListOfTheWorkingDirectoryExemptsItsEnt
   };
   const Case cases[] = {{u"[銀行]  bank ", u" bank "}, {u"[7]\u3000", u""}, {u"other", u"/ other"}};
   for (const auto& c : cases) {
-    sender.ComSendMessage(std::u16string(c.phrase), kBox);
+    Send(std::u16string(c.phrase), kBox);
     EXPECT_EQ(fake.clipboard_text, c.sent) << test::Utf8(c.phrase);
   }
 }
@@ -126,7 +130,7 @@ TEST_F(ComSendMessageTest, AFailedListLoadLeavesTheListEmptyAndNamesTheFullPath)
                         u"プロセスはファイルにアクセスできません。 ");
   }
   EXPECT_TRUE(sender.NormalSpeechList().empty());
-  sender.ComSendMessage(u"bank", kBox);
+  Send(u"bank", kBox);
   EXPECT_EQ(fake.clipboard_text, u"/ bank");
 
   fake.files.erase(kListPath);

@@ -15,44 +15,13 @@
 namespace quillomi::ui {
 namespace {
 
+using test::SimulatedPanel;
 using test::Utf8;
 using Lines = std::vector<std::string>;
 
 const std::u16string kDir = u"C:\\Games\\Quillomi\\";
 const std::u16string kSettings = kDir + u"Quillomi.exe_ユーザー設定.ini";
 const std::u16string kButtons = kDir + u"QLMO_ボタン_ユーザー設定.txt";
-
-// A framed panel whose every change goes into the fake's log.
-class SimulatedPanel final : public test::SimulatedFrame<PanelView> {
- public:
-  explicit SimulatedPanel(fake::FakePlatform& fake) : fake_(fake) {
-    record = [&fake](std::string line) { fake.Record(std::move(line)); };
-  }
-  std::u16string edtTxt;
-
-  platform::WindowHandle Handle() const override { return 0x40; }
-  std::u16string Caption() const override { return u"Quillomi"; }
-  void SetHintDelay(int ms) override { Logged("hint delay", ms); }
-  void SetButtonCaption(int number, std::u16string_view caption) override {
-    if (number == 1 || number == 59) fake_.Record("caption " + std::to_string(number) + " " + Utf8(caption));
-  }
-  void SetEdtTxtFont(int points) override { Logged("edtTxt font", points); }
-  void ShowFreeTextControls() override { fake_.Record("show free text"); }
-  void LayOutFreeTextControls(int gap) override { Logged("free text gap", gap); }
-  std::u16string EdtTxtText() const override { return edtTxt; }
-  void EmptyEdtTxt() override {
-    edtTxt.clear();
-    fake_.Record("empty edtTxt");
-  }
-  void RaiseEdtTxt() override { fake_.Record("raise edtTxt"); }
-  void SetChecked(SpeechControl control, bool checked) override {
-    Logged(checked ? "check" : "uncheck", static_cast<int>(control));
-  }
-  void ShowListWindow() override { fake_.Record("show list window"); }
-
- private:
-  fake::FakePlatform& fake_;
-};
 
 struct Rig {
   explicit Rig(std::string_view settings = {}) {

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "phrases/phrase_list.h"
+#include "platform/fake/fake_platform.h"
 #include "platform/platform.h"
 #include "ui/layout.h"
 #include "ui/main_placement.h"
+#include "ui/panel_window.h"
 
 namespace quillomi::test {
 
@@ -85,6 +87,38 @@ class SimulatedFrame : public Frame {
     Note(what + (" " + std::to_string(value)));
     return value;
   }
+};
+
+// A framed panel whose every change goes into the fake's log.
+class SimulatedPanel final : public SimulatedFrame<ui::PanelView> {
+ public:
+  explicit SimulatedPanel(fake::FakePlatform& fake) : fake_(fake) {
+    record = [&fake](std::string line) { fake.Record(std::move(line)); };
+  }
+  std::u16string edtTxt;
+
+  platform::WindowHandle Handle() const override { return 0x40; }
+  std::u16string Caption() const override { return u"Quillomi"; }
+  void SetHintDelay(int ms) override { Logged("hint delay", ms); }
+  void SetButtonCaption(int number, std::u16string_view caption) override {
+    if (number == 1 || number == 59) fake_.Record("caption " + std::to_string(number) + " " + Utf8(caption));
+  }
+  void SetEdtTxtFont(int points) override { Logged("edtTxt font", points); }
+  void ShowFreeTextControls() override { fake_.Record("show free text"); }
+  void LayOutFreeTextControls(int gap) override { Logged("free text gap", gap); }
+  std::u16string EdtTxtText() const override { return edtTxt; }
+  void EmptyEdtTxt() override {
+    edtTxt.clear();
+    fake_.Record("empty edtTxt");
+  }
+  void RaiseEdtTxt() override { fake_.Record("raise edtTxt"); }
+  void SetChecked(ui::SpeechControl control, bool checked) override {
+    Logged(checked ? "check" : "uncheck", static_cast<int>(control));
+  }
+  void ShowListWindow() override { fake_.Record("show list window"); }
+
+ private:
+  fake::FakePlatform& fake_;
 };
 
 // A code page 932 button file of 58 lines whose line `at` ends in a lead byte
