@@ -9,15 +9,13 @@
 #include "app/application.h"
 #include "app/startup.h"
 #include "platform/win32/win32_platform.h"
-#include "ui/win32/panel_window.h"
 #include "ui/win32/list_window.h"
+#include "ui/win32/panel_window.h"
+#include "ui/win32/window.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // Nothing beside the executable is ever loaded as code, not even the
-  // ".dll"-named templates: they are text.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+namespace {
 
-  quillomi::win32::Win32Platform win32;
+int Run(quillomi::win32::Win32Platform& win32) {
   auto& platform = win32.Get();
   if (quillomi::app::ClaimInstance(platform) == quillomi::app::InstanceRole::kSecond) return 0;
 
@@ -29,17 +27,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   std::unique_ptr<quillomi::ui::win32::ListWindow> form3;
   quillomi::ui::win32::PanelWindow* panel = nullptr;
-  bool form3_made = false;
   // The list window and its list come once the panel is up and answers; a
-  // press on the list button before then makes them at once.
+  // press on the list button before then makes them at once, and one that
+  // could not be made is tried again at the next press.
   const auto make_list_window = [&] {
-    if (form3_made || !panel) return;
-    form3_made = true;
-    quillomi::ui::win32::ListWindowHooks list_hooks;
-    list_hooks.application_window = application.hwnd();
-    list_hooks.send = [panel](std::u16string text) { panel->ComSendMessage(std::move(text)); };
-    list_hooks.sListText1 = panel->sListText1();
-    auto window = std::make_unique<quillomi::ui::win32::ListWindow>(platform, std::move(list_hooks));
+    if (form3 || !panel) return;
+    auto window = std::make_unique<quillomi::ui::win32::ListWindow>(platform, application.hwnd(),
+                                                                    panel->Handlers());
     // Without its list window the panel still delivers.
     if (!window->Create()) return;
     form3 = std::move(window);
@@ -67,4 +61,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   application.AddForm(form1.hwnd());
   application.Defer(make_list_window);
   return application.Run();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Nothing beside the executable is ever loaded as code, not even the
+  // ".dll"-named templates: they are text.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+  quillomi::win32::Win32Platform win32;
+  try {
+    return Run(win32);
+  } catch (...) {
+    // What escapes the start (an allocation that fails) is told, not dropped.
+    quillomi::ui::win32::ReportCurrentException(win32.Get().dialogs);
+    return 1;
+  }
 }

@@ -2,8 +2,22 @@
 
 #include "phrases/settings.h"
 #include "platform/errors.h"
+#include "res/identities.h"
 
 namespace quillomi::ui {
+
+PanelControl PanelControlOfId(int id) {
+  using enum PanelControl::Kind;
+  const auto in = [id](int first, int count) { return id >= first && id < first + count; };
+  if (in(ids::kPanelButton, iBtnCount)) return {kButton, id - ids::kPanelButton};
+  if (id == ids::kPartyBox) return {kPartyBox};
+  if (id == ids::kEdtTxt) return {kEdtTxt};
+  if (in(ids::kSpeechRadio, static_cast<int>(std::size(kRadios))))
+    return {kRadio, id - ids::kSpeechRadio};
+  if (in(ids::kPanelLabel, static_cast<int>(std::size(kLabels))))
+    return {kLabel, id - ids::kPanelLabel};
+  return {};
+}
 
 PanelHandlers::PanelHandlers(platform::Platform& platform, PanelView& view)
     : platform_(platform), view_(view) {

@@ -61,7 +61,9 @@ inline constexpr const char16_t* kLabels[] = {
     u"※ アプリの大きさはフチをつまんで変更可能です。例えば20行3列にしたり、3行20列にしたりなど。",
     u"※ ボタンの無い場所(クリーム色)をダブルクリックすることで、スマート表示の切り替えができます。",
     u"※ ボタン内容編集はボタンを右クリックにて。編集後は上書きした後にボタンをSHIFT＋右クリック。",
-    u"※ コマンドなど必ず通常発言にしたい言葉があれば「QLMO_通常発言リスト」をメモ帳で開いてそこに羅列してください。",
+    u"※ "
+    u"コマンドなど必ず通常発言にしたい言葉があれば「QLMO_"
+    u"通常発言リスト」をメモ帳で開いてそこに羅列してください。",
 };
 
 // A control of the panel, as hints and clicks name it.
@@ -70,6 +72,10 @@ struct PanelControl {
   Kind kind = Kind::kBackground;
   int index = 0;  // button number, index in kRadios or in kLabels
 };
+
+// The control of a panel child's id (res/identities.h); the background for
+// any other.
+PanelControl PanelControlOfId(int id);
 
 // The panel as its handlers see it.
 class PanelView : public MainFormFrame {

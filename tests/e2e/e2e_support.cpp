@@ -415,6 +415,13 @@ HWND FindChildByText(HWND parent, const std::wstring& text) {
   return search.found;
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
 RECT ScreenRectOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);

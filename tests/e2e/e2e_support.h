@@ -130,6 +130,8 @@ HWND WaitForProcessWindow(DWORD process_id, const wchar_t* class_name,
 // A child control by its text, or nullptr.
 HWND FindChildByText(HWND parent, const std::wstring& text);
 RECT ScreenRectOf(HWND window);
+// The control that has the keyboard focus in a window's thread.
+HWND FocusOf(HWND window);
 RECT ClientRectOnScreen(HWND window);
 
 enum class Mouse { kLeft, kRight, kMiddle };

@@ -111,14 +111,6 @@ int MessageBoxCount(DWORD process_id) {
   return count.boxes;
 }
 
-// The control that has the keyboard focus in a window's thread.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
-}
-
 // The table colour nearest to a pixel.
 int NearestIcon(COLORREF pixel) {
   int best = -1;
@@ -409,6 +401,15 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
   ClickCenter(filter_box_);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitForRows(4)) << RowCount();
+  // A press slid off the button is no click, and the keyboard stays in the filter box.
+  const RECT reload = ScreenRectOf(FindChildByText(list_, L"リスト再読込"));
+  const RECT rows = ScreenRectOf(rows_);
+  Drag((reload.left + reload.right) / 2, (reload.top + reload.bottom) / 2,
+       (rows.left + rows.right) / 2, (rows.top + rows.bottom) / 2);
+  TypeText(L"x");
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(filter_box_) == L"x"; }, 5s));
+  PressKey(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(list_) == rows_; }, 5s));
 }
 
 TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {

@@ -39,11 +39,11 @@ void FilterListControl::Create(HWND parent, HFONT font, HIMAGELIST icons) {
   }
   filter_box_height_ = metrics.tmHeight + 8;  // the sunken frame and the margins
 
-  filter_box_ = AddControl(u"filter", WC_EDITW, u"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+  filter_box_ = AddControl(WC_EDITW, u"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                            WS_EX_CLIENTEDGE, 0, 0, 0, 0, ids::kFilterBox);
   find_button_ =
-      AddControl(u"find", WC_BUTTONW, u"", WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, 0, ids::kFindButton);
-  rows_ = AddControl(u"rows", WC_LISTBOXW, u"",
+      AddControl(WC_BUTTONW, u"", WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, 0, ids::kFindButton);
+  rows_ = AddControl(WC_LISTBOXW, u"",
                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED |
                          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                      WS_EX_CLIENTEDGE, 0, 0, 0, 0, ids::kRows);

@@ -4,7 +4,7 @@
 
 namespace quillomi::ui::win32 {
 
-void HintTips::Create(HWND window, std::function<std::u16string(HWND)> text_of) {
+void HintTips::Attach(HWND window, std::function<std::u16string(HWND)> text_of) {
   window_ = window;
   text_of_ = std::move(text_of);
   targets_.assign(1, window);

@@ -15,7 +15,7 @@ namespace quillomi::ui::win32 {
 class HintTips {
  public:
   // text_of answers which hint a control (or the window itself) shows.
-  void Create(HWND window, std::function<std::u16string(HWND)> text_of);
+  void Attach(HWND window, std::function<std::u16string(HWND)> text_of);
   void Add(HWND target);
   void SetDelay(int initial_ms);
   void Start();

@@ -23,11 +23,13 @@ void Place(HWND control, const ControlBox& box) {
 
 }  // namespace
 
-ListWindow::ListWindow(platform::Platform& platform, ListWindowHooks hooks)
+ListWindow::ListWindow(platform::Platform& platform, HWND application_window,
+                       ui::PanelHandlers& panel)
     : Window(platform),
-      hooks_(std::move(hooks)),
+      application_window_(application_window),
+      panel_(panel),
       lb1_(platform),
-      handlers_(platform, *this, lb1_, lb1_.Entries(), hooks_.send) {}
+      handlers_(platform, *this, lb1_, lb1_.Entries(), panel) {}
 
 ListWindow::~ListWindow() = default;
 
@@ -51,14 +53,14 @@ bool ListWindow::Create() {
     AdjustWindowRectEx(&designed, kStyle, FALSE, kExStyle);
     CreateWindowOfClass(ids::kListWindowClass, std::u16string(kForm3Caption), kStyle, kExStyle, 0,
                         0, designed.right - designed.left, designed.bottom - designed.top,
-                        hooks_.application_window);
+                        application_window_);
   } catch (...) {
     ReportCurrentException(platform_.dialogs);
     return false;
   }
   CreateControls();
   try {
-    handlers_.FormCreate(hooks_.sListText1);
+    handlers_.FormCreate(panel_.sListText1());
   } catch (...) {
     // The window is still created, as far as its creation got.
     ReportCurrentException(platform_.dialogs);
@@ -72,27 +74,30 @@ void ListWindow::CreateControls() {
   lb1_.on_click = [this] { lb1ListClick(); };
 
   const ListWindowLayout design = LayOutListWindow(kListWindowDesignClient);
-  const auto button = [&](const char16_t* name, std::u16string_view caption, const ControlBox& box,
-                          int id) {
+  const auto button = [&](std::u16string_view caption, const ControlBox& box, int id) {
     // Not tab stops: Tab goes between the filter box and the rows alone.
-    HWND control = AddControl(name, WC_BUTTONW, std::u16string(caption), WS_VISIBLE | BS_PUSHBUTTON,
-                              0, box.left, box.top, box.width, box.height, id);
+    HWND control = AddControl(WC_BUTTONW, std::u16string(caption), WS_VISIBLE | BS_PUSHBUTTON, 0,
+                              box.left, box.top, box.width, box.height, id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(button_font_.get()), FALSE);
+    // A press takes the focus: once it is over, clicked or slid off, the
+    // focus goes back where it came from.
+    Subclass(
+        control,
+        [this](HWND self, UINT message, WPARAM wparam, LPARAM lparam) -> std::optional<LRESULT> {
+          if (message == WM_SETFOCUS) FocusCameFrom(reinterpret_cast<HWND>(wparam));
+          if (message != WM_LBUTTONUP && message != WM_CAPTURECHANGED) return std::nullopt;
+          const LRESULT result = DefSubclassProc(self, message, wparam, lparam);
+          if (GetFocus() == self) SetFocus(FocusToRestore());
+          return result;
+        });
+    return control;
   };
-  button(u"btnEDIT", kBtnEditCaption, design.btnEDIT, ids::kBtnEdit);
-  button(u"btnRELOAD", kBtnReloadCaption, design.btnRELOAD, ids::kBtnReload);
-  // A click gives a button the focus: where it came from is where it goes back.
-  for (const char16_t* name : {u"btnEDIT", u"btnRELOAD"})
-    Subclass(Control(name),
-             [this](HWND, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
-               const auto from = reinterpret_cast<HWND>(wparam);
-               if (message == WM_SETFOCUS && from && IsChild(lb1_.hwnd(), from)) focused_ = from;
-               return std::nullopt;
-             });
-  HWND label = AddControl(u"Label1", WC_STATICW, std::u16string(kLabel1Caption),
-                          WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, design.Label1.left,
-                          design.Label1.top, design.Label1.width, design.Label1.height, ids::kLabel1);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  btnEDIT_ = button(kBtnEditCaption, design.btnEDIT, ids::kBtnEdit);
+  btnRELOAD_ = button(kBtnReloadCaption, design.btnRELOAD, ids::kBtnReload);
+  Label1_ = AddControl(WC_STATICW, std::u16string(kLabel1Caption),
+                       WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, design.Label1.left, design.Label1.top,
+                       design.Label1.width, design.Label1.height, ids::kLabel1);
+  SendMessageW(Label1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
   // What the captions need in the font at hand, which may be wider than the
   // designed one; a button's frame and margins take kButtonPadding more.
@@ -115,9 +120,9 @@ void ListWindow::FormResize() {
   const ListWindowLayout layout = LayOutListWindow(
       {static_cast<int>(client.right), static_cast<int>(client.bottom)}, caption_widths_);
   lb1_.MoveTo(layout.lb1.left, layout.lb1.top, layout.lb1.width, layout.lb1.height);
-  Place(Control(u"btnEDIT"), layout.btnEDIT);
-  Place(Control(u"btnRELOAD"), layout.btnRELOAD);
-  Place(Control(u"Label1"), layout.Label1);
+  Place(btnEDIT_, layout.btnEDIT);
+  Place(btnRELOAD_, layout.btnRELOAD);
+  Place(Label1_, layout.Label1);
 }
 
 void ListWindow::ShowFromPanel() {
@@ -125,10 +130,9 @@ void ListWindow::ShowFromPanel() {
   if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
   // Showing a shown window does nothing: one under the panel comes forward
   // too, ready for typing.
-  focused_ = lb1_.FilterBox();
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(hwnd_);
-  SetFocus(focused_);
+  SetFocus(lb1_.FilterBox());
 }
 
 void ListWindow::lb1ListClick() {
@@ -143,10 +147,6 @@ void ListWindow::btn_RELOADClick() {
   handlers_.btn_RELOADClick();
 }
 
-HWND ListWindow::FocusInList() const {
-  return focused_ && IsChild(lb1_.hwnd(), focused_) ? focused_ : lb1_.FilterBox();
-}
-
 LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
@@ -156,19 +156,6 @@ LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (HIWORD(wparam) == BN_CLICKED) {
         if (LOWORD(wparam) == ids::kBtnEdit) btn_EDITClick();
         if (LOWORD(wparam) == ids::kBtnReload) btn_RELOADClick();
-        // Tab goes between the filter box and the rows alone; an inactive
-        // window gets it back when activated.
-        if (GetActiveWindow() == hwnd_) SetFocus(FocusInList());
-      }
-      return 0;
-    case WM_ACTIVATE:
-      // The focus comes back where it was in the filter list, at first to
-      // the filter box; never to a button.
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(lb1_.hwnd(), focus)) focused_ = focus;
-      } else if (HIWORD(wparam) == 0) {
-        SetFocus(FocusInList());
       }
       return 0;
     case WM_CLOSE:

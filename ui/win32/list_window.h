@@ -3,7 +3,6 @@
 // entry sends it through the main window's ComSendMessage.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,17 +17,10 @@ namespace quillomi::ui::win32 {
 inline constexpr std::u16string_view kForm3Caption =
     u"一覧\u3000(入力ボックスはフィルター機能です)";
 
-struct ListWindowHooks {
-  HWND application_window = nullptr;
-  // The main window's ComSendMessage.
-  std::function<void(std::u16string)> send;
-  // The main window's sListText1, copied once at creation.
-  std::u16string sListText1;
-};
-
 class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
  public:
-  ListWindow(platform::Platform& platform, ListWindowHooks hooks);
+  // Owned by the application window; a click goes to the panel's ComSendMessage.
+  ListWindow(platform::Platform& platform, HWND application_window, ui::PanelHandlers& panel);
   ~ListWindow() override;
 
   // Creates the window and runs its creation handler; it stays hidden. False
@@ -46,14 +38,18 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
   void lb1ListClick();
   void btn_EDITClick();
   void btn_RELOADClick();
-  // Where the focus was last in the filter list, or its filter box.
-  HWND FocusInList() const;
+  // The buttons never keep the keyboard: it stays in the filter list.
+  HWND FirstFocus() const override { return lb1_.FilterBox(); }
+  bool KeepsFocus(HWND control) const override {
+    return control != btnEDIT_ && control != btnRELOAD_;
+  }
 
   // ui::ListFormFrame, beyond the geometry
   HWND FrameWindow() const override { return hwnd_; }
   void SetItemHeight(int item_height) override;
 
-  ListWindowHooks hooks_;
+  HWND application_window_;
+  ui::PanelHandlers& panel_;
   UniqueGdiObject font_;         // the window's and lb1's
   UniqueGdiObject button_font_;  // btnEDIT, btnRELOAD
   UniqueImageList ImageList1_;
@@ -63,7 +59,9 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
   // Destroyed before the window, which it lives in, and before the icons.
   FilterListControl lb1_;
   ui::ListWindowHandlers handlers_;
-  HWND focused_ = nullptr;  // in lb1; given back after a button and on activation
+  HWND btnEDIT_ = nullptr;
+  HWND btnRELOAD_ = nullptr;
+  HWND Label1_ = nullptr;
 };
 
 }  // namespace quillomi::ui::win32

@@ -77,32 +77,28 @@ bool PanelWindow::Create() {
   return true;
 }
 
-HWND PanelWindow::AddPanelControl(PanelControl what, const std::u16string& name,
-                                  const wchar_t* class_name, const std::u16string& text,
-                                  DWORD style, DWORD ex_style, RECT box, int id, HGDIOBJ font) {
-  HWND control = AddControl(name, class_name, text, style | kChild, ex_style, box.left, box.top,
-                            box.right, box.bottom, id);
+HWND PanelWindow::AddPanelControl(const std::u16string& name, const wchar_t* class_name,
+                                  const std::u16string& text, DWORD style, DWORD ex_style, RECT box,
+                                  int id, HGDIOBJ font) {
+  HWND control = AddControl(class_name, text, style | kChild, ex_style, box.left, box.top,
+                            box.right, box.bottom, id, name);
   if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  kinds_[control] = what;
   tips_.Add(control);
   return control;
 }
 
 void PanelWindow::CreateControls() {
-  using enum PanelControl::Kind;
-  tips_.Create(hwnd_, [this](HWND control) {
-    const auto it = kinds_.find(control);
-    return std::u16string(handlers_.HintFor(it == kinds_.end() ? PanelControl{} : it->second));
+  tips_.Attach(hwnd_, [this](HWND control) {
+    return std::u16string(handlers_.HintFor(
+        control == hwnd_ ? PanelControl{} : PanelControlOfId(GetDlgCtrlID(control))));
   });
   const GridLayout layout = LayOutGrid(kDesignedClientWidth);
   for (int i = 0; i < iBtnCount; ++i) {
     const auto caption = i == 0 ? std::u16string(u"一覧") : ButtonName(i).substr(i < 10 ? 4 : 3);
     const auto& at = layout.buttons[static_cast<std::size_t>(i)];
-    HWND button = AddPanelControl({kButton, i}, ButtonName(i), WC_BUTTONW, caption,
-                                  WS_VISIBLE | BS_PUSHBUTTON, 0,
+    HWND button = AddPanelControl(ButtonName(i), WC_BUTTONW, caption, WS_VISIBLE | BS_PUSHBUTTON, 0,
                                   {at.left, at.top, kButtonWidth, kButtonHeight},
                                   ids::kPanelButton + i, i == 0 ? bold_font_.get() : font_.get());
-    buttons_[static_cast<std::size_t>(i)] = button;
     if (i == 0) continue;
     // The buttons act on the press, not on the click.
     Subclass(button, [this, i](HWND control, UINT message, WPARAM wparam,
@@ -115,15 +111,15 @@ void PanelWindow::CreateControls() {
     });
   }
 
-  HWND party = AddPanelControl({kPartyBox}, u"cbPT", WC_BUTTONW, u"", WS_VISIBLE | BS_CHECKBOX, 0,
-                               {0, 0, 17, 17}, ids::kPartyBox, font_.get());
-  SetWindowPos(party, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  cbPT_ = AddPanelControl({}, WC_BUTTONW, u"", WS_VISIBLE | BS_CHECKBOX, 0, {0, 0, 17, 17},
+                          ids::kPartyBox, font_.get());
+  SetWindowPos(cbPT_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  HWND edit = AddPanelControl({kEdtTxt}, u"edtTxt", WC_EDITW, u"", ES_AUTOHSCROLL,
-                              WS_EX_CLIENTEDGE,
-                              {kEdtTxtLeft, kDesignedClientHeight - 10 - 19, kEdtTxtDesignedWidth, 21},
-                              ids::kEdtTxt, nullptr);
-  Subclass(edit, [this](HWND, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
+  edtTxt_ =
+      AddPanelControl({}, WC_EDITW, u"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                      {kEdtTxtLeft, kDesignedClientHeight - 10 - 19, kEdtTxtDesignedWidth, 21},
+                      ids::kEdtTxt, nullptr);
+  Subclass(edtTxt_, [this](HWND, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
     if (message == WM_CHAR && handlers_.edtTxtKeyPress(static_cast<char16_t>(wparam))) return 0;
     return std::nullopt;
   });
@@ -131,8 +127,7 @@ void PanelWindow::CreateControls() {
   for (int r = 0; r < static_cast<int>(std::size(kRadios)); ++r) {
     const auto& design = kRadios[r];
     HWND radio = AddPanelControl(
-        {kRadio, r}, design.name, WC_BUTTONW, design.caption,
-        BS_RADIOBUTTON | (r == 0 ? WS_GROUP : 0), 0,
+        design.name, WC_BUTTONW, design.caption, BS_RADIOBUTTON | (r == 0 ? WS_GROUP : 0), 0,
         {design.left, kDesignedClientHeight - design.bottom_gap, design.width, 17},
         ids::kSpeechRadio + r, font_.get());
     if (design.control == SpeechControl::rbNormal) SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
@@ -144,11 +139,11 @@ void PanelWindow::CreateControls() {
     const std::u16string text = kLabels[l];
     SIZE extent{};
     GetTextExtentPoint32W(dc.get(), W(text), static_cast<int>(text.size()), &extent);
-    HWND label = AddPanelControl(
-        {kLabel, l}, LabelName(l), WC_STATICW, text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
-        {LabelLeft(false), layout.label_tops[static_cast<std::size_t>(l)], extent.cx + 2,
-         kLabelHeight},
-        ids::kPanelLabel + l, font_.get());
+    HWND label =
+        AddPanelControl(LabelName(l), WC_STATICW, text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+                        {LabelLeft(false), layout.label_tops[static_cast<std::size_t>(l)],
+                         extent.cx + 2, kLabelHeight},
+                        ids::kPanelLabel + l, font_.get());
     // A label takes its own presses, which do nothing: only the bare
     // background drags the window or switches the compact display.
     Subclass(label, [](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -159,16 +154,16 @@ void PanelWindow::CreateControls() {
 }
 
 void PanelWindow::SetButtonCaption(int number, std::u16string_view caption) {
-  SetWindowTextW(buttons_[static_cast<std::size_t>(number)], quillomi::win32::Terminated(caption).get());
+  SetWindowTextW(Control(ButtonName(number)), quillomi::win32::Terminated(caption).get());
 }
 
 void PanelWindow::SetEdtTxtFont(int points) {
   edit_font_ = MakeFont(MulDiv(points, 96, 72));
-  SendMessageW(Control(u"edtTxt"), WM_SETFONT, reinterpret_cast<WPARAM>(edit_font_.get()), FALSE);
+  SendMessageW(edtTxt_, WM_SETFONT, reinterpret_cast<WPARAM>(edit_font_.get()), FALSE);
 }
 
 void PanelWindow::ShowFreeTextControls() {
-  ShowWindow(Control(u"edtTxt"), SW_SHOWNA);
+  ShowWindow(edtTxt_, SW_SHOWNA);
   for (const auto& radio : kRadios) ShowWindow(Control(radio.name), SW_SHOWNA);
   for (int l = 0; l < 4; ++l) {
     HWND label = Control(LabelName(l));
@@ -179,15 +174,14 @@ void PanelWindow::ShowFreeTextControls() {
 void PanelWindow::LayOutFreeTextControls(int edtTxt_bottom_gap) {
   edtTxt_bottom_gap_ = edtTxt_bottom_gap;
   const RECT client = ClientRect(hwnd_);
-  HWND edit = Control(u"edtTxt");
   TEXTMETRICW metrics{};
   {
-    const WindowDc dc(edit);
+    const WindowDc dc(edtTxt_);
     const SelectedObject selected(dc.get(), edit_font_ ? edit_font_.get() : font_.get());
     GetTextMetricsW(dc.get(), &metrics);
   }
   const int right_gap = kDesignedClientWidth - (kEdtTxtLeft + kEdtTxtDesignedWidth);
-  SetWindowPos(edit, nullptr, kEdtTxtLeft, client.bottom - edtTxt_bottom_gap_,
+  SetWindowPos(edtTxt_, nullptr, kEdtTxtLeft, client.bottom - edtTxt_bottom_gap_,
                std::max(0L, client.right - right_gap - kEdtTxtLeft), metrics.tmHeight + 8,
                SWP_NOZORDER | SWP_NOACTIVATE);
   for (const auto& radio : kRadios)
@@ -195,11 +189,11 @@ void PanelWindow::LayOutFreeTextControls(int edtTxt_bottom_gap) {
 }
 
 void PanelWindow::RaiseEdtTxt() {
-  SetWindowPos(Control(u"edtTxt"), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(edtTxt_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void PanelWindow::SetChecked(SpeechControl control, bool checked) {
-  HWND target = Control(u"cbPT");
+  HWND target = cbPT_;
   for (const auto& radio : kRadios)
     if (radio.control == control) target = Control(radio.name);
   SendMessageW(target, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -214,10 +208,12 @@ void PanelWindow::FormResize() {
   const RECT client = ClientRect(hwnd_);
   const GridLayout grid = LayOutGrid(client.right);
   HDWP batch = BeginDeferWindowPos(iBtnCount + 4);
-  for (std::size_t i = 0; i < buttons_.size(); ++i)
+  for (int i = 0; i < iBtnCount; ++i) {
+    const auto& at = grid.buttons[static_cast<std::size_t>(i)];
     if (batch)
-      batch = DeferWindowPos(batch, buttons_[i], nullptr, grid.buttons[i].left, grid.buttons[i].top,
-                             0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      batch = DeferWindowPos(batch, Control(ButtonName(i)), nullptr, at.left, at.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   for (int l = 0; l < 4; ++l) {
     HWND label = Control(LabelName(l));
     if (batch)
@@ -242,16 +238,13 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = {1, 1};
       return 0;
     case WM_COMMAND: {
-      const int id = LOWORD(wparam);
       if (HIWORD(wparam) != BN_CLICKED) break;
-      if (id == ids::kPanelButton) {
-        handlers_.Btn00Click();
-      } else if (id == ids::kPartyBox) {
+      const PanelControl control = PanelControlOfId(LOWORD(wparam));
+      if (control.kind == PanelControl::Kind::kButton && control.index == 0) handlers_.Btn00Click();
+      if (control.kind == PanelControl::Kind::kPartyBox)
         handlers_.ControlClicked(SpeechControl::cbPT);
-      } else if (id >= ids::kSpeechRadio &&
-                 id < ids::kSpeechRadio + static_cast<int>(std::size(kRadios))) {
-        handlers_.ControlClicked(kRadios[id - ids::kSpeechRadio].control);
-      }
+      if (control.kind == PanelControl::Kind::kRadio)
+        handlers_.ControlClicked(kRadios[control.index].control);
       return 0;
     }
     case WM_NOTIFY:

@@ -4,9 +4,7 @@
 // messages and paints; PanelHandlers decides.
 #pragma once
 
-#include <array>
 #include <functional>
-#include <map>
 #include <string>
 
 #include "ui/panel_caption.h"
@@ -40,18 +38,20 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   // made; the user was told).
   bool Create();
 
-  void ComSendMessage(std::u16string sTxt) { handlers_.ComSendMessage(std::move(sTxt)); }
-  const std::u16string& sListText1() const { return handlers_.sListText1(); }
+  // The list window sends through them, and reads sListText1 once.
+  ui::PanelHandlers& Handlers() { return handlers_; }
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void CreateControls();
   // A control with its font and its tool; box is left, top, width, height.
-  HWND AddPanelControl(PanelControl what, const std::u16string& name, const wchar_t* class_name,
+  HWND AddPanelControl(const std::u16string& name, const wchar_t* class_name,
                        const std::u16string& text, DWORD style, DWORD ex_style, RECT box, int id,
                        HGDIOBJ font);
   void FormResize();
+  // The free-text box, when it is shown.
+  HWND FirstFocus() const override { return IsWindowVisible(edtTxt_) ? edtTxt_ : nullptr; }
 
   // ui::PanelView, beyond the geometry
   HWND FrameWindow() const override { return hwnd_; }
@@ -62,8 +62,8 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   void SetEdtTxtFont(int points) override;
   void ShowFreeTextControls() override;
   void LayOutFreeTextControls(int edtTxt_bottom_gap) override;
-  std::u16string EdtTxtText() const override { return TextOf(Control(u"edtTxt")); }
-  void EmptyEdtTxt() override { SetWindowTextW(Control(u"edtTxt"), L""); }
+  std::u16string EdtTxtText() const override { return TextOf(edtTxt_); }
+  void EmptyEdtTxt() override { SetWindowTextW(edtTxt_, L""); }
   void RaiseEdtTxt() override;
   void SetChecked(SpeechControl control, bool checked) override;
   void ShowListWindow() override;
@@ -77,8 +77,8 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   UniqueGdiObject edit_font_;
   UniqueGdiObject background_;
   HintTips tips_;
-  std::array<HWND, iBtnCount> buttons_{};
-  std::map<HWND, PanelControl> kinds_;
+  HWND cbPT_ = nullptr;
+  HWND edtTxt_ = nullptr;
   int edtTxt_bottom_gap_ = 0;  // the box follows the bottom edge once placed
   bool laying_out_ = true;     // until created: the placement's steps lay out once, at the end
   PanelHandlers handlers_;

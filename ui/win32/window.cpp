@@ -1,5 +1,9 @@
 #include "ui/win32/window.h"
 
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
 #include "platform/errors.h"
 #include "platform/win32/system_error.h"
 #include "ui/font_face.h"
@@ -21,13 +25,13 @@ void ReportCurrentException(platform::Dialogs& dialogs) noexcept {
 }
 
 Window::~Window() {
-  // Only a window that is still alive and still ours is destroyed here.
+  // Only a window that is still alive and still ours is destroyed here, and
+  // no handler of the dying object runs meanwhile.
   if (hwnd_ && IsWindow(hwnd_) &&
       GetWindowLongPtrW(hwnd_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
-    for (const auto& [control, handler] : handlers_)
-      RemoveWindowSubclass(control, ControlProcedure, kSubclassId);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
+    HWND window = std::exchange(hwnd_, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
   }
 }
 
@@ -80,10 +84,9 @@ UniqueGdiObject Window::MakeFont(int pixel_height, bool bold) const {
   // lfWidth is an average character width: the face's own, scaled.
   TEXTMETRICW metrics{};
   {
-    const quillomi::win32::WindowDc screen(nullptr);
-    HGDIOBJ old = SelectObject(screen.get(), font.get());
+    const WindowDc screen(nullptr);
+    const SelectedObject selected(screen.get(), font.get());
     GetTextMetricsW(screen.get(), &metrics);
-    SelectObject(screen.get(), old);
   }
   const int width = MulDiv(metrics.tmAveCharWidth, face.width_percent, 100);
   return width > 0 ? create(width) : std::move(font);
@@ -106,6 +109,7 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wparam,
     return DefWindowProcW(window, message, wparam, lparam);
   }
   try {
+    if (message == WM_ACTIVATE && self->TrackFocus(wparam)) return 0;
     return self->OnMessage(message, wparam, lparam);
   } catch (...) {
     ReportCurrentException(self->platform_.dialogs);
@@ -113,39 +117,80 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wparam,
   }
 }
 
-HWND Window::AddControl(const std::u16string& name, const wchar_t* class_name,
-                        const std::u16string& text, DWORD style, DWORD ex_style, int left, int top,
-                        int width, int height, int id) {
+HWND Window::AddControl(const wchar_t* class_name, const std::u16string& text, DWORD style,
+                        DWORD ex_style, int left, int top, int width, int height, int id,
+                        std::u16string_view name) {
   HWND control = CreateWindowExW(ex_style, class_name, W(text), style | WS_CHILD, left, top, width,
                                  height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
-  controls_[name] = control;
+  if (!name.empty()) controls_.insert_or_assign(std::u16string(name), control);
   return control;
 }
 
-HWND Window::Control(const std::u16string& name) const {
+HWND Window::Control(std::u16string_view name) const {
   const auto it = controls_.find(name);
-  return it == controls_.end() ? nullptr : it->second;
+  if (it == controls_.end()) throw std::logic_error("no control of that name");
+  return it->second;
 }
 
+namespace {
+
+// Owned by the subclassed control: made with the subclass, gone with the control.
+struct Subclassed {
+  Window* owner;
+  Window::ControlHandler handler;
+};
+
+}  // namespace
+
 void Window::Subclass(HWND control, ControlHandler handler) {
-  auto& slot = handlers_[control];
-  slot = std::make_unique<ControlHandler>(std::move(handler));
-  SetWindowSubclass(control, ControlProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  auto entry = std::make_unique<Subclassed>(Subclassed{this, std::move(handler)});
+  if (SetWindowSubclass(control, ControlProcedure, kSubclassId,
+                        reinterpret_cast<DWORD_PTR>(entry.get())))
+    entry.release();
 }
 
 LRESULT CALLBACK Window::ControlProcedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
                                           UINT_PTR, DWORD_PTR data) noexcept {
-  auto* self = reinterpret_cast<Window*>(data);
-  try {
-    const auto it = self->handlers_.find(control);
-    if (it != self->handlers_.end())
-      if (auto handled = (*it->second)(control, message, wparam, lparam)) return *handled;
-  } catch (...) {
-    ReportCurrentException(self->platform_.dialogs);
-    return 0;
+  auto* entry = reinterpret_cast<Subclassed*>(data);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(control, ControlProcedure, kSubclassId);
+    delete entry;
+    return DefSubclassProc(control, message, wparam, lparam);
+  }
+  Window& owner = *entry->owner;
+  if (owner.hwnd_) {
+    try {
+      if (auto handled = entry->handler(control, message, wparam, lparam)) return *handled;
+    } catch (...) {
+      ReportCurrentException(owner.platform_.dialogs);
+      return 0;
+    }
   }
   return DefSubclassProc(control, message, wparam, lparam);
+}
+
+bool Window::TrackFocus(WPARAM wparam) {
+  if (LOWORD(wparam) == WA_INACTIVE) {
+    FocusCameFrom(GetFocus());
+    return false;
+  }
+  // Minimized, the window takes no focus; shown again, it is activated anew.
+  if (HIWORD(wparam) != 0) return false;
+  HWND target = FocusToRestore();
+  if (!target) return false;
+  SetFocus(target);
+  return true;
+}
+
+HWND Window::FocusToRestore() const {
+  const bool usable =
+      focus_ && IsChild(hwnd_, focus_) && IsWindowVisible(focus_) && IsWindowEnabled(focus_);
+  return usable ? focus_ : FirstFocus();
+}
+
+void Window::FocusCameFrom(HWND from) {
+  if (from && IsChild(hwnd_, from) && KeepsFocus(from)) focus_ = from;
 }
 
 std::optional<PressedButton> MouseButtonPressed(UINT message) {

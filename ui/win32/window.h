@@ -16,9 +16,9 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "ui/button_press.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
+#include "ui/button_press.h"
 
 namespace quillomi::ui::win32 {
 
@@ -78,12 +78,26 @@ class Window {
   // character height in pixels.
   UniqueGdiObject MakeFont(int pixel_height, bool bold = false) const;
 
-  // A child control, found later by its name.
-  HWND AddControl(const std::u16string& name, const wchar_t* class_name, const std::u16string& text,
-                  DWORD style, DWORD ex_style, int left, int top, int width, int height, int id);
-  HWND Control(const std::u16string& name) const;
-  // Sees the control's messages first (under the same catch barrier).
+  // A child control; one given a name is found later by Control().
+  HWND AddControl(const wchar_t* class_name, const std::u16string& text, DWORD style,
+                  DWORD ex_style, int left, int top, int width, int height, int id,
+                  std::u16string_view name = {});
+  // A control added under that name; any other name is a fault of the program.
+  HWND Control(std::u16string_view name) const;
+  // Sees the control's messages first (under the same catch barrier), for as
+  // long as the control lives.
   void Subclass(HWND control, ControlHandler handler);
+
+  // Where the keyboard focus goes on the window's first activation, or null
+  // for the window itself.
+  virtual HWND FirstFocus() const { return nullptr; }
+  // A control the focus is never given back to: it goes where it came from.
+  virtual bool KeepsFocus(HWND) const { return true; }
+  // The control that had the focus when the window was last deactivated, if
+  // it can still take it, else the first one.
+  HWND FocusToRestore() const;
+  // What a control of KeepsFocus() false takes the focus from.
+  void FocusCameFrom(HWND from);
 
   platform::Platform& platform_;
   // Null once the window is gone (cleared at WM_NCDESTROY), so the object
@@ -94,9 +108,12 @@ class Window {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
   static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
                                            UINT_PTR id, DWORD_PTR data) noexcept;
+  // A form keeps its focused control: on deactivation it is remembered, on
+  // activation given back. True when the focus was set.
+  bool TrackFocus(WPARAM wparam);
 
-  std::map<std::u16string, HWND> controls_;
-  std::map<HWND, std::unique_ptr<ControlHandler>> handlers_;
+  std::map<std::u16string, HWND, std::less<>> controls_;
+  HWND focus_ = nullptr;
 };
 
 // The button a press or double-click message is of, if it is one.
