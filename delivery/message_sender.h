@@ -30,9 +30,6 @@ class MessageSender {
   // clipboard cannot be opened, and then nothing after it happens.
   bool ComSendMessage(std::u16string_view sTxt, const SpeechMode& mode);
 
-  bool bNoEnter() const { return bNoEnter_; }
-  const std::vector<std::u16string>& NormalSpeechList() const { return normal_speech_; }
-
  private:
   platform::Platform& platform_;
   platform::WindowHandle main_window_ = 0;

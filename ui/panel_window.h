@@ -122,7 +122,6 @@ class PanelHandlers final : private phrases::ButtonView {
   std::u16string_view HintFor(PanelControl control) const;
 
   const std::u16string& sListText1() const { return paths_.sListText1; }
-  bool bSlim() const { return compact_.bSlim(); }
 
  private:
   // phrases::ButtonView
