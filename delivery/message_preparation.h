@@ -8,10 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "phrases/phrase_list.h"
+
 namespace quillomi::delivery {
 
-// A phrase whose first character is this is a heading and is never sent.
-inline constexpr char16_t kHeadingMark = u'\u25C6';
+// A phrase that begins with the list's heading mark is a heading and is never sent.
+using phrases::kHeadingMark;
 // Leaves out the second Enter on the classic client; matched case-sensitively.
 inline constexpr std::u16string_view kNoEnterMarker = u"[Enter無し]";
 
