@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "app/startup.h"
+#include "app/single_instance.h"
 #include "res/identities.h"
 
 namespace quillomi::app {

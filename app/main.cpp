@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/startup.h"
+#include "app/single_instance.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32/list_window.h"
 #include "ui/win32/panel_window.h"

@@ -15,7 +15,7 @@
 #include "ui/filter.h"
 #include "ui/form_geometry.h"
 #include "ui/layout.h"
-#include "ui/panel_window.h"
+#include "ui/panel_handlers.h"
 
 namespace quillomi::ui {
 

@@ -13,7 +13,7 @@
 #include "platform/platform.h"
 #include "ui/layout.h"
 #include "ui/main_placement.h"
-#include "ui/panel_window.h"
+#include "ui/panel_handlers.h"
 
 namespace quillomi::test {
 

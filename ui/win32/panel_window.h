@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ui/panel_caption.h"
-#include "ui/panel_window.h"
+#include "ui/panel_handlers.h"
 #include "ui/win32/hint_tips.h"
 #include "ui/win32/window.h"
 #include "ui/win32/window_frame.h"

@@ -1,7 +1,7 @@
 // The panel's handlers on the recording fake and a simulated window, in one
 // log: the creation's steps in order, what each press on a phrase button does,
 // the close's save-or-keep decision and which hint each control shows.
-#include "ui/panel_window.h"
+#include "ui/panel_handlers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/panel_window.h"
+#include "ui/panel_handlers.h"
 
 #include "phrases/settings.h"
 #include "platform/errors.h"

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "app/single_instance.h"
 
 #include <gtest/gtest.h>
 
