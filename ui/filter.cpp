@@ -44,9 +44,8 @@ std::size_t FindLiteral(std::u16string_view text, std::u16string_view literal, s
   const char16_t* const data = text.data();
   const std::size_t tail = literal.size() - 1;
   const auto starts_at = [&](std::size_t at) {
-    return data[at] == head &&
-           (tail == 0 || std::char_traits<char16_t>::compare(data + at + 1, literal.data() + 1,
-                                                             tail) == 0);
+    return data[at] == head && (tail == 0 || std::char_traits<char16_t>::compare(
+                                                 data + at + 1, literal.data() + 1, tail) == 0);
   };
   // A lane of (word ^ pattern) is zero where the unit is the literal's first.
   // The lowest lane flagged is exact (a borrow only runs upwards), so the
@@ -78,120 +77,57 @@ std::size_t FindLiteral(std::u16string_view text, std::u16string_view literal, s
 }  // namespace
 
 FilterPattern::FilterPattern(std::u16string_view upper_text) {
-  // Dropped before anything else, so that quotes between the halves of a pair
-  // leave the pair whole.
-  std::u16string text;
-  text.reserve(upper_text.size());
-  for (char16_t c : upper_text) {
-    if (c != u'"') text += c;
-  }
-  literals_.reserve(text.size());
-
   Segment segment;
   const auto close_segment = [&] {
-    if (segment.lead > 0 || segment.run_count > 0) segments_.push_back(segment);
-    segment = Segment{0, runs_.size(), 0};
+    if (segment.lead > 0 || !segment.runs.empty()) segments_.push_back(std::move(segment));
+    segment = {};
   };
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] == u'*') {
+  for (char16_t c : upper_text) {
+    if (c == u'*') {
       close_segment();
-      ++i;
-    } else if (text[i] == u'?') {
-      if (segment.run_count == 0) {
-        ++segment.lead;
-      } else {
-        ++runs_.back().wild_after;
-      }
-      ++i;
-    } else {
-      const std::size_t end = text.find_first_of(u"*?", i);
-      const std::size_t length = (end == npos ? text.size() : end) - i;
-      runs_.push_back({literals_.size(), length, 0});
-      literals_.append(text, i, length);
-      ++segment.run_count;
-      i += length;
+    } else if (c == u'?') {
+      ++(segment.runs.empty() ? segment.lead : segment.runs.back().any_after);
+    } else if (c != u'"') {
+      // A quote is skipped, not ended at, so that between the halves of a pair
+      // it leaves the pair whole.
+      if (segment.runs.empty() || segment.runs.back().any_after > 0) segment.runs.emplace_back();
+      segment.runs.back().literal += c;
     }
   }
   close_segment();
 }
 
 bool FilterPattern::Matches(std::u16string_view upper_entry) const {
-  std::size_t at = 0;
-  for (const auto& segment : segments_) {
-    at = FindSegment(segment, upper_entry, at);
-    if (at == npos) return false;
+  // A segment spans a fixed number of characters, so a later start never gives
+  // an earlier end: the leftmost match of each leaves the most room for the
+  // ones after it, and no choice is ever undone.
+  std::size_t from = 0;
+  for (const Segment& segment : segments_) {
+    from = Advance(upper_entry, from, segment.lead);
+    if (from == npos) return false;
+    if (segment.runs.empty()) continue;
+    // Any hit of the first literal past the lead "?" will do: they take the
+    // characters just before it.
+    const std::u16string_view first = segment.runs.front().literal;
+    std::size_t end = npos;
+    for (std::size_t at = FindLiteral(upper_entry, first, from); at != npos;
+         at = FindLiteral(upper_entry, first, at + 1)) {
+      end = MatchRunsAt(segment.runs, upper_entry, at);
+      if (end != npos) break;
+    }
+    if (end == npos) return false;
+    from = end;
   }
   return true;
 }
 
-std::size_t FilterPattern::FindSegment(const Segment& segment, std::u16string_view entry,
-                                       std::size_t from) const {
-  // Each start gives one end, and a later start never an earlier end, so the
-  // leftmost match leaves the most room for the segments after it.
-  const std::size_t first_literal_from = Advance(entry, from, segment.lead);
-  if (first_literal_from == npos || segment.run_count == 0) return first_literal_from;
-  const std::u16string_view first = Literal(runs_[segment.first_run]);
-  for (std::size_t at = FindLiteral(entry, first, first_literal_from); at != npos;
-       at = FindLiteral(entry, first, at + 1)) {
-    const std::size_t end = MatchRunsAt(segment, entry, at);
-    if (end != npos) return end;
-  }
-  return npos;
-}
-
-void FilterPattern::AppendMatches(std::u16string_view upper_all,
-                                  const std::vector<std::size_t>& starts,
-                                  std::vector<std::size_t>& rows) const {
-  // Each segment's first literal is looked for in all the texts at once, not
-  // in the entry alone: a hit in a later entry proves that the entries in
-  // between lack it and cannot match, so they cost no call of their own.
-  const std::size_t count = starts.size() - 1;
-  for (std::size_t i = 0; i < count;) {
-    const std::size_t base = starts[i];
-    const std::size_t entry_end = starts[i + 1];
-    const std::u16string_view entry = upper_all.substr(base, entry_end - base);
-    std::size_t next = i + 1;
-    std::size_t at = 0;
-    for (const auto& segment : segments_) {
-      at = Advance(entry, at, segment.lead);
-      if (at == npos || segment.run_count == 0) {
-        if (at == npos) break;
-        continue;
-      }
-      const std::u16string_view first = Literal(runs_[segment.first_run]);
-      std::size_t hit = FindLiteral(upper_all, first, base + at);
-      // A segment that is one literal alone matches where it is found, but
-      // for the halves of a pair at its edges.
-      const bool alone = segment.run_count == 1 && runs_[segment.first_run].wild_after == 0;
-      for (at = npos; hit != npos && hit + first.size() <= entry_end;
-           hit = FindLiteral(upper_all, first, hit + 1)) {
-        const std::size_t start = hit - base;
-        if (!alone) {
-          at = MatchRunsAt(segment, entry, start);
-        } else if (IsBoundary(entry, start) && IsBoundary(entry, start + first.size())) {
-          at = start + first.size();
-        }
-        if (at != npos) break;
-      }
-      if (hit == npos) return;  // nor does any later entry hold the literal
-      if (at != npos) continue;
-      while (starts[next + 1] <= hit) ++next;
-      break;
-    }
-    if (at != npos) rows.push_back(i);
-    i = next;
-  }
-}
-
-std::size_t FilterPattern::MatchRunsAt(const Segment& segment, std::u16string_view entry,
-                                       std::size_t at) const {
-  if (!IsBoundary(entry, at)) return npos;
-  for (std::size_t r = segment.first_run; r < segment.first_run + segment.run_count; ++r) {
-    const Run& run = runs_[r];
-    if (entry.substr(at, run.length) != Literal(run)) return npos;
-    at += run.length;
+std::size_t FilterPattern::MatchRunsAt(const std::vector<Run>& runs, std::u16string_view entry,
+                                       std::size_t at) {
+  for (const Run& run : runs) {
+    if (!IsBoundary(entry, at) || !entry.substr(at).starts_with(run.literal)) return npos;
+    at += run.literal.size();
     if (!IsBoundary(entry, at)) return npos;
-    at = Advance(entry, at, run.wild_after);
+    at = Advance(entry, at, run.any_after);
     if (at == npos) return npos;
   }
   return at;
@@ -252,7 +188,11 @@ std::u16string_view FilterList::EntryText(std::size_t index) const {
 void FilterList::Refilter() {
   rows_.clear();
   if (!filtered_ || icons_.empty()) return;
-  FilterPattern(filter_upper_).AppendMatches(Upper(), starts_, rows_);
+  const FilterPattern pattern(filter_upper_);
+  const std::u16string_view upper = Upper();
+  for (std::size_t i = 0; i + 1 < starts_.size(); ++i) {
+    if (pattern.Matches(upper.substr(starts_[i], starts_[i + 1] - starts_[i]))) rows_.push_back(i);
+  }
 }
 
 }  // namespace quillomi::ui

@@ -14,10 +14,11 @@
 
 namespace quillomi::ui {
 
-// A filter text compiled for matching. Entries match when they contain it:
-// "*" stands for any run of characters, the empty one included, "?" for
-// exactly one character, '"' is dropped, and every other character, "!", "<",
-// ">", "^", "&" and "|" among them, stands for itself.
+// A filter text compiled for matching against entries upper-cased by the same
+// mapping as the text. An entry matches when it contains the text: "*" stands
+// for any run of characters, the empty one included, "?" for exactly one
+// character, '"' is dropped, and every other character, "!", "<", ">", "^",
+// "&" and "|" among them, stands for itself.
 //
 // A character is a surrogate pair or any other single UTF-16 unit (a lone
 // surrogate counts as one), so "?" takes a whole pair and a match never starts
@@ -28,41 +29,26 @@ namespace quillomi::ui {
 // found leftmost, one after the other, without going back.
 class FilterPattern {
  public:
-  // `upper_text` has been through the same upper-case mapping as the entries.
   explicit FilterPattern(std::u16string_view upper_text);
 
   bool Matches(std::u16string_view upper_entry) const;
-  // Appends to rows, in order, the index of every entry that matches, the
-  // entries lying back to back in `upper_all`: entry i from starts[i] to
-  // starts[i + 1].
-  void AppendMatches(std::u16string_view upper_all, const std::vector<std::size_t>& starts,
-                     std::vector<std::size_t>& rows) const;
 
  private:
-  // A literal followed by a number of "?".
+  // A literal and the "?" that follow it.
   struct Run {
-    std::size_t offset = 0;  // into literals_
-    std::size_t length = 0;
-    std::size_t wild_after = 0;
+    std::u16string literal;
+    std::size_t any_after = 0;
   };
   // What stands between two stars: some "?", then runs.
   struct Segment {
     std::size_t lead = 0;
-    std::size_t first_run = 0;
-    std::size_t run_count = 0;
+    std::vector<Run> runs;
   };
 
-  std::u16string_view Literal(const Run& run) const {
-    return std::u16string_view(literals_).substr(run.offset, run.length);
-  }
-  // The end of the leftmost match of the segment at or after `from`, or npos.
-  std::size_t FindSegment(const Segment& segment, std::u16string_view entry,
-                          std::size_t from) const;
-  // The end of the segment's match with its first literal at `at`, or npos.
-  std::size_t MatchRunsAt(const Segment& segment, std::u16string_view entry, std::size_t at) const;
+  // The end of the runs matched from `at`, or npos.
+  static std::size_t MatchRunsAt(const std::vector<Run>& runs, std::u16string_view entry,
+                                 std::size_t at);
 
-  std::u16string literals_;
-  std::vector<Run> runs_;
   std::vector<Segment> segments_;
 };
 

