@@ -86,6 +86,22 @@ bool WindowInReach(const platform::Rect& window, const std::vector<platform::Rec
   });
 }
 
+Point MoveIntoReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas) {
+  Point best{window.left, window.top};
+  long long least = -1;
+  for (const auto& area : work_areas) {
+    const Point moved{std::max(area.left, std::min(window.left, area.right - window.Width())),
+                      std::max(area.top, std::min(window.top, area.bottom - window.Height()))};
+    const long long dx = moved.left - window.left;
+    const long long dy = moved.top - window.top;
+    if (least < 0 || dx * dx + dy * dy < least) {
+      least = dx * dx + dy * dy;
+      best = moved;
+    }
+  }
+  return best;
+}
+
 bool InsideAWorkArea(const platform::Rect& box, const std::vector<platform::Rect>& work_areas) {
   return std::any_of(work_areas.begin(), work_areas.end(), [&](const platform::Rect& area) {
     return box.left >= area.left && box.top >= area.top && box.right <= area.right &&

@@ -60,6 +60,10 @@ Point ListWindowDefaultPosition(Size work_area, Size outer);
 // at least 100 x 30 pixels of it (all of a smaller one), its top edge
 // included, lie in one monitor's work area.
 bool WindowInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas);
+// Where a window out of reach goes: into the nearest monitor's work area by
+// the least move, keeping its size; one larger than the work area goes to its
+// top-left corner.
+Point MoveIntoReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas);
 // The box lies whole in one monitor's work area.
 bool InsideAWorkArea(const platform::Rect& box, const std::vector<platform::Rect>& work_areas);
 

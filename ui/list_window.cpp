@@ -55,11 +55,12 @@ void ListWindowHandlers::FormCreate(std::u16string_view sListText1) {
         settings.ReadInteger(kSettingsSection, kForm3ClientWidth, kDefaultClientWidth);
     const int client_height =
         settings.ReadInteger(kSettingsSection, kForm3ClientHeight, kDefaultClientHeight);
-    // Out of the player's reach there, it opens where it would without the keys.
+    // Out of the player's reach there, it moves just far enough back.
     const platform::Rect window{
         place.left, place.top, place.left + form_.OuterWidth() - form_.ClientWidth() + client_width,
         place.top + form_.OuterHeight() - form_.ClientHeight() + client_height};
-    if (!WindowInReach(window, platform_.screen.MonitorWorkAreas())) place = defaults;
+    const auto work_areas = platform_.screen.MonitorWorkAreas();
+    if (!WindowInReach(window, work_areas)) place = MoveIntoReach(window, work_areas);
     form_.SetTop(place.top);
     form_.SetLeft(place.left);
     form_.SetClientWidth(client_width);

@@ -14,19 +14,16 @@ constexpr std::u16string_view kClientWidth2 = u"ClientWidth2";
 constexpr std::u16string_view kBottom2 = u"Bottom2";
 constexpr std::u16string_view kLeft2 = u"Left2";
 
-// The player reaches a panel at `place` when its list button is on a work
-// area, or enough of it to drag it back.
-bool PanelInReach(Point place, const FormGeometry& form,
+// The player reaches a panel when its list button is on a work area, or
+// enough of it to drag it back.
+bool PanelInReach(const platform::Rect& window, const FormGeometry& form,
                   const std::vector<platform::Rect>& work_areas) {
   const int frame = (form.OuterWidth() - form.ClientWidth()) / 2;
-  const Point client{place.left + frame,
-                     place.top + form.OuterHeight() - form.ClientHeight() - frame};
+  const Point client{window.left + frame, window.bottom - form.ClientHeight() - frame};
   const Point button = LayOutGrid(form.ClientWidth()).buttons[0];
   const platform::Rect list_button{client.left + button.left, client.top + button.top,
                                    client.left + button.left + kButtonWidth,
                                    client.top + button.top + kButtonHeight};
-  const platform::Rect window{place.left, place.top, place.left + form.OuterWidth(),
-                              place.top + form.OuterHeight()};
   return InsideAWorkArea(list_button, work_areas) || WindowInReach(window, work_areas);
 }
 
@@ -46,7 +43,10 @@ void PlaceMainWindow(const phrases::SettingsDocument& settings, platform::Screen
   Point place{0, settings.ReadInteger(kSettingsSection, kBottom2, defaults.top + outer.height) -
                      outer.height};
   place.left = settings.ReadInteger(kSettingsSection, kLeft2, defaults.left);
-  if (!PanelInReach(place, form, screen.MonitorWorkAreas())) place = defaults;
+  const platform::Rect window{place.left, place.top, place.left + outer.width,
+                              place.top + outer.height};
+  const auto work_areas = screen.MonitorWorkAreas();
+  if (!PanelInReach(window, form, work_areas)) place = MoveIntoReach(window, work_areas);
   form.SetTop(place.top);
   form.SetLeft(place.left);
 }
@@ -57,6 +57,7 @@ void CompactDisplay::FormDblClick(MainFormFrame& form, platform::Screen& screen)
 }
 
 void CompactDisplay::exeBtnSlim(MainFormFrame& form, platform::Screen& screen) {
+  left_at_close_ = false;
   if (!bSlim_) {
     Leave(form);
     return;
@@ -81,8 +82,10 @@ void CompactDisplay::Leave(MainFormFrame& form) const {
   form.SetClientHeight(iSaveClientHeight_);
 }
 
-void CompactDisplay::FormClose(MainFormFrame& form, platform::Files& files) const {
-  if (bSlim_) Leave(form);
+void CompactDisplay::FormClose(MainFormFrame& form, platform::Files& files) {
+  // A close retried after a failed save finds the frame already back.
+  if (bSlim_ && !left_at_close_) Leave(form);
+  left_at_close_ = bSlim_;
   auto settings = phrases::SettingsDocument::OpenForExecutable(files);
   settings.WriteInteger(kSettingsSection, kBottom2, form.Top() + form.OuterHeight());
   settings.WriteInteger(kSettingsSection, kLeft2, form.Left());

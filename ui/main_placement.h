@@ -22,8 +22,8 @@ class MainFormFrame : public FormGeometry {
 
 // Steps 3 to 8 of the placement at creation, from an open settings document.
 // A stored place from which the player could not reach the window (a monitor
-// gone, a hand-edited file) gives way to the default place; the stored size
-// is kept.
+// gone, a hand-edited file) is moved just far enough into a work area; the
+// stored size is kept.
 void PlaceMainWindow(const phrases::SettingsDocument& settings, platform::Screen& screen,
                      MainFormFrame& form);
 
@@ -38,8 +38,9 @@ class CompactDisplay {
   void exeBtnSlim(MainFormFrame& form, platform::Screen& screen);
   // Leaves the compact display first, keeping bSlim as it is, then writes the
   // geometry to the settings file. A settings file that cannot be read or
-  // written throws UserError after the frame is back.
-  void FormClose(MainFormFrame& form, platform::Files& files) const;
+  // written throws UserError after the frame is back; a close after that
+  // writes the same geometry.
+  void FormClose(MainFormFrame& form, platform::Files& files);
 
  private:
   void Leave(MainFormFrame& form) const;
@@ -52,6 +53,8 @@ class CompactDisplay {
   int iSaveClientHeight_ = 0;
   int iFrameSize_ = 0;
   int iTitleSize_ = 0;
+  // The close has left the compact display while bSlim stays true.
+  bool left_at_close_ = false;
 };
 
 }  // namespace quillomi::ui

@@ -54,22 +54,25 @@ TEST_F(MainPlacement, PlacesFromTheSettingsOrTheWorkArea) {
       {"", {0, 40, 1920, 1080}, {}, false, 160, 990, 420, 457},  // a task bar at the top
       {"Bottom2=700\r\nClientHeight2=260\r\n", kWork, {}, false, 260, 990, 401, 457},
       {"ShowTitleBar=0\r\n", kWork, {}, true, 160, 990, 440, 465},
-      // Out of reach: the default place for the stored size (167 x 79 outer).
+      // Out of reach: moved just far enough onto the work area, at the stored size
+      // (167 x 79 outer; 1006 x 739 with ClientHeight2=700).
       {"Bottom2=5000\r\nLeft2=-300\r\nClientWidth2=151\r\nClientHeight2=40\r\n", kWork, {}, false,
-       40, 151, 480, 876},
-      {"Left2=5000\r\nBottom2=5000\r\n", kWork, {}, false, 160, 990, 420, 457},
-      {"Left2=-5000\r\nBottom2=-3000\r\n", kWork, {}, false, 160, 990, 420, 457},
-      {"Left2=2500\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 420, 457},
-      {"Left2=1870\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 420, 457},
+       40, 151, 961, 0},
+      {"Left2=5000\r\nBottom2=5000\r\n", kWork, {}, false, 160, 990, 841, 914},
+      {"Left2=5000\r\nBottom2=5000\r\n", kWork, kTwo, false, 160, 990, 841, 2834},
+      {"Left2=-5000\r\nBottom2=-3000\r\n", kWork, {}, false, 160, 990, 0, 0},
+      {"Left2=1870\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 501, 914},
+      {"ClientHeight2=700\r\nBottom2=619\r\nLeft2=100\r\n", kWork, {}, false, 700, 990, 0, 100},
+      {"ShowTitleBar=0\r\nBottom2=150\r\n", kWork, {}, true, 160, 990, 0, 465},
       // On a second monitor, or partly in reach: as stored.
       {"Left2=2500\r\nBottom2=700\r\n", kWork, kTwo, false, 160, 990, 501, 2500},
       {"Left2=-150\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 501, -150},
       // 30 pixels of the top edge's strip left on the work area, then 29.
       {"Bottom2=1209\r\n", kWork, {}, false, 160, 990, 1010, 457},
-      {"Bottom2=1210\r\n", kWork, {}, false, 160, 990, 420, 457},
+      {"Bottom2=1210\r\n", kWork, {}, false, 160, 990, 841, 457},
       // The top edge above the work area: the list button on it keeps the place.
       {"Bottom2=179\r\n", kWork, {}, false, 160, 990, -20, 457},
-      {"Bottom2=159\r\n", kWork, {}, false, 160, 990, 420, 457},
+      {"Bottom2=159\r\n", kWork, {}, false, 160, 990, 0, 457},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.settings);
@@ -145,7 +148,8 @@ TEST_F(MainPlacement, CloseWritesTheFramedGeometry) {
   struct Case {
     const char* settings;
     int double_clicks;
-    std::string written;  // the [System] section
+    std::string written;        // the [System] section
+    bool failed_first = false;  // a close whose save fails comes first
   };
   const Case cases[] = {
       {"", 0, Keys(619, 457, 990, 160)},
@@ -153,6 +157,8 @@ TEST_F(MainPlacement, CloseWritesTheFramedGeometry) {
       // the framed window stood.
       {"Bottom2=800\r\nLeft2=100\r\nClientWidth2=500\r\nClientHeight2=200\r\n", 1,
        Keys(800, 100, 500, 200)},
+      {"Bottom2=800\r\nLeft2=100\r\nClientWidth2=500\r\nClientHeight2=200\r\n", 1,
+       Keys(800, 100, 500, 200), true},
       // A borderless start saves its own height until the frame has been shown.
       {"ShowTitleBar=0\r\nBottom2=700\r\n", 0, "ShowTitleBar=0\r\n" + Keys(700, 465, 990, 160)},
       {"ShowTitleBar=0\r\nBottom2=700\r\n", 1, "ShowTitleBar=0\r\n" + Keys(739, 465, 990, 160)},
@@ -164,6 +170,11 @@ TEST_F(MainPlacement, CloseWritesTheFramedGeometry) {
     display_ = CompactDisplay();
     Create();
     for (int i = 0; i < c.double_clicks; ++i) display_.FormDblClick(form_, fake_);
+    if (c.failed_first) {
+      fake_.read_only.insert(SettingsPath());
+      EXPECT_THROW(display_.FormClose(form_, fake_), UserError);
+      fake_.read_only.clear();
+    }
     display_.FormClose(form_, fake_);
     EXPECT_EQ(fake_.FileText(SettingsPath()), "\xEF\xBB\xBF[System]\r\n" + c.written + "\r\n");
     EXPECT_EQ(display_.bSlim(), c.double_clicks == 1);

@@ -98,7 +98,11 @@ std::string Joined(const Lines& lines) {
 TEST(ListWindow, CreationSizesItemsThenPlacesTheWindowThenLoadsTheList) {
   // From the outer size 372 x 359 at creation on 1920 x 1040.
   const std::string kDefaults = "top 390, left 824, client width 372, client height 320";
-  const std::string kStored = "top 100, left -288, client width 372, client height 320";
+  // Read from the settings and placed at (top, left) in the default client size.
+  const auto placed = [](int top, int left) {
+    return "item height 16, read <settings>, top " + std::to_string(top) + ", left " +
+           std::to_string(left) + ", client width 372, client height 320, read <list>";
+  };
   struct Case {
     const char* settings;  // nullptr: no file
     const char* list;      // nullptr: no file
@@ -108,34 +112,24 @@ TEST(ListWindow, CreationSizesItemsThenPlacesTheWindowThenLoadsTheList) {
   };
   const Case cases[] = {
       {nullptr, "x\r\n", 96, "item height 16, " + kDefaults + ", read <list>", "", {}},
-      // Out of reach, it opens at the default place, in the stored size.
+      // Out of reach, it moves just far enough onto the work area, in the stored size.
       {"[System]\r\nForm3Top=-5000\r\nForm3Left=99999\r\nForm3ClientWidth=10\r\n"
        "Form3ClientHeight=0\r\n",
        "x\r\n", 144,
-       "item height 24, read <settings>, top 390, left 824, client width 10, "
+       "item height 24, read <settings>, top 0, left 1894, client width 10, "
        "client height 0, read <list>",
        "", {}},
-      {"[System]\r\nForm3Top=5000\r\nForm3Left=5000\r\n", "x\r\n", 96,
-       "item height 16, read <settings>, " + kDefaults + ", read <list>", "", {}},
+      {"[System]\r\nForm3Top=5000\r\nForm3Left=5000\r\n", "x\r\n", 96, placed(681, 1532), "", {}},
       // 100 of its 388 pixels on the work area are enough, 99 are not.
-      {"[System]\r\nForm3Top=100\r\nForm3Left=-288\r\n", "x\r\n", 96,
-       "item height 16, read <settings>, " + kStored + ", read <list>", "", {}},
-      {"[System]\r\nForm3Top=100\r\nForm3Left=-289\r\n", "x\r\n", 96,
-       "item height 16, read <settings>, " + kDefaults + ", read <list>", "", {}},
+      {"[System]\r\nForm3Top=100\r\nForm3Left=-288\r\n", "x\r\n", 96, placed(100, -288), "", {}},
+      {"[System]\r\nForm3Top=100\r\nForm3Left=-289\r\n", "x\r\n", 96, placed(100, 0), "", {}},
       // Its top edge must be on it, with 30 pixels below.
-      {"[System]\r\nForm3Top=-1\r\nForm3Left=100\r\n", "x\r\n", 96,
-       "item height 16, read <settings>, " + kDefaults + ", read <list>", "", {}},
-      {"[System]\r\nForm3Top=1010\r\nForm3Left=100\r\n", "x\r\n", 96,
-       "item height 16, read <settings>, top 1010, left 100, client width 372, "
-       "client height 320, read <list>",
-       "", {}},
-      {"[System]\r\nForm3Top=1011\r\nForm3Left=100\r\n", "x\r\n", 96,
-       "item height 16, read <settings>, " + kDefaults + ", read <list>", "", {}},
+      {"[System]\r\nForm3Top=-1\r\nForm3Left=100\r\n", "x\r\n", 96, placed(0, 100), "", {}},
+      {"[System]\r\nForm3Top=1010\r\nForm3Left=100\r\n", "x\r\n", 96, placed(1010, 100), "", {}},
+      {"[System]\r\nForm3Top=1011\r\nForm3Left=100\r\n", "x\r\n", 96, placed(681, 100), "", {}},
       // A monitor left of the primary one.
-      {"[System]\r\nForm3Top=100\r\nForm3Left=-1000\r\n", "x\r\n", 96,
-       "item height 16, read <settings>, top 100, left -1000, client width 372, "
-       "client height 320, read <list>",
-       "", {{0, 0, 1920, 1040}, {-1920, 0, 0, 1080}}},
+      {"[System]\r\nForm3Top=100\r\nForm3Left=-1000\r\n", "x\r\n", 96, placed(100, -1000), "",
+       {{0, 0, 1920, 1040}, {-1920, 0, 0, 1080}}},
       // Unreadable values take their defaults, from the outer size as created.
       {"[system]\r\nform3top=abc\r\nForm3ClientWidth=800\r\nForm3ClientHeight=$20\r\n", "x\r\n",
        110,
