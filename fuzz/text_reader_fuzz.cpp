@@ -74,13 +74,13 @@ void CheckMark(const std::uint8_t* data, std::size_t size) {
                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
   };
   switch (mark.encoding) {
-    case Encoding::kUtf8Bom:
+    case Encoding::kUtf8:
       Require(mark.length == 3 && starts("\xEF\xBB\xBF"), "UTF-8 mark is EF BB BF");
       break;
-    case Encoding::kUtf16LeBom:
+    case Encoding::kUtf16Le:
       Require(mark.length == 2 && starts("\xFF\xFE"), "UTF-16 LE mark is FF FE");
       break;
-    case Encoding::kUtf16BeBom:
+    case Encoding::kUtf16Be:
       Require(mark.length == 2 && starts("\xFE\xFF"), "UTF-16 BE mark is FE FF");
       break;
     case Encoding::kAnsi:
@@ -88,7 +88,7 @@ void CheckMark(const std::uint8_t* data, std::size_t size) {
           mark.length == 0 && !starts("\xEF\xBB\xBF") && !starts("\xFF\xFE") && !starts("\xFE\xFF"),
           "no mark found only where there is none");
       break;
-    case Encoding::kUtf8NoBom:
+    case Encoding::kUtf8:
       Require(false, "a mark never says UTF-8 without a mark");
   }
 }
@@ -144,7 +144,7 @@ void CheckUtf8File(const Bytes& bytes) {
   quillomi::fake::FakePlatform platform;
   platform.files[kListPath] = bytes;
   const std::size_t skip =
-      phrases::DetectMark(bytes.data(), bytes.size()).encoding == Encoding::kUtf8Bom ? 3 : 0;
+      phrases::DetectMark(bytes.data(), bytes.size()).encoding == Encoding::kUtf8 ? 3 : 0;
   const bool valid = IsWellFormedUtf8(bytes.data() + skip, bytes.size() - skip);
   try {
     const auto lines = phrases::ReadUtf8Lines(platform, kListPath);
@@ -202,7 +202,7 @@ void CheckButtonFile(const Bytes& bytes, bool lead_byte_takes_next) {
   try {
     decoded = phrases::DecodeButtonFile(platform, bytes);
   } catch (const UserError& error) {
-    Require(mark.encoding == Encoding::kUtf8Bom && !IsWellFormedUtf8(body, body_size) &&
+    Require(mark.encoding == Encoding::kUtf8 && !IsWellFormedUtf8(body, body_size) &&
                 error.text() == quillomi::messages::kMappingError,
             "only bad UTF-8 behind its mark fails, with the mapping error");
     platform.files[kButtonPath] = bytes;
@@ -220,26 +220,26 @@ void CheckButtonFile(const Bytes& bytes, bool lead_byte_takes_next) {
 
   Require(decoded.mark_length == mark.length, "the mark's length is skipped");
   switch (mark.encoding) {
-    case Encoding::kUtf8Bom:
-      Require(decoded.encoding == Encoding::kUtf8Bom &&
+    case Encoding::kUtf8:
+      Require(decoded.encoding == Encoding::kUtf8 &&
                   decoded.text == *phrases::DecodeUtf8Strict(body, body_size),
               "UTF-8 behind its mark");
       break;
-    case Encoding::kUtf16LeBom:
-    case Encoding::kUtf16BeBom:
+    case Encoding::kUtf16Le:
+    case Encoding::kUtf16Be:
       Require(decoded.encoding == mark.encoding &&
                   decoded.text ==
-                      phrases::DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16BeBom),
+                      phrases::DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16Be),
               "UTF-16 behind its mark");
       break;
     case Encoding::kAnsi:
-    case Encoding::kUtf8NoBom: {
+    case Encoding::kUtf8: {
       // In well-formed UTF-8 the bytes E0 to F4 only start sequences of three or four.
       const bool utf8 =
           IsWellFormedUtf8(body, body_size) &&
           std::any_of(body, body + body_size, [](std::uint8_t b) { return b >= 0xE0; });
       if (utf8) {
-        Require(decoded.encoding == Encoding::kUtf8NoBom &&
+        Require(decoded.encoding == Encoding::kUtf8 &&
                     decoded.text == *phrases::DecodeUtf8Strict(body, body_size),
                 "valid UTF-8 with a sequence of three bytes or more reads as UTF-8");
       } else {

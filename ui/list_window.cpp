@@ -36,7 +36,7 @@ ControlBox AnchoredLeftBottom(ControlBox design, Size client) {
 }  // namespace
 
 ListWindowHandlers::ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
-                                       phrases::PhraseListSink& lb1, const FilterList& entries,
+                                       phrases::PhraseListView& lb1, const FilterList& entries,
                                        std::function<void(std::u16string)> send)
     : platform_(platform), form_(form), lb1_(lb1), entries_(entries), send_(std::move(send)) {}
 
@@ -102,7 +102,8 @@ void ListWindowHandlers::btn_EDITClick(platform::WindowHandle list_window) {
 }
 
 void ListWindowHandlers::LoadList() {
-  phrases::LoadList(platform_.files, sListFile_, lb1_);
+  lb1_.Clear();
+  lb1_.Assign(phrases::ReadPhraseList(platform_.files, sListFile_));
 }
 
 ListWindowLayout LayOutListWindow(Size client, CaptionWidths needed) {

@@ -39,10 +39,10 @@ class ListFormFrame : public FormGeometry {
 
 class ListWindowHandlers {
  public:
-  // lb1 is what LoadList fills, entries what it then holds; send is the main
+  // lb1 is what a load fills, entries what it then holds; send is the main
   // window's ComSendMessage.
   ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
-                     phrases::PhraseListSink& lb1, const FilterList& entries,
+                     phrases::PhraseListView& lb1, const FilterList& entries,
                      std::function<void(std::u16string)> send);
 
   // The creation handler. Placement first, the list last: a list that
@@ -55,6 +55,8 @@ class ListWindowHandlers {
   // The click notification, with the selected entry's index in the full list.
   void lb1ListClick(std::optional<std::size_t> selected_entry);
   void btn_EDITClick(platform::WindowHandle list_window);
+  // Empties lb1, then fills it from sListFile; a read or decoding failure
+  // throws UserError and leaves lb1 empty.
   void btn_RELOADClick() { LoadList(); }
 
   const std::u16string& sListFile() const { return sListFile_; }
@@ -64,7 +66,7 @@ class ListWindowHandlers {
 
   platform::Platform& platform_;
   ListFormFrame& form_;
-  phrases::PhraseListSink& lb1_;
+  phrases::PhraseListView& lb1_;
   const FilterList& entries_;
   std::function<void(std::u16string)> send_;
 

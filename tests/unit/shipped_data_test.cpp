@@ -55,7 +55,7 @@ TEST(ShippedData, ButtonTemplateFillsEveryButtonAsIs) {
   fake::FakePlatform fake;
   const auto bytes = SourceFile(u8"Quillomi_Btn.dll");
   // With its mark it reads the same whatever the system's code page.
-  EXPECT_EQ(DecodeButtonFile(fake, bytes).encoding, Encoding::kUtf8Bom);
+  EXPECT_EQ(DecodeButtonFile(fake, bytes).encoding, Encoding::kUtf8);
   const std::u16string path = u"QLMO_ボタン_ユーザー設定.txt";
   fake.files[path] = bytes;
   std::vector<std::u16string> list_box1;

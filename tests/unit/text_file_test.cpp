@@ -219,13 +219,13 @@ TEST(ByteOrderMarks, AreDetectedAndMeasured) {
   const Case cases[] = {
       {"\xEF\xBB\xBF"
        "x",
-       Encoding::kUtf8Bom, 3},
+       Encoding::kUtf8, 3},
       {"\xFF\xFE"
        "x\x00",
-       Encoding::kUtf16LeBom, 2},
+       Encoding::kUtf16Le, 2},
       {"\xFE\xFF\x00"
        "x",
-       Encoding::kUtf16BeBom, 2},
+       Encoding::kUtf16Be, 2},
       {"\xEF\xBB", Encoding::kAnsi, 0},
       {"\xFF", Encoding::kAnsi, 0},
       {"abc", Encoding::kAnsi, 0},
