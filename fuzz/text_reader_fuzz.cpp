@@ -11,6 +11,7 @@
 #include "phrases/text_file.h"
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/utf.h"
 
 namespace {
 
@@ -88,8 +89,6 @@ void CheckMark(const std::uint8_t* data, std::size_t size) {
           mark.length == 0 && !starts("\xEF\xBB\xBF") && !starts("\xFF\xFE") && !starts("\xFE\xFF"),
           "no mark found only where there is none");
       break;
-    case Encoding::kUtf8:
-      Require(false, "a mark never says UTF-8 without a mark");
   }
 }
 
@@ -98,7 +97,7 @@ void CheckUtf8(const std::uint8_t* data, std::size_t size) {
   Require(decoded.has_value() == IsWellFormedUtf8(data, size),
           "strict decoding accepts exactly the well-formed sequences");
   if (decoded) {
-    const std::string again = phrases::EncodeUtf8(*decoded);
+    const std::string again = quillomi::ToUtf8(*decoded);
     Require(again.size() == size && std::equal(again.begin(), again.end(), data,
                                                [](char a, std::uint8_t b) {
                                                  return static_cast<std::uint8_t>(a) == b;
@@ -116,7 +115,7 @@ void CheckUtf16(const std::uint8_t* data, std::size_t size) {
             "UTF-16 decodes and encodes back to the same bytes");
 
     // Whatever UTF-16 holds, its UTF-8 form is valid and decodes back.
-    const std::string utf8 = phrases::EncodeUtf8(units);
+    const std::string utf8 = quillomi::ToUtf8(units);
     const auto back =
         phrases::DecodeUtf8Strict(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size());
     Require(back.has_value() && *back == Scrubbed(units),
@@ -155,28 +154,26 @@ void CheckUtf8File(const Bytes& bytes) {
     Require(!valid && error.text() == quillomi::messages::kMappingError,
             "invalid UTF-8 fails with the mapping error");
   }
-  // The one-pass reader agrees, with the flag reached through each decoding path.
-  for (char16_t flag : {u'\u25C6', u'\u00E9', u'\uFF01'}) {
+  // Into one buffer, the same lines, with the flag reached through each decoding path.
+  for (char16_t flag : {u'\u25C6', u'\u00E9', u'\uFF01', u'a'}) {
     try {
       const auto packed = phrases::DecodeUtf8FileLines(bytes, flag);
-      Require(valid, "only valid UTF-8 reads in one pass");
+      Require(valid, "only valid UTF-8 reads into one buffer");
       const auto lines =
           ReferenceLines(*phrases::DecodeUtf8Strict(bytes.data() + skip, bytes.size() - skip));
-      Require(packed.size() == lines.size() && packed.starts.size() == lines.size() + 1,
-              "one pass finds the same lines");
-      const auto halves =
-          phrases::DecodeUtf8LinesStrict(bytes.data() + skip, bytes.size() - skip, flag, 0);
-      Require(halves && halves->text == packed.text && halves->starts == packed.starts &&
-                  halves->flagged == packed.flagged,
-              "decoded in two halves at once, the same lines");
+      Require(packed.flagged.size() == lines.size() && packed.starts.size() == lines.size() + 1,
+              "one buffer holds the same lines");
       for (std::size_t k = 0; k < lines.size(); ++k) {
-        Require(packed[k] == lines[k], "one pass finds the same lines");
+        Require(std::u16string_view(packed.text).substr(packed.starts[k],
+                                                         packed.starts[k + 1] - packed.starts[k]) ==
+                    lines[k],
+                "one buffer holds the same lines");
         Require((packed.flagged[k] != 0) == (lines[k].find(flag) != std::u16string::npos),
                 "a line is flagged when it holds the flag");
       }
     } catch (const UserError& error) {
       Require(!valid && error.text() == quillomi::messages::kMappingError,
-              "invalid UTF-8 fails with the mapping error in one pass too");
+              "invalid UTF-8 fails with the mapping error into one buffer too");
     }
   }
 }
@@ -232,14 +229,13 @@ void CheckButtonFile(const Bytes& bytes, bool lead_byte_takes_next) {
                       phrases::DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16Be),
               "UTF-16 behind its mark");
       break;
-    case Encoding::kAnsi:
-    case Encoding::kUtf8: {
+    case Encoding::kAnsi: {
       // In well-formed UTF-8 the bytes E0 to F4 only start sequences of three or four.
       const bool utf8 =
           IsWellFormedUtf8(body, body_size) &&
           std::any_of(body, body + body_size, [](std::uint8_t b) { return b >= 0xE0; });
       if (utf8) {
-        Require(decoded.encoding == Encoding::kUtf8 &&
+        Require(decoded.encoding == Encoding::kUtf8 && decoded.mark_length == 0 &&
                     decoded.text == *phrases::DecodeUtf8Strict(body, body_size),
                 "valid UTF-8 with a sequence of three bytes or more reads as UTF-8");
       } else {

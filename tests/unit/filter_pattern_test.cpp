@@ -141,10 +141,7 @@ TEST(FilterPattern, PatternAndListRowsAgreeWithABacktrackingReference) {
     for (auto& entry : entries) entry = join(kEntryPieces, 10);
     const std::u16string pattern =
         join({u"A", u"B", u"A", u"あ", u"hl", u"h", u"l", u"*", u"?", u"?", u"\"", u"AB"}, 6);
-    list.Clear();
-    list.BeginUpdate();
-    for (const auto& entry : entries) list.Add(entry, 1);
-    list.EndUpdate();
+    list.Assign(test::EntriesOf(entries));
     list.SetFilter(pattern);
 
     std::vector<std::size_t> expected;

@@ -42,9 +42,7 @@ using RecordingList = test::ListEntries;
 // The list template as the list window shows it.
 RecordingList ShippedList(fake::FakePlatform& fake) {
   fake.files[u"QLMO_一覧_ユーザー設定.txt"] = SourceFile(u8"Quillomi_Lst.dll");
-  RecordingList list;
-  LoadList(fake, u"QLMO_一覧_ユーザー設定.txt", list);
-  return list;
+  return test::ReadListEntries(fake, u"QLMO_一覧_ユーザー設定.txt");
 }
 
 bool IsHeading(std::u16string_view line) {
