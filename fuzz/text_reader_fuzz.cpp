@@ -164,10 +164,10 @@ void CheckUtf8File(const Bytes& bytes) {
       Require(packed.flagged.size() == lines.size() && packed.starts.size() == lines.size() + 1,
               "one buffer holds the same lines");
       for (std::size_t k = 0; k < lines.size(); ++k) {
-        Require(std::u16string_view(packed.text).substr(packed.starts[k],
-                                                         packed.starts[k + 1] - packed.starts[k]) ==
-                    lines[k],
-                "one buffer holds the same lines");
+        Require(
+            std::u16string_view(packed.text)
+                    .substr(packed.starts[k], packed.starts[k + 1] - packed.starts[k]) == lines[k],
+            "one buffer holds the same lines");
         Require((packed.flagged[k] != 0) == (lines[k].find(flag) != std::u16string::npos),
                 "a line is flagged when it holds the flag");
       }

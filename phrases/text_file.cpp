@@ -106,7 +106,8 @@ void ForEachLine(std::u16string_view text, Line line) {
     const char16_t c = p == end ? u'\0' : *p;
     // One compare rules out nearly every unit: the breaks and NUL are below 14.
     if (c > u'\r' || (c != u'\r' && c != u'\n' && c != u'\0')) continue;
-    if (c != u'\0' || p != start) line(std::u16string_view(start, static_cast<std::size_t>(p - start)));
+    if (c != u'\0' || p != start)
+      line(std::u16string_view(start, static_cast<std::size_t>(p - start)));
     if (c == u'\0') return;
     if (c == u'\r' && p + 1 != end && p[1] == u'\n') ++p;
     start = p + 1;

@@ -129,8 +129,9 @@ TEST(ReadPhraseList, AMillionLinesInOneBuffer) {
   EXPECT_EQ(entries[999], u"[挨拶]こんにちは、今日もよろしくお願いします");
   EXPECT_EQ(entries.icons[999], 1);
   EXPECT_EQ(entries.icons[1000], 2);
-  EXPECT_EQ(entries.icons[9000], 1);   // the tenth group
-  EXPECT_EQ(entries.icons.back(), 1);  // the 1000th group: 999 = 9 × 111 groups later than the first
+  EXPECT_EQ(entries.icons[9000], 1);  // the tenth group
+  EXPECT_EQ(entries.icons.back(),
+            1);  // the 1000th group: 999 = 9 × 111 groups later than the first
 }
 
 }  // namespace

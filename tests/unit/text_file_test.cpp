@@ -22,7 +22,8 @@ std::optional<std::u16string> Strict(std::string_view bytes) {
 }
 
 std::u16string_view Line(const PackedLines& lines, std::size_t k) {
-  return std::u16string_view(lines.text).substr(lines.starts[k], lines.starts[k + 1] - lines.starts[k]);
+  return std::u16string_view(lines.text)
+      .substr(lines.starts[k], lines.starts[k + 1] - lines.starts[k]);
 }
 
 TEST(Utf8Strict, AcceptsEveryWellFormedLength) {

@@ -197,7 +197,6 @@ TEST_F(Win32Phrases, DataFilesWorkInFoldersOfAnyName) {
 TEST_F(Win32Phrases, AFileHeldOpenForWritingCannotBeRead) {
   RecordingButtons buttons;
   std::vector<std::u16string> list_box1;
-  RecordingList list;
   struct Case {
     const char* name;
     std::u16string file;
