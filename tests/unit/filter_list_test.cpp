@@ -167,24 +167,5 @@ TEST(FilterListMapping, UpperCasesEachLoadOnceWhenFirstFiltered) {
   EXPECT_EQ(text.calls, 5);
 }
 
-TEST(FilterListLoad, AReadListFillsEntriesAndIcons) {
-  fake::FakePlatform fake;
-  FilterList list(fake);
-  const std::u16string path = u"C:\\Games\\Quillomi\\list.txt";
-  fake.PutFile(path,
-               "\xEF\xBB\xBF[a]one\r\n\xE2\x97\x86Heads\r\n[b]two\r\n[c]\xE2\x97\x86three\r\n"
-               "four\r\n");
-  list.SetFilter(u"O");
-  list.Assign(phrases::ReadPhraseList(fake, path));
-  ASSERT_EQ(list.EntryCount(), 5u);
-  EXPECT_EQ(ShownRows(list), (std::vector<std::string>{"[a]one", "[b]two", "four"}));
-  const int icons[] = {list.IconOf(0), list.IconOf(1), list.IconOf(2), list.IconOf(3),
-                       list.IconOf(4)};
-  EXPECT_EQ(std::vector<int>(std::begin(icons), std::end(icons)),
-            (std::vector<int>{1, 2, 2, 3, 3}));  // a heading starts its own colour
-  list.SetFilter(u"◆");
-  EXPECT_EQ(ShownRows(list), (std::vector<std::string>{"◆Heads", "[c]◆three"}));
-}
-
 }  // namespace
 }  // namespace quillomi::ui

@@ -113,26 +113,5 @@ TEST(ReadPhraseList, AFailedReadThrowsItsReason) {
   }
 }
 
-TEST(ReadPhraseList, AMillionLinesInOneBuffer) {
-  std::string content;
-  content.reserve(40'000'000);
-  const std::string body = "[挨拶]こんにちは、今日もよろしくお願いします";
-  for (int i = 0; i < 1'000'000; ++i) {
-    if (i % 1000 == 0) content += "◆";
-    content += body;
-    content += "\r\n";
-  }
-  fake::FakePlatform fake;
-  fake.PutFile(kPath, content);
-  const PhraseEntries entries = ReadPhraseList(fake, kPath);
-  ASSERT_EQ(entries.size(), 1'000'000u);
-  EXPECT_EQ(entries[999], u"[挨拶]こんにちは、今日もよろしくお願いします");
-  EXPECT_EQ(entries.icons[999], 1);
-  EXPECT_EQ(entries.icons[1000], 2);
-  EXPECT_EQ(entries.icons[9000], 1);  // the tenth group
-  EXPECT_EQ(entries.icons.back(),
-            1);  // the 1000th group: 999 = 9 × 111 groups later than the first
-}
-
 }  // namespace
 }  // namespace quillomi::phrases

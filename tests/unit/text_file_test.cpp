@@ -109,23 +109,7 @@ TEST(LineSplitting, FollowsTheSharedRule) {
       {std::u16string_view(u"ab\r\0\nc", 6), {u"ab"}},
       {std::u16string_view(u"\0abc", 4), {}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SplitLines(c.text), c.lines) << test::Utf8(c.text);
-    // Decoded from UTF-8 into one buffer, with the flag in one line.
-    for (std::size_t flagged = 0; flagged <= c.lines.size(); ++flagged) {
-      std::u16string text(c.text);
-      if (flagged < c.lines.size()) {
-        const auto at = SplitLineViews(text)[flagged].data() - text.data();
-        text.insert(static_cast<std::size_t>(at), 1, kFlag);
-      }
-      const auto packed = DecodeUtf8FileLines(B(ToUtf8(text)), kFlag);
-      ASSERT_EQ(packed.flagged.size(), c.lines.size()) << test::Utf8(text);
-      for (std::size_t k = 0; k < c.lines.size(); ++k) {
-        EXPECT_EQ(Line(packed, k), (k == flagged ? std::u16string(1, kFlag) : u"") + c.lines[k]);
-        EXPECT_EQ(packed.flagged[k], k == flagged) << test::Utf8(text) << " line " << k;
-      }
-    }
-  }
+  for (const auto& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << test::Utf8(c.text);
 }
 
 TEST(LineSplitting, OnePassDecodeFlagsEveryFormOfTheFlag) {
