@@ -117,17 +117,6 @@ void Refilter(benchmark::State& state, std::u16string_view filter) {
   data.list.SetFilter(u"");
 }
 
-void Load(benchmark::State& state) {
-  Data& data = Shared();
-  quillomi::fake::FakePlatform platform;
-  FilterList list(platform);
-  for (auto _ : state) {
-    list.Clear();
-    list.Assign(data.loaded);
-    benchmark::DoNotOptimize(list.RowCount());
-  }
-}
-
 // The first keystroke after a load, which makes the upper-cased copy too.
 void FirstFilter(benchmark::State& state) {
   Data& data = Shared();
@@ -157,7 +146,6 @@ BENCHMARK_CAPTURE(FloorFind, ascii, kAsciiFilter)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(Refilter, ascii, kAsciiFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Refilter, stars, kStarsFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Refilter, question, u"b?nk")->Unit(benchmark::kMillisecond);
-BENCHMARK(Load)->Unit(benchmark::kMillisecond);
 BENCHMARK(FirstFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK(StarsOnLongEntry)
     ->RangeMultiplier(10)
