@@ -93,7 +93,7 @@ std::optional<std::size_t> FilterListControl::SelectedEntry() const {
   return entries_.EntryIndexOfRow(*row);
 }
 
-// --- the entries, as LoadList fills them -----------------------------------
+// --- the entries, as a load fills them -------------------------------------
 
 void FilterListControl::Clear() {
   Assign({});
