@@ -16,7 +16,9 @@ namespace {
 
 OsFailure LastError() {
   const int code = errno;
-  return OsFailure(FromUtf8(std::strerror(code)), static_cast<std::uint32_t>(code));
+  // In the benchmarks' C locale the reason is ASCII.
+  const std::string_view reason = std::strerror(code);
+  return OsFailure(std::u16string(reason.begin(), reason.end()), static_cast<std::uint32_t>(code));
 }
 
 OsFailure NotAvailable() {

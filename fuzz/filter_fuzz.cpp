@@ -98,12 +98,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   quillomi::ui::FilterList list(platform);
-  list.Clear();
-  list.BeginUpdate();
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    list.Add(entries[i], static_cast<int>(i % 9 + 1));
+  quillomi::phrases::PhraseEntries loaded;
+  for (const auto& entry : entries) {
+    loaded.text += entry;
+    loaded.starts.push_back(loaded.text.size());
+    loaded.icons.push_back(static_cast<std::uint8_t>(loaded.icons.size() % 9 + 1));
   }
-  list.EndUpdate();
+  list.Assign(std::move(loaded));
   list.SetFilter(filter);
   if (filter.empty()) {
     expected_rows.resize(entries.size());

@@ -11,6 +11,7 @@
 #include "phrases/text_file.h"
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/utf.h"
 
 namespace {
 
@@ -74,13 +75,13 @@ void CheckMark(const std::uint8_t* data, std::size_t size) {
                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
   };
   switch (mark.encoding) {
-    case Encoding::kUtf8Bom:
+    case Encoding::kUtf8:
       Require(mark.length == 3 && starts("\xEF\xBB\xBF"), "UTF-8 mark is EF BB BF");
       break;
-    case Encoding::kUtf16LeBom:
+    case Encoding::kUtf16Le:
       Require(mark.length == 2 && starts("\xFF\xFE"), "UTF-16 LE mark is FF FE");
       break;
-    case Encoding::kUtf16BeBom:
+    case Encoding::kUtf16Be:
       Require(mark.length == 2 && starts("\xFE\xFF"), "UTF-16 BE mark is FE FF");
       break;
     case Encoding::kAnsi:
@@ -88,8 +89,6 @@ void CheckMark(const std::uint8_t* data, std::size_t size) {
           mark.length == 0 && !starts("\xEF\xBB\xBF") && !starts("\xFF\xFE") && !starts("\xFE\xFF"),
           "no mark found only where there is none");
       break;
-    case Encoding::kUtf8NoBom:
-      Require(false, "a mark never says UTF-8 without a mark");
   }
 }
 
@@ -98,7 +97,7 @@ void CheckUtf8(const std::uint8_t* data, std::size_t size) {
   Require(decoded.has_value() == IsWellFormedUtf8(data, size),
           "strict decoding accepts exactly the well-formed sequences");
   if (decoded) {
-    const std::string again = phrases::EncodeUtf8(*decoded);
+    const std::string again = quillomi::ToUtf8(*decoded);
     Require(again.size() == size && std::equal(again.begin(), again.end(), data,
                                                [](char a, std::uint8_t b) {
                                                  return static_cast<std::uint8_t>(a) == b;
@@ -116,21 +115,18 @@ void CheckUtf16(const std::uint8_t* data, std::size_t size) {
             "UTF-16 decodes and encodes back to the same bytes");
 
     // Whatever UTF-16 holds, its UTF-8 form is valid and decodes back.
-    const std::string utf8 = phrases::EncodeUtf8(units);
+    const std::string utf8 = quillomi::ToUtf8(units);
     const auto back =
         phrases::DecodeUtf8Strict(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size());
     Require(back.has_value() && *back == Scrubbed(units),
             "encoded UTF-8 decodes back, lone surrogates as U+FFFD");
 
     const auto views = phrases::SplitLineViews(units);
-    const auto lines = phrases::SplitLines(units);
-    Require(lines == ReferenceLines(units), "lines split at CR LF, LF and CR, up to U+0000");
-    Require(views.size() == lines.size(), "views and strings agree");
+    const auto lines = ReferenceLines(units);
+    Require(views.size() == lines.size(), "lines split at CR LF, LF and CR, up to U+0000");
     const char16_t* previous_end = units.data();
     for (std::size_t i = 0; i < views.size(); ++i) {
-      Require(views[i] == lines[i], "views and strings agree");
-      Require(views[i].find_first_of(std::u16string_view(u"\r\n\0", 3)) == std::u16string::npos,
-              "no line holds CR, LF or U+0000");
+      Require(views[i] == lines[i], "lines split at CR LF, LF and CR, up to U+0000");
       Require(views[i].data() >= previous_end &&
                   views[i].data() + views[i].size() <= units.data() + units.size(),
               "views point into the text, in order");
@@ -144,7 +140,7 @@ void CheckUtf8File(const Bytes& bytes) {
   quillomi::fake::FakePlatform platform;
   platform.files[kListPath] = bytes;
   const std::size_t skip =
-      phrases::DetectMark(bytes.data(), bytes.size()).encoding == Encoding::kUtf8Bom ? 3 : 0;
+      phrases::DetectMark(bytes.data(), bytes.size()).encoding == Encoding::kUtf8 ? 3 : 0;
   const bool valid = IsWellFormedUtf8(bytes.data() + skip, bytes.size() - skip);
   try {
     const auto lines = phrases::ReadUtf8Lines(platform, kListPath);
@@ -155,28 +151,26 @@ void CheckUtf8File(const Bytes& bytes) {
     Require(!valid && error.text() == quillomi::messages::kMappingError,
             "invalid UTF-8 fails with the mapping error");
   }
-  // The one-pass reader agrees, with the flag reached through each decoding path.
-  for (char16_t flag : {u'\u25C6', u'\u00E9', u'\uFF01'}) {
+  // Into one buffer, the same lines, with the flag reached through each decoding path.
+  for (char16_t flag : {u'\u25C6', u'\u00E9', u'\uFF01', u'a'}) {
     try {
       const auto packed = phrases::DecodeUtf8FileLines(bytes, flag);
-      Require(valid, "only valid UTF-8 reads in one pass");
+      Require(valid, "only valid UTF-8 reads into one buffer");
       const auto lines =
           ReferenceLines(*phrases::DecodeUtf8Strict(bytes.data() + skip, bytes.size() - skip));
-      Require(packed.size() == lines.size() && packed.starts.size() == lines.size() + 1,
-              "one pass finds the same lines");
-      const auto halves =
-          phrases::DecodeUtf8LinesStrict(bytes.data() + skip, bytes.size() - skip, flag, 0);
-      Require(halves && halves->text == packed.text && halves->starts == packed.starts &&
-                  halves->flagged == packed.flagged,
-              "decoded in two halves at once, the same lines");
+      Require(packed.flagged.size() == lines.size() && packed.starts.size() == lines.size() + 1,
+              "one buffer holds the same lines");
       for (std::size_t k = 0; k < lines.size(); ++k) {
-        Require(packed[k] == lines[k], "one pass finds the same lines");
+        Require(
+            std::u16string_view(packed.text)
+                    .substr(packed.starts[k], packed.starts[k + 1] - packed.starts[k]) == lines[k],
+            "one buffer holds the same lines");
         Require((packed.flagged[k] != 0) == (lines[k].find(flag) != std::u16string::npos),
                 "a line is flagged when it holds the flag");
       }
     } catch (const UserError& error) {
       Require(!valid && error.text() == quillomi::messages::kMappingError,
-              "invalid UTF-8 fails with the mapping error in one pass too");
+              "invalid UTF-8 fails with the mapping error into one buffer too");
     }
   }
 }
@@ -202,7 +196,7 @@ void CheckButtonFile(const Bytes& bytes, bool lead_byte_takes_next) {
   try {
     decoded = phrases::DecodeButtonFile(platform, bytes);
   } catch (const UserError& error) {
-    Require(mark.encoding == Encoding::kUtf8Bom && !IsWellFormedUtf8(body, body_size) &&
+    Require(mark.encoding == Encoding::kUtf8 && !IsWellFormedUtf8(body, body_size) &&
                 error.text() == quillomi::messages::kMappingError,
             "only bad UTF-8 behind its mark fails, with the mapping error");
     platform.files[kButtonPath] = bytes;
@@ -220,26 +214,25 @@ void CheckButtonFile(const Bytes& bytes, bool lead_byte_takes_next) {
 
   Require(decoded.mark_length == mark.length, "the mark's length is skipped");
   switch (mark.encoding) {
-    case Encoding::kUtf8Bom:
-      Require(decoded.encoding == Encoding::kUtf8Bom &&
+    case Encoding::kUtf8:
+      Require(decoded.encoding == Encoding::kUtf8 &&
                   decoded.text == *phrases::DecodeUtf8Strict(body, body_size),
               "UTF-8 behind its mark");
       break;
-    case Encoding::kUtf16LeBom:
-    case Encoding::kUtf16BeBom:
+    case Encoding::kUtf16Le:
+    case Encoding::kUtf16Be:
       Require(decoded.encoding == mark.encoding &&
                   decoded.text ==
-                      phrases::DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16BeBom),
+                      phrases::DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16Be),
               "UTF-16 behind its mark");
       break;
-    case Encoding::kAnsi:
-    case Encoding::kUtf8NoBom: {
+    case Encoding::kAnsi: {
       // In well-formed UTF-8 the bytes E0 to F4 only start sequences of three or four.
       const bool utf8 =
           IsWellFormedUtf8(body, body_size) &&
           std::any_of(body, body + body_size, [](std::uint8_t b) { return b >= 0xE0; });
       if (utf8) {
-        Require(decoded.encoding == Encoding::kUtf8NoBom &&
+        Require(decoded.encoding == Encoding::kUtf8 && decoded.mark_length == 0 &&
                     decoded.text == *phrases::DecodeUtf8Strict(body, body_size),
                 "valid UTF-8 with a sequence of three bytes or more reads as UTF-8");
       } else {

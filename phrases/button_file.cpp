@@ -7,6 +7,7 @@
 
 #include "phrases/safe_write.h"
 #include "platform/errors.h"
+#include "platform/utf.h"
 
 namespace quillomi::phrases {
 
@@ -40,8 +41,8 @@ class Characters {
   Characters(platform::Text& text, Encoding encoding, const platform::Bytes& bytes)
       : text_(text),
         bytes_(bytes),
-        width_(encoding == Encoding::kUtf16LeBom || encoding == Encoding::kUtf16BeBom ? 2 : 1),
-        big_endian_(encoding == Encoding::kUtf16BeBom),
+        width_(encoding == Encoding::kUtf16Le || encoding == Encoding::kUtf16Be ? 2 : 1),
+        big_endian_(encoding == Encoding::kUtf16Be),
         ansi_(encoding == Encoding::kAnsi) {}
 
   std::size_t width() const { return width_; }
@@ -89,15 +90,14 @@ platform::Bytes Encode(platform::Text& text, Encoding encoding, std::u16string_v
   switch (encoding) {
     case Encoding::kAnsi:
       return text.EncodeAnsi(s);
-    case Encoding::kUtf16LeBom:
+    case Encoding::kUtf16Le:
       return EncodeUtf16(s, false);
-    case Encoding::kUtf16BeBom:
+    case Encoding::kUtf16Be:
       return EncodeUtf16(s, true);
-    case Encoding::kUtf8Bom:
-    case Encoding::kUtf8NoBom:
+    case Encoding::kUtf8:
       break;
   }
-  const std::string utf8 = EncodeUtf8(s);
+  const std::string utf8 = ToUtf8(s);
   return {utf8.begin(), utf8.end()};
 }
 
@@ -218,17 +218,16 @@ ButtonFileText DecodeButtonFile(platform::Text& text, const platform::Bytes& byt
   const std::uint8_t* body = bytes.data() + mark.length;
   const std::size_t body_size = bytes.size() - mark.length;
   switch (mark.encoding) {
-    case Encoding::kUtf8Bom: {
+    case Encoding::kUtf8: {
       auto decoded = DecodeUtf8Strict(body, body_size);
       if (!decoded) throw UserError(std::u16string(messages::kMappingError));
       return {mark.encoding, mark.length, std::move(*decoded)};
     }
-    case Encoding::kUtf16LeBom:
-    case Encoding::kUtf16BeBom:
+    case Encoding::kUtf16Le:
+    case Encoding::kUtf16Be:
       return {mark.encoding, mark.length,
-              DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16BeBom)};
+              DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16Be)};
     case Encoding::kAnsi:
-    case Encoding::kUtf8NoBom:
       break;
   }
   // UTF-8 without a mark is what Notepad saves. Every kana, kanji, full-width
@@ -241,7 +240,7 @@ ButtonFileText DecodeButtonFile(platform::Text& text, const platform::Bytes& byt
   // either way and stays the code page's.
   if (std::any_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b >= 0xE0; })) {
     if (auto decoded = DecodeUtf8Strict(bytes.data(), bytes.size())) {
-      return {Encoding::kUtf8NoBom, 0, std::move(*decoded)};
+      return {Encoding::kUtf8, 0, std::move(*decoded)};
     }
   }
   return {Encoding::kAnsi, 0, text.DecodeAnsi(bytes.data(), bytes.size())};

@@ -51,8 +51,9 @@ std::u16string_view ButtonHint(std::u16string_view line);
 // "[n]" followed by U+3000.
 std::u16string PlaceholderLine(int number);
 
-// A button definition file as decoded: its encoding decides how a filling-up
-// writes it back. text runs to the end of the bytes, past a U+0000 if any.
+// A button definition file as decoded: its encoding and mark decide how a
+// filling-up writes it back, UTF-8 with or without its mark. text runs to the
+// end of the bytes, past a U+0000 if any.
 struct ButtonFileText {
   Encoding encoding = Encoding::kAnsi;
   std::size_t mark_length = 0;

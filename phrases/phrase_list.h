@@ -1,5 +1,5 @@
-// The phrase list file and LoadList, which fills the list window's filter list
-// with its lines and gives each its icon number.
+// The phrase list file, read into the entries of the list window's filter list
+// with each one's icon number.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "phrases/text_file.h"
 #include "platform/platform.h"
 
 namespace quillomi::phrases {
@@ -19,36 +18,27 @@ inline constexpr int kIconCount = 9;
 // A whole list in one buffer: entry k runs from starts[k] to starts[k + 1] of
 // text, and icons[k] is its icon number.
 struct PhraseEntries {
-  TextBuffer text;
+  std::u16string text;
   std::vector<std::size_t> starts{0};
   std::vector<std::uint8_t> icons;
 
   std::size_t size() const { return icons.size(); }
   std::u16string_view operator[](std::size_t k) const {
-    return View(text).substr(starts[k], starts[k + 1] - starts[k]);
+    return std::u16string_view(text).substr(starts[k], starts[k + 1] - starts[k]);
   }
 };
 
-// What LoadList needs of the filter list lb1.
-class PhraseListSink {
+// The list that shows the entries, lb1, as a load fills it.
+class PhraseListView {
  public:
-  virtual ~PhraseListSink() = default;
+  virtual ~PhraseListView() = default;
   virtual void Clear() = 0;
-  // Room for a batch of `items` entries of `units` UTF-16 code units in all, so
-  // that a large list fills without regrowing.
-  virtual void Reserve(std::size_t items, std::size_t units) = 0;
-  virtual void BeginUpdate() = 0;
-  virtual void EndUpdate() = 0;
-  // Appends an item with its text and icon number (1..9); text is only valid
-  // during the call.
-  virtual void Add(std::u16string_view text, int icon) = 0;
-  // Fills the emptied list in one batch. A store that can take the buffers
-  // over saves copying a large list; by default the entries go one by one.
-  virtual void Assign(PhraseEntries entries);
+  // Takes a whole list over at once.
+  virtual void Assign(PhraseEntries entries) = 0;
 };
 
-// Empties lb1, then fills it from the UTF-8 file at sListFile. A read or
-// decoding failure throws UserError and leaves lb1 empty.
-void LoadList(platform::Files& files, std::u16string_view sListFile, PhraseListSink& lb1);
+// The lines of the UTF-8 file at sListFile; a read or decoding failure throws
+// UserError.
+PhraseEntries ReadPhraseList(platform::Files& files, std::u16string_view sListFile);
 
 }  // namespace quillomi::phrases

@@ -4,6 +4,7 @@
 
 #include "phrases/safe_write.h"
 #include "phrases/text_file.h"
+#include "platform/utf.h"
 
 namespace quillomi::phrases {
 
@@ -204,7 +205,7 @@ platform::Bytes SettingsDocument::Serialize() const {
     }
     text += u"\r\n";
   }
-  const std::string utf8 = EncodeUtf8(text);
+  const std::string utf8 = ToUtf8(text);
   platform::Bytes bytes;
   bytes.reserve(3 + utf8.size());
   bytes.push_back(0xEF);

@@ -138,26 +138,8 @@ void FilterList::Clear() {
   Assign({});
 }
 
-void FilterList::Reserve(std::size_t items, std::size_t units) {
-  raw_.reserve(raw_.size() + units);
-  starts_.reserve(starts_.size() + items);
-  icons_.reserve(icons_.size() + items);
-}
-
-void FilterList::Add(std::u16string_view text, int icon) {
-  raw_.insert(raw_.end(), text.begin(), text.end());
-  starts_.push_back(raw_.size());
-  icons_.push_back(static_cast<std::uint8_t>(icon));
-}
-
 void FilterList::Assign(phrases::PhraseEntries entries) {
-  raw_ = std::move(entries.text);
-  starts_ = std::move(entries.starts);
-  icons_ = std::move(entries.icons);
-  EndUpdate();
-}
-
-void FilterList::EndUpdate() {
+  entries_ = std::move(entries);
   upper_ = std::u16string();
   upper_ready_ = false;
   Refilter();
@@ -167,7 +149,7 @@ std::u16string_view FilterList::Upper() {
   if (!upper_ready_) {
     // One call over every entry: the mapping goes unit by unit, so entries
     // back to back map as they would one by one.
-    upper_.assign(raw_.data(), raw_.size());
+    upper_ = entries_.text;
     text_.UpperCaseInPlace(upper_);
     upper_ready_ = true;
   }
@@ -181,17 +163,13 @@ void FilterList::SetFilter(std::u16string_view filter_text) {
   Refilter();
 }
 
-std::u16string_view FilterList::EntryText(std::size_t index) const {
-  return phrases::View(raw_).substr(starts_[index], starts_[index + 1] - starts_[index]);
-}
-
 void FilterList::Refilter() {
   rows_.clear();
-  if (!filtered_ || icons_.empty()) return;
+  if (!filtered_ || entries_.size() == 0) return;
   const FilterPattern pattern(filter_upper_);
   const std::u16string_view upper = Upper();
-  for (std::size_t i = 0; i + 1 < starts_.size(); ++i) {
-    if (pattern.Matches(upper.substr(starts_[i], starts_[i + 1] - starts_[i]))) rows_.push_back(i);
+  for (std::size_t i = 0; i + 1 < entries_.starts.size(); ++i) {
+    if (pattern.Matches(upper.substr(entries_.starts[i], entries_.starts[i + 1] - entries_.starts[i]))) rows_.push_back(i);
   }
 }
 

@@ -52,46 +52,38 @@ class FilterPattern {
   std::vector<Segment> segments_;
 };
 
-// lb1's entries and shown rows. LoadList fills it as a batch; the batch's end
-// filters again with the filter text in force, so that a reload shows only
-// entries of the new list that match it. The upper-cased copy that filtering
-// reads is made with the first filter that needs it, in one call of the
-// system's mapping: a list that is never filtered costs neither its time nor
-// its memory.
-class FilterList final : public phrases::PhraseListSink {
+// lb1's entries and shown rows. A new list is filtered at once with the
+// filter text in force, so that a reload shows only entries of the new list
+// that match it. The upper-cased copy that filtering reads is made with the
+// first filter that needs it, in one call of the system's mapping: a list that
+// is never filtered costs neither its time nor its memory.
+class FilterList final : public phrases::PhraseListView {
  public:
   explicit FilterList(platform::Text& text) : text_(text) {}
 
   void Clear() override;
-  void Reserve(std::size_t items, std::size_t units) override;
-  void BeginUpdate() override {}
-  void EndUpdate() override;
-  void Add(std::u16string_view text, int icon) override;
   void Assign(phrases::PhraseEntries entries) override;
 
   // Filters again at once; an empty text shows every entry in list order.
   void SetFilter(std::u16string_view filter_text);
 
-  std::size_t EntryCount() const { return icons_.size(); }
+  std::size_t EntryCount() const { return entries_.size(); }
   std::size_t RowCount() const { return filtered_ ? rows_.size() : EntryCount(); }
   // The entry that a shown row stands for; row < RowCount().
   std::size_t EntryIndexOfRow(std::size_t row) const { return filtered_ ? rows_[row] : row; }
   // The raw line; index < EntryCount().
-  std::u16string_view EntryText(std::size_t index) const;
-  int IconOf(std::size_t index) const { return icons_[index]; }
+  std::u16string_view EntryText(std::size_t index) const { return entries_[index]; }
+  int IconOf(std::size_t index) const { return entries_.icons[index]; }
 
  private:
   void Refilter();
   std::u16string_view Upper();
 
   platform::Text& text_;
-  // Every entry's text back to back; entry i runs from starts_[i] to
-  // starts_[i + 1], in raw_ and in its upper-cased copy alike.
-  phrases::TextBuffer raw_;
+  // Entry i runs from starts[i] to starts[i + 1] in the upper-cased copy too.
+  phrases::PhraseEntries entries_;
   std::u16string upper_;
   bool upper_ready_ = false;
-  std::vector<std::size_t> starts_{0};
-  std::vector<std::uint8_t> icons_;
 
   std::u16string filter_upper_;
   bool filtered_ = false;

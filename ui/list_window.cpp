@@ -36,7 +36,7 @@ ControlBox AnchoredLeftBottom(ControlBox design, Size client) {
 }  // namespace
 
 ListWindowHandlers::ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
-                                       phrases::PhraseListSink& lb1, const FilterList& entries,
+                                       phrases::PhraseListView& lb1, const FilterList& entries,
                                        PanelHandlers& panel)
     : platform_(platform), form_(form), lb1_(lb1), entries_(entries), panel_(panel) {}
 
@@ -103,7 +103,8 @@ void ListWindowHandlers::btn_EDITClick(platform::WindowHandle list_window) {
 }
 
 void ListWindowHandlers::LoadList() {
-  phrases::LoadList(platform_.files, sListFile_, lb1_);
+  lb1_.Clear();
+  lb1_.Assign(phrases::ReadPhraseList(platform_.files, sListFile_));
 }
 
 ListWindowLayout LayOutListWindow(Size client, CaptionWidths needed) {

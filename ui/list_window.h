@@ -39,10 +39,10 @@ class ListFormFrame : public FormGeometry {
 
 class ListWindowHandlers {
  public:
-  // lb1 is what LoadList fills, entries what it then holds; a click goes to
+  // lb1 is what a load fills, entries what it then holds; a click goes to
   // the panel's ComSendMessage.
   ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
-                     phrases::PhraseListSink& lb1, const FilterList& entries, PanelHandlers& panel);
+                     phrases::PhraseListView& lb1, const FilterList& entries, PanelHandlers& panel);
 
   // The creation handler. Placement first, the list last: a list that
   // cannot be read throws UserError with the window placed and lb1 empty.
@@ -54,6 +54,8 @@ class ListWindowHandlers {
   // The click notification, with the selected entry's index in the full list.
   void lb1ListClick(std::optional<std::size_t> selected_entry);
   void btn_EDITClick(platform::WindowHandle list_window);
+  // Empties lb1, then fills it from sListFile; a read or decoding failure
+  // throws UserError and leaves lb1 empty.
   void btn_RELOADClick() { LoadList(); }
 
  private:
@@ -61,7 +63,7 @@ class ListWindowHandlers {
 
   platform::Platform& platform_;
   ListFormFrame& form_;
-  phrases::PhraseListSink& lb1_;
+  phrases::PhraseListView& lb1_;
   const FilterList& entries_;
   PanelHandlers& panel_;
 

@@ -184,9 +184,9 @@ TEST(DecodeButtonFile, WithoutAMarkUtf8NeedsASequenceOfThreeBytesOrMore) {
   };
   const Case cases[] = {
       {"ASCII", "[a]b\r\n", Encoding::kAnsi, u"[a]b\r\n"},
-      {"UTF-8 kana", "[\xE6\x8C\xA8]\xE3\x81\x93", Encoding::kUtf8NoBom, u"[挨]こ"},
-      {"UTF-8 four bytes", "\xF0\x9F\x98\x80", Encoding::kUtf8NoBom, u"\U0001F600"},
-      {"UTF-8 kana and Latin", "caf\xC3\xA9 \xE3\x81\x93", Encoding::kUtf8NoBom, u"café こ"},
+      {"UTF-8 kana", "[\xE6\x8C\xA8]\xE3\x81\x93", Encoding::kUtf8, u"[挨]こ"},
+      {"UTF-8 four bytes", "\xF0\x9F\x98\x80", Encoding::kUtf8, u"\U0001F600"},
+      {"UTF-8 kana and Latin", "caf\xC3\xA9 \xE3\x81\x93", Encoding::kUtf8, u"café こ"},
       {"ﾃｽ, C3 BD", "[\xC3\xBD]\xC3\xBD", Encoding::kAnsi, u"[ﾃｽ]ﾃｽ"},
       {"ﾃｽﾄ。, C3 BD C4 81 42", "\xC3\xBD\xC4\x81\x42", Encoding::kAnsi, u"ﾃｽﾄ。"},
       {"ｱﾘｶﾞﾄ, not UTF-8", "\xB1\xD8\xB6\xDE\xC4", Encoding::kAnsi, u"ｱﾘｶﾞﾄ"},

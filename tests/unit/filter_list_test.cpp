@@ -34,13 +34,10 @@ class CountingText final : public platform::Text {
   platform::Text& inner_;
 };
 
-// One batch as LoadList gives it; icons count up from 1.
+// A whole list as a load gives it; icons count up from 1.
 void Load(FilterList& list, const std::vector<std::u16string>& entries) {
   list.Clear();
-  list.BeginUpdate();
-  int icon = 0;
-  for (const auto& entry : entries) list.Add(entry, icon++ % 9 + 1);
-  list.EndUpdate();
+  list.Assign(test::EntriesOf(entries));
 }
 
 std::vector<std::string> ShownRows(const FilterList& list) {
@@ -164,25 +161,6 @@ TEST(FilterListMapping, UpperCasesEachLoadOnceWhenFirstFiltered) {
   list.SetFilter(u"y z");
   EXPECT_EQ(list.RowCount(), 3u);
   EXPECT_EQ(text.calls, 5);
-}
-
-TEST(FilterListLoad, LoadListFillsEntriesAndIcons) {
-  fake::FakePlatform fake;
-  FilterList list(fake);
-  const std::u16string path = u"C:\\Games\\Quillomi\\list.txt";
-  fake.PutFile(path,
-               "\xEF\xBB\xBF[a]one\r\n\xE2\x97\x86Heads\r\n[b]two\r\n[c]\xE2\x97\x86three\r\n"
-               "four\r\n");
-  list.SetFilter(u"O");
-  phrases::LoadList(fake, path, list);
-  ASSERT_EQ(list.EntryCount(), 5u);
-  EXPECT_EQ(ShownRows(list), (std::vector<std::string>{"[a]one", "[b]two", "four"}));
-  const int icons[] = {list.IconOf(0), list.IconOf(1), list.IconOf(2), list.IconOf(3),
-                       list.IconOf(4)};
-  EXPECT_EQ(std::vector<int>(std::begin(icons), std::end(icons)),
-            (std::vector<int>{1, 2, 2, 3, 3}));  // a heading starts its own colour
-  list.SetFilter(u"◆");
-  EXPECT_EQ(ShownRows(list), (std::vector<std::string>{"◆Heads", "[c]◆three"}));
 }
 
 }  // namespace

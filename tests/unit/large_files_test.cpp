@@ -18,11 +18,13 @@ namespace {
 const std::u16string kDir = u"C:\\Games\\Quillomi\\";
 const std::string kBom = "\xEF\xBB\xBF";
 
-// About 10 MB of Japanese and ASCII without a break, a heading mark at its end.
-std::string LongLine() {
-  std::string line = "[長い]";
-  while (line.size() < 10'000'000) line += "とても長い発言 very long phrase ";
-  return line + "◆";
+// About 10 MB of Japanese and ASCII without a break, a heading mark at its
+// end; in UTF-8 or UTF-16.
+template <class Text>
+Text LongLine(const Text& label, const Text& words, const Text& mark) {
+  Text line = label;
+  for (int i = 0; i < 300'000; ++i) line += words;
+  return line + mark;
 }
 
 // Lines "<prefix>i<infix>i" for i from 0.
@@ -44,14 +46,14 @@ struct Buttons final : ButtonView {
 };
 
 TEST(LargeFiles, OneLineOfTenMegabytes) {
-  const std::string line = LongLine();
-  const std::u16string wide = FromUtf8(line);
+  const std::string line = LongLine<std::string>("[長い]", "とても長い発言 very long phrase ", "◆");
+  const std::u16string wide =
+      LongLine<std::u16string>(u"[長い]", u"とても長い発言 very long phrase ", u"◆");
   fake::FakePlatform fake;
 
   // The list: one entry, whole, under the first icon.
   fake.PutFile(kDir + u"list.txt", kBom + line);
-  test::ListEntries entries;
-  LoadList(fake, kDir + u"list.txt", entries);
+  const auto entries = test::ReadListEntries(fake, kDir + u"list.txt");
   ASSERT_EQ(entries.texts.size(), 1u);
   EXPECT_TRUE(entries.texts[0] == wide);
   EXPECT_EQ(entries.icons, std::vector<int>{1});

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "phrases/phrase_list.h"
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
@@ -12,40 +10,13 @@ namespace {
 
 const std::u16string kPath = u"C:\\Games\\Quillomi\\QLMO_一覧_ユーザー設定.txt";
 
-// Records every call; the entries are what the list shows.
-class RecordingList : public PhraseListSink {
- public:
-  void Clear() override {
-    calls.push_back("clear");
-    texts.clear();
-    icons.clear();
-  }
-  void Reserve(std::size_t items, std::size_t units) override {
-    calls.push_back("reserve " + std::to_string(items) + " " + std::to_string(units));
-  }
-  void BeginUpdate() override { calls.push_back("begin"); }
-  void EndUpdate() override { calls.push_back("end"); }
-  void Add(std::u16string_view text, int icon) override {
-    if (texts.size() == fail_at_add) throw std::bad_alloc();
-    texts.emplace_back(text);
-    icons.push_back(icon);
-    if (record_adds) calls.push_back("add " + test::Utf8(text) + " " + std::to_string(icon));
-  }
-
-  std::vector<std::string> calls;
-  std::vector<std::u16string> texts;
-  std::vector<int> icons;
-  std::size_t fail_at_add = static_cast<std::size_t>(-1);
-  bool record_adds = true;
-};
-
 std::string Joined(const std::vector<std::string>& lines, std::string_view brk) {
   std::string out;
   for (const auto& line : lines) out += line + std::string(brk);
   return out;
 }
 
-TEST(LoadList, IconNumbersFollowTheHeadings) {
+TEST(ReadPhraseList, IconNumbersFollowTheHeadings) {
   struct Case {
     const char* name;
     std::vector<std::string> lines;
@@ -72,8 +43,7 @@ TEST(LoadList, IconNumbersFollowTheHeadings) {
   for (const auto& c : cases) {
     fake::FakePlatform fake;
     fake.PutFile(kPath, Joined(c.lines, "\r\n"));
-    RecordingList list;
-    LoadList(fake, kPath, list);
+    const auto list = test::ReadListEntries(fake, kPath);
     EXPECT_EQ(list.icons, c.icons) << c.name;
     ASSERT_EQ(list.texts.size(), c.lines.size()) << c.name;
     for (std::size_t i = 0; i < c.lines.size(); ++i)
@@ -81,24 +51,7 @@ TEST(LoadList, IconNumbersFollowTheHeadings) {
   }
 }
 
-TEST(LoadList, EveryLineIsAnEntryInOneBatch) {
-  fake::FakePlatform fake;
-  fake.PutFile(kPath, "\xEF\xBB\xBF◆挨拶\r\n[朝]おはよう\n\r[夜]こんばんは\r");
-  RecordingList list;
-  LoadList(fake, kPath, list);
-  EXPECT_EQ(list.calls, (std::vector<std::string>{
-                            "clear",
-                            "reserve 4 18",
-                            "begin",
-                            "add ◆挨拶 1",  // the mark is not part of the first line
-                            "add [朝]おはよう 1",
-                            "add  1",
-                            "add [夜]こんばんは 1",
-                            "end",
-                        }));
-}
-
-TEST(LoadList, LineBreaksAndTheEndOfTheText) {
+TEST(ReadPhraseList, LineBreaksAndTheEndOfTheText) {
   struct Case {
     const char* name;
     std::string content;
@@ -108,6 +61,9 @@ TEST(LoadList, LineBreaksAndTheEndOfTheText) {
       {"an empty file", "", {}},
       {"only a mark", "\xEF\xBB\xBF", {}},
       {"one line break", "\r\n", {u""}},
+      {"every break, after a mark",
+       "\xEF\xBB\xBF◆挨拶\r\n[朝]おはよう\n\r[夜]こんばんは\r",
+       {u"◆挨拶", u"[朝]おはよう", u"", u"[夜]こんばんは"}},
       {"a NUL ends the text", std::string("a\nb\0c\nd", 7), {u"a", u"b"}},
       {"ASCII in any encoding", "[hi]hello\r\n", {u"[hi]hello"}},
       {"a mark only counts at the start",
@@ -118,14 +74,11 @@ TEST(LoadList, LineBreaksAndTheEndOfTheText) {
   for (const auto& c : cases) {
     fake::FakePlatform fake;
     fake.PutFile(kPath, c.content);
-    RecordingList list;
-    LoadList(fake, kPath, list);
-    EXPECT_EQ(list.texts, c.texts) << c.name;
-    EXPECT_EQ(list.calls.back(), "end") << c.name;
+    EXPECT_EQ(test::ReadListEntries(fake, kPath).texts, c.texts) << c.name;
   }
 }
 
-TEST(LoadList, AFailedReadLeavesTheListEmpty) {
+TEST(ReadPhraseList, AFailedReadThrowsItsReason) {
   struct Case {
     const char* name;
     std::string content;
@@ -149,65 +102,15 @@ TEST(LoadList, AFailedReadLeavesTheListEmpty) {
   };
   for (const auto& c : cases) {
     fake::FakePlatform fake;
-    fake.PutFile(u"C:\\good.txt", "◆A\r\nb\r\n");
     fake.PutFile(kPath, c.content);
     if (!c.read_fault.empty()) fake.read_faults[kPath] = c.read_fault;
-    RecordingList list;
-    LoadList(fake, u"C:\\good.txt", list);  // a reload after a good load
-    list.calls.clear();
     try {
-      LoadList(fake, kPath, list);
+      ReadPhraseList(fake, kPath);
       ADD_FAILURE() << "no error: " << c.name;
     } catch (const UserError& e) {
       EXPECT_EQ(e.text(), c.text) << c.name;
     }
-    EXPECT_EQ(list.calls, std::vector<std::string>{"clear"}) << c.name;
-    EXPECT_TRUE(list.texts.empty()) << c.name;
   }
-}
-
-TEST(LoadList, UpdatesResumeWhenAnAddFails) {
-  fake::FakePlatform fake;
-  fake.PutFile(kPath, "a\r\nb\r\nc\r\n");
-  RecordingList list;
-  list.fail_at_add = 1;
-  EXPECT_THROW(LoadList(fake, kPath, list), std::bad_alloc);
-  EXPECT_EQ(list.calls,
-            (std::vector<std::string>{"clear", "reserve 3 3", "begin", "add a 1", "end"}));
-}
-
-TEST(LoadList, IconsAreWorkedOutAfreshOnEveryLoad) {
-  fake::FakePlatform fake;
-  RecordingList list;
-  fake.PutFile(kPath, "◆A\r\na\r\n◆B\r\nb\r\n");
-  LoadList(fake, kPath, list);
-  EXPECT_EQ(list.icons, (std::vector<int>{1, 1, 2, 2}));
-  fake.PutFile(kPath, "x\r\n◆B\r\nb\r\n◆A\r\na\r\n");
-  LoadList(fake, kPath, list);
-  EXPECT_EQ(list.texts, (std::vector<std::u16string>{u"x", u"◆B", u"b", u"◆A", u"a"}));
-  EXPECT_EQ(list.icons, (std::vector<int>{1, 2, 2, 3, 3}));
-}
-
-TEST(LoadList, AMillionLinesLoadInOneBatch) {
-  std::string content;
-  content.reserve(40'000'000);
-  const std::string body = "[挨拶]こんにちは、今日もよろしくお願いします";
-  for (int i = 0; i < 1'000'000; ++i) {
-    if (i % 1000 == 0) content += "◆";
-    content += body;
-    content += "\r\n";
-  }
-  fake::FakePlatform fake;
-  fake.PutFile(kPath, content);
-  RecordingList list;
-  list.record_adds = false;
-  LoadList(fake, kPath, list);
-  ASSERT_EQ(list.texts.size(), 1'000'000u);
-  EXPECT_EQ(list.calls.size(), 4u);  // clear, reserve, begin, end
-  EXPECT_EQ(list.icons[999], 1);
-  EXPECT_EQ(list.icons[1000], 2);
-  EXPECT_EQ(list.icons[9000], 1);   // the tenth group
-  EXPECT_EQ(list.icons.back(), 1);  // the 1000th group: 999 = 9 × 111 groups later than the first
 }
 
 }  // namespace

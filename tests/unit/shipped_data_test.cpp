@@ -42,9 +42,7 @@ using RecordingList = test::ListEntries;
 // The list template as the list window shows it.
 RecordingList ShippedList(fake::FakePlatform& fake) {
   fake.files[u"QLMO_一覧_ユーザー設定.txt"] = SourceFile(u8"Quillomi_Lst.dll");
-  RecordingList list;
-  LoadList(fake, u"QLMO_一覧_ユーザー設定.txt", list);
-  return list;
+  return test::ReadListEntries(fake, u"QLMO_一覧_ユーザー設定.txt");
 }
 
 bool IsHeading(std::u16string_view line) {
@@ -55,7 +53,7 @@ TEST(ShippedData, ButtonTemplateFillsEveryButtonAsIs) {
   fake::FakePlatform fake;
   const auto bytes = SourceFile(u8"Quillomi_Btn.dll");
   // With its mark it reads the same whatever the system's code page.
-  EXPECT_EQ(DecodeButtonFile(fake, bytes).encoding, Encoding::kUtf8Bom);
+  EXPECT_EQ(DecodeButtonFile(fake, bytes).encoding, Encoding::kUtf8);
   const std::u16string path = u"QLMO_ボタン_ユーザー設定.txt";
   fake.files[path] = bytes;
   std::vector<std::u16string> list_box1;

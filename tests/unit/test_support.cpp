@@ -9,6 +9,24 @@ namespace quillomi::test {
 platform::Bytes B(std::string_view bytes) { return platform::Bytes(bytes.begin(), bytes.end()); }
 std::string Utf8(std::u16string_view text) { return ToUtf8(text); }
 
+ListEntries ReadListEntries(platform::Files& files, std::u16string_view path) {
+  const phrases::PhraseEntries entries = phrases::ReadPhraseList(files, path);
+  ListEntries list;
+  for (std::size_t k = 0; k < entries.size(); ++k) list.texts.emplace_back(entries[k]);
+  list.icons.assign(entries.icons.begin(), entries.icons.end());
+  return list;
+}
+
+phrases::PhraseEntries EntriesOf(const std::vector<std::u16string>& texts) {
+  phrases::PhraseEntries entries;
+  for (const auto& text : texts) {
+    entries.text += text;
+    entries.starts.push_back(entries.text.size());
+    entries.icons.push_back(static_cast<std::uint8_t>(entries.icons.size() % 9 + 1));
+  }
+  return entries;
+}
+
 std::string LeadByteCase::Name() const {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string name = "lead ";

@@ -26,22 +26,14 @@ platform::Bytes B(const char (&bytes)[N]) {
 }
 std::string Utf8(std::u16string_view text);
 
-// The entries LoadList gives a list, as the list shows them.
-struct ListEntries final : phrases::PhraseListSink {
-  void Clear() override {
-    texts.clear();
-    icons.clear();
-  }
-  void Reserve(std::size_t, std::size_t) override {}
-  void BeginUpdate() override {}
-  void EndUpdate() override {}
-  void Add(std::u16string_view text, int icon) override {
-    texts.emplace_back(text);
-    icons.push_back(icon);
-  }
+// The entries a phrase list file reads as, as the list shows them.
+struct ListEntries {
   std::vector<std::u16string> texts;
   std::vector<int> icons;
 };
+ListEntries ReadListEntries(platform::Files& files, std::u16string_view path);
+// Entries of these texts, their icons counting up from 1.
+phrases::PhraseEntries EntriesOf(const std::vector<std::u16string>& texts);
 
 // A window as the toolkit keeps it: an outer rectangle, and a client area
 // inset by the frame (8) and caption (31) when the border is sizeable. Every

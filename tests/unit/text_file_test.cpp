@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/utf.h"
 #include "tests/unit/test_support.h"
 
 namespace quillomi::phrases {
@@ -18,6 +19,11 @@ constexpr char16_t kFlag = u'\u25C6';
 std::optional<std::u16string> Strict(std::string_view bytes) {
   const auto b = B(bytes);
   return DecodeUtf8Strict(b.data(), b.size());
+}
+
+std::u16string_view Line(const PackedLines& lines, std::size_t k) {
+  return std::u16string_view(lines.text)
+      .substr(lines.starts[k], lines.starts[k + 1] - lines.starts[k]);
 }
 
 TEST(Utf8Strict, AcceptsEveryWellFormedLength) {
@@ -73,18 +79,10 @@ TEST(Utf8Strict, RejectsEveryClassOfMalformedSequence) {
   };
   for (auto bytes : cases) {
     EXPECT_FALSE(Strict(bytes).has_value()) << testing::PrintToString(bytes);
-    // The line reader takes the same bytes, and bytes after a U+0000 too;
-    // split in two halves, with the fault in either.
-    const std::string lines(12, '\n');
+    // The line reader takes the same bytes, and bytes after a U+0000 too.
     for (const std::string& text :
-         {std::string(bytes), std::string("a\r\n\0", 4) + std::string(bytes),
-          lines + std::string(bytes), std::string(bytes) + lines,
-          std::string("a\0", 2) + lines + std::string(bytes)}) {
-      const auto b = B(text);
-      for (std::size_t split_from : {kSplitDecodeBytes, std::size_t{0}}) {
-        EXPECT_FALSE(DecodeUtf8LinesStrict(b.data(), b.size(), kFlag, split_from))
-            << testing::PrintToString(text) << " split from " << split_from;
-      }
+         {std::string(bytes), std::string("a\r\n\0", 4) + std::string(bytes)}) {
+      EXPECT_THROW(DecodeUtf8FileLines(B(text), kFlag), UserError) << testing::PrintToString(text);
     }
   }
 }
@@ -111,30 +109,7 @@ TEST(LineSplitting, FollowsTheSharedRule) {
       {std::u16string_view(u"ab\r\0\nc", 6), {u"ab"}},
       {std::u16string_view(u"\0abc", 4), {}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SplitLines(c.text), c.lines) << test::Utf8(c.text);
-    // Decoded and split in one pass from UTF-8, with the flag in one line.
-    for (std::size_t flagged = 0; flagged <= c.lines.size(); ++flagged) {
-      std::u16string text(c.text);
-      if (flagged < c.lines.size()) {
-        const auto at = SplitLineViews(text)[flagged].data() - text.data();
-        text.insert(static_cast<std::size_t>(at), 1, kFlag);
-      }
-      const auto bytes = B(EncodeUtf8(text));
-      const auto packed = DecodeUtf8LinesStrict(bytes.data(), bytes.size(), kFlag);
-      ASSERT_TRUE(packed) << test::Utf8(text);
-      const auto halves = DecodeUtf8LinesStrict(bytes.data(), bytes.size(), kFlag, 0);
-      ASSERT_TRUE(halves) << test::Utf8(text);
-      EXPECT_EQ(halves->text, packed->text) << test::Utf8(text);
-      EXPECT_EQ(halves->starts, packed->starts) << test::Utf8(text);
-      EXPECT_EQ(halves->flagged, packed->flagged) << test::Utf8(text);
-      ASSERT_EQ(packed->size(), c.lines.size()) << test::Utf8(text);
-      for (std::size_t k = 0; k < c.lines.size(); ++k) {
-        EXPECT_EQ((*packed)[k], (k == flagged ? std::u16string(1, kFlag) : u"") + c.lines[k]);
-        EXPECT_EQ(packed->flagged[k], k == flagged) << test::Utf8(text) << " line " << k;
-      }
-    }
-  }
+  for (const auto& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << test::Utf8(c.text);
 }
 
 TEST(LineSplitting, OnePassDecodeFlagsEveryFormOfTheFlag) {
@@ -153,18 +128,17 @@ TEST(LineSplitting, OnePassDecodeFlagsEveryFormOfTheFlag) {
       {"\xC3\xA9\r\n\xC3\xA8", u'\u00E9', {1, 0}},
       {"\xEF\xBC\xA1\n\xED\x9F\xBF", u'\uD7FF', {0, 1}},
       {"\xF0\x9F\x98\x80\n\xE3\x81\x82", u'\u3042', {0, 1}},
+      {"ab\nc\n[a]", u'a', {1, 0, 1}},
   };
   for (const auto& c : cases) {
-    const auto b = B(c.bytes);
-    const auto packed = DecodeUtf8LinesStrict(b.data(), b.size(), c.flag);
-    ASSERT_TRUE(packed) << testing::PrintToString(c.bytes);
-    EXPECT_EQ(packed->flagged, c.flagged) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(DecodeUtf8FileLines(B(c.bytes), c.flag).flagged, c.flagged)
+        << testing::PrintToString(c.bytes);
   }
 }
 
 TEST(LineSplitting, LongMixedTextsDecodeAsTheTwoStepsDo) {
-  // Long enough for the word-at-a-time paths, with every kind of character,
-  // break and fault among them; an undersized buffer shows in the sanitizer build.
+  // Long enough for the eight-byte path, with every kind of character, break
+  // and fault among them; an undersized buffer shows in the sanitizer build.
   const std::string_view pieces[] = {"a",
                                      "The quick brown fox jumps ",
                                      "\r",
@@ -191,21 +165,17 @@ TEST(LineSplitting, LongMixedTextsDecodeAsTheTwoStepsDo) {
     SCOPED_TRACE("round " + std::to_string(round));
     const auto b = B(text);
     const auto whole = DecodeUtf8Strict(b.data(), b.size());
-    const auto packed = DecodeUtf8LinesStrict(b.data(), b.size(), kFlag);
-    ASSERT_EQ(whole.has_value(), packed.has_value());
-    // Decoded in two halves at once, the very same lines, buffer and flags.
-    const auto halves = DecodeUtf8LinesStrict(b.data(), b.size(), kFlag, 0);
-    ASSERT_EQ(halves.has_value(), packed.has_value());
-    if (!whole) continue;
-    EXPECT_EQ(halves->text, packed->text);
-    EXPECT_EQ(halves->starts, packed->starts);
-    EXPECT_EQ(halves->flagged, packed->flagged);
-    EXPECT_EQ(EncodeUtf8(*whole), text);
+    if (!whole) {
+      EXPECT_THROW(DecodeUtf8FileLines(b, kFlag), UserError);
+      continue;
+    }
+    const auto packed = DecodeUtf8FileLines(b, kFlag);
+    EXPECT_EQ(ToUtf8(*whole), text);
     const auto lines = SplitLines(*whole);
-    ASSERT_EQ(packed->size(), lines.size());
+    ASSERT_EQ(packed.flagged.size(), lines.size());
     for (std::size_t k = 0; k < lines.size(); ++k) {
-      EXPECT_EQ((*packed)[k], lines[k]);
-      EXPECT_EQ(packed->flagged[k], lines[k].find(kFlag) != std::u16string::npos);
+      EXPECT_EQ(Line(packed, k), lines[k]);
+      EXPECT_EQ(packed.flagged[k], lines[k].find(kFlag) != std::u16string::npos);
     }
   }
 }
@@ -219,13 +189,13 @@ TEST(ByteOrderMarks, AreDetectedAndMeasured) {
   const Case cases[] = {
       {"\xEF\xBB\xBF"
        "x",
-       Encoding::kUtf8Bom, 3},
+       Encoding::kUtf8, 3},
       {"\xFF\xFE"
        "x\x00",
-       Encoding::kUtf16LeBom, 2},
+       Encoding::kUtf16Le, 2},
       {"\xFE\xFF\x00"
        "x",
-       Encoding::kUtf16BeBom, 2},
+       Encoding::kUtf16Be, 2},
       {"\xEF\xBB", Encoding::kAnsi, 0},
       {"\xFF", Encoding::kAnsi, 0},
       {"abc", Encoding::kAnsi, 0},

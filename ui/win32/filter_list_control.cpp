@@ -93,41 +93,21 @@ std::optional<std::size_t> FilterListControl::SelectedEntry() const {
   return entries_.EntryIndexOfRow(*row);
 }
 
-// --- the entries, as LoadList fills them -----------------------------------
+// --- the entries, as a load fills them -------------------------------------
 
 void FilterListControl::Clear() {
-  entries_.Clear();
-  ShowRows(std::nullopt);
-}
-
-void FilterListControl::Reserve(std::size_t items, std::size_t units) {
-  entries_.Reserve(items, units);
-}
-
-void FilterListControl::BeginUpdate() {
-  Send(rows_, WM_SETREDRAW, FALSE);
-}
-
-void FilterListControl::EndUpdate() {
-  entries_.EndUpdate();
-  ShowNewEntries();
-}
-
-void FilterListControl::Add(std::u16string_view text, int icon) {
-  entries_.Add(text, icon);
+  Assign({});
 }
 
 void FilterListControl::Assign(phrases::PhraseEntries entries) {
-  BeginUpdate();
-  entries_.Assign(std::move(entries));
-  ShowNewEntries();
-}
-
-void FilterListControl::ShowNewEntries() {
-  // The filter in force has been applied to the new entries, and the selection is gone.
+  // Rows that match the entries held, even after a failed filtering.
+  try {
+    entries_.Assign(std::move(entries));
+  } catch (...) {
+    ShowRows(std::nullopt);
+    throw;
+  }
   ShowRows(std::nullopt);
-  Send(rows_, WM_SETREDRAW, TRUE);
-  InvalidateRect(rows_, nullptr, TRUE);
 }
 
 // --- filtering --------------------------------------------------------------

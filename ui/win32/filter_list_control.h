@@ -16,7 +16,7 @@
 
 namespace quillomi::ui::win32 {
 
-class FilterListControl final : public Window, public phrases::PhraseListSink {
+class FilterListControl final : public Window, public phrases::PhraseListView {
  public:
   explicit FilterListControl(platform::Platform& platform);
 
@@ -31,18 +31,14 @@ class FilterListControl final : public Window, public phrases::PhraseListSink {
   std::optional<std::size_t> SelectedEntry() const;
   const FilterList& Entries() const { return entries_; }
   HWND FilterBox() const { return filter_box_; }
-  HWND Rows() const { return rows_; }
 
   // The click notification: every selection the user makes, none that the
   // program makes.
   std::function<void()> on_click;
 
-  // phrases::PhraseListSink, for LoadList
+  // phrases::PhraseListView: the rows are shown afresh, without a selection,
+  // however the filtering of the new entries ends.
   void Clear() override;
-  void Reserve(std::size_t items, std::size_t units) override;
-  void BeginUpdate() override;
-  void EndUpdate() override;
-  void Add(std::u16string_view text, int icon) override;
   void Assign(phrases::PhraseEntries entries) override;
 
  private:
@@ -57,7 +53,6 @@ class FilterListControl final : public Window, public phrases::PhraseListSink {
   void ShowRows(std::optional<std::size_t> selected_entry);
   std::optional<std::size_t> SelectedRow() const;
   void Notify();
-  void ShowNewEntries();
 
   std::optional<LRESULT> FilterBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
   std::optional<LRESULT> RowsMessage(HWND rows, UINT message, WPARAM wparam, LPARAM lparam);

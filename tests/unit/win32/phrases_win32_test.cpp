@@ -177,8 +177,7 @@ TEST_F(Win32Phrases, DataFilesWorkInFoldersOfAnyName) {
     EXPECT_EQ(buttons.hints[1], u"ありがとう\uFF5E");
     EXPECT_EQ(buttons.captions[58], u"59");
 
-    RecordingList list_window;
-    phrases::LoadList(files_, paths.sListText1, list_window);
+    const auto list_window = quillomi::test::ReadListEntries(files_, paths.sListText1);
     EXPECT_EQ(list_window.texts, texts);
     EXPECT_EQ(list_window.icons, (std::vector<int>{1, 1, 2, 2}));
 
@@ -198,7 +197,6 @@ TEST_F(Win32Phrases, DataFilesWorkInFoldersOfAnyName) {
 TEST_F(Win32Phrases, AFileHeldOpenForWritingCannotBeRead) {
   RecordingButtons buttons;
   std::vector<std::u16string> list_box1;
-  RecordingList list;
   struct Case {
     const char* name;
     std::u16string file;
@@ -210,7 +208,7 @@ TEST_F(Win32Phrases, AFileHeldOpenForWritingCannotBeRead) {
          phrases::LoadButton(platform_.Get(), path, list_box1, buttons);
        }},
       {"phrase list", u"QLMO_一覧_ユーザー設定.txt",
-       [&](const std::u16string& path) { phrases::LoadList(files_, path, list); }},
+       [&](const std::u16string& path) { phrases::ReadPhraseList(files_, path); }},
       {"settings file", u"Quillomi.exe_ユーザー設定.ini",
        [&](const std::u16string& path) { phrases::SettingsDocument::Open(files_, path); }},
       {"normal-speech list", u"QLMO_通常発言リスト.txt",
