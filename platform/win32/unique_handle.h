@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace quillomi::win32 {
@@ -70,11 +72,32 @@ struct WindowTraits {
   static void Close(pointer window) noexcept { ::DestroyWindow(window); }
 };
 
+struct GdiObjectTraits {
+  using pointer = HGDIOBJ;
+  static pointer Invalid() noexcept { return nullptr; }
+  static void Close(pointer object) noexcept { ::DeleteObject(object); }
+};
+
+struct IconTraits {
+  using pointer = HICON;
+  static pointer Invalid() noexcept { return nullptr; }
+  static void Close(pointer icon) noexcept { ::DestroyIcon(icon); }
+};
+
+struct ImageListTraits {
+  using pointer = HIMAGELIST;
+  static pointer Invalid() noexcept { return nullptr; }
+  static void Close(pointer list) noexcept { ImageList_Destroy(list); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
 using UniqueLocal = UniqueHandle<LocalMemoryTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 // A window's device context goes back to that window, so it keeps both.
 class WindowDc {
