@@ -274,8 +274,8 @@ bool TypeToRepaint(Figure& figure, int runs) {
 
   // The floor: the same list loaded here, the same filter text set again.
   quillomi::win32::Win32Platform platform;
-  quillomi::ui::FilterList entries(platform);
-  quillomi::phrases::LoadList(platform, quillomi::win32::U(list_path.c_str()), entries);
+  quillomi::ui::FilterList entries(platform.Get().text);
+  quillomi::phrases::LoadList(platform.Get().files, quillomi::win32::U(list_path.c_str()), entries);
   const std::size_t all = entries.EntryCount();
 
   Process quillomi = StartQuillomi(program);

@@ -1,10 +1,5 @@
-#include <windows.h>
-
 #include <algorithm>
 
-#include "platform/win32/system_error.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 
 namespace quillomi::win32 {

@@ -1,5 +1,3 @@
-#include <windows.h>
-
 #include "platform/win32/win32_platform.h"
 
 namespace quillomi::win32 {

@@ -1,8 +1,5 @@
-#include <windows.h>
-
 #include <vector>
 
-#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "res/identities.h"
 

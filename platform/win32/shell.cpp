@@ -1,11 +1,9 @@
 // Other programs: the notepad opened for the player, and the instance that a
 // later start of this one finds.
-#include <windows.h>
-
-#include <shellapi.h>
-
-#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 namespace quillomi::win32 {
 

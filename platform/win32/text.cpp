@@ -1,10 +1,6 @@
-#include <windows.h>
-
 #include <algorithm>
 #include <limits>
 
-#include "platform/win32/system_error.h"
-#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 
 namespace quillomi::win32 {

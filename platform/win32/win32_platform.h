@@ -1,10 +1,13 @@
 // The seam over the real Windows calls: each operation is the call its
 // interface names, with the core's UTF-16 strings passed straight through.
-// One class per interface, each in the file of its name.
+// One class per interface, each in the file of its name; this header brings
+// what they all build on.
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
 
 namespace quillomi::win32 {
 
@@ -14,8 +17,7 @@ using platform::WindowHandle;
 // True under Wine, whose ReplaceFileW is not the one-step replace of Windows.
 bool RunsOnWine();
 
-class Windows final : public platform::Windows {
- public:
+struct Windows final : platform::Windows {
   WindowHandle FindTopWindow(std::u16string_view class_name) override;
   WindowHandle FindChildWindow(WindowHandle parent, std::u16string_view class_name) override;
   void BringToTop(WindowHandle window) override;
@@ -32,15 +34,13 @@ class Windows final : public platform::Windows {
   void SetText(WindowHandle window, std::u16string_view text) override;
 };
 
-class Clipboard final : public platform::Clipboard {
- public:
+struct Clipboard final : platform::Clipboard {
   void SetUnicodeText(std::u16string_view text) override;
   // The window that opens the clipboard (and so becomes its owner); 0 for none.
   WindowHandle owner = 0;
 };
 
-class Files final : public platform::Files {
- public:
+struct Files final : platform::Files {
   bool IsRegularFile(std::u16string_view path) override;
   Bytes ReadAll(std::u16string_view path) override;
   void WriteAll(std::u16string_view path, const Bytes& bytes) override;
@@ -53,15 +53,13 @@ class Files final : public platform::Files {
   std::u16string CurrentDirectory() override;
 };
 
-class Text final : public platform::Text {
- public:
+struct Text final : platform::Text {
   std::u16string DecodeAnsi(const std::uint8_t* data, std::size_t size) override;
   Bytes EncodeAnsi(std::u16string_view text) override;
   void UpperCaseInPlace(std::u16string& text) override;
 };
 
-class Screen final : public platform::Screen {
- public:
+struct Screen final : platform::Screen {
   platform::Rect WorkArea() override;
   std::vector<platform::Rect> MonitorWorkAreas() override;
   int FrameHeight() override;
@@ -70,22 +68,19 @@ class Screen final : public platform::Screen {
   bool IsFontInstalled(std::u16string_view face) override;
 };
 
-class Dialogs final : public platform::Dialogs {
- public:
+struct Dialogs final : platform::Dialogs {
   void ShowMessage(std::u16string_view text) override;
   void ShowError(std::u16string_view text) override;
   // The window that owns the message boxes; 0 for none.
   WindowHandle owner = 0;
 };
 
-class Shell final : public platform::Shell {
- public:
+struct Shell final : platform::Shell {
   void OpenNotepad(WindowHandle owner, std::u16string_view parameters,
                    std::u16string_view directory) override;
 };
 
-class Clock final : public platform::Clock {
- public:
+struct Clock final : platform::Clock {
   void Sleep(std::uint32_t milliseconds) override;
 };
 

@@ -1,8 +1,5 @@
-#include <windows.h>
-
 #include <exception>
 
-#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 
 namespace quillomi::win32 {
