@@ -1,6 +1,5 @@
 #include "app/application.h"
 
-#include "app/single_instance.h"
 #include "res/identities.h"
 
 namespace quillomi::app {
@@ -12,7 +11,7 @@ bool Application::Create() {
     RegisterWindowClass(ids::kApplicationClass, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon,
                         icon);
     // Of no size, out of sight; shown later, when the panel is up.
-    CreateWindowOfClass(ids::kApplicationClass, std::u16string(kApplicationTitle),
+    CreateWindowOfClass(ids::kApplicationClass, std::u16string(ids::kApplicationTitle),
                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, 0,
                         -32000, -32000, 0, 0, nullptr);
   } catch (...) {

@@ -6,7 +6,6 @@
 namespace quillomi::app {
 
 inline constexpr std::u16string_view kInstanceMutexName = u"Quillomi";
-inline constexpr std::u16string_view kApplicationTitle = u"Quillomi";
 
 enum class InstanceRole { kFirst, kSecond };
 

@@ -69,7 +69,7 @@ void PosixFiles::WriteAll(std::u16string_view, const platform::Bytes&) {
   throw NotAvailable();
 }
 
-void PosixFiles::Replace(std::u16string_view, std::u16string_view) {
+void PosixFiles::Replace(std::u16string_view, std::u16string_view, std::u16string_view) {
   throw NotAvailable();
 }
 

@@ -15,7 +15,8 @@ class PosixFiles final : public platform::Files {
   platform::Bytes ReadAll(std::u16string_view path) override;
   // The benchmarks only read: the rest fails, and Remove does nothing.
   void WriteAll(std::u16string_view path, const platform::Bytes& bytes) override;
-  void Replace(std::u16string_view from, std::u16string_view to) override;
+  void Replace(std::u16string_view from, std::u16string_view to,
+               std::u16string_view backup) override;
   void Rename(std::u16string_view from, std::u16string_view to) override;
   bool Remove(std::u16string_view path) noexcept override;
   void Copy(std::u16string_view from, std::u16string_view to) override;

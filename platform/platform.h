@@ -90,10 +90,12 @@ class Files {
   // OsFailure; the file may then hold part of the bytes.
   virtual void WriteAll(std::u16string_view path, const Bytes& bytes) = 0;
   // Puts from in place of the existing file to (ReplaceFileW), which keeps to's
-  // attributes and security descriptor; under Wine, whose ReplaceFileW keeps
-  // nothing and is not one step, a rename. A read-only to fails with
-  // ERROR_ACCESS_DENIED. Throws OsFailure.
-  virtual void Replace(std::u16string_view from, std::u16string_view to) = 0;
+  // attributes and security descriptor and leaves the old file as backup;
+  // under Wine, whose ReplaceFileW keeps nothing and is not one step, a
+  // rename. A read-only to fails with ERROR_ACCESS_DENIED. Throws OsFailure,
+  // with one of the codes below when the replace stopped half-way.
+  virtual void Replace(std::u16string_view from, std::u16string_view to,
+                       std::u16string_view backup) = 0;
   // Renames from to to in one step, replacing a file there (MoveFileExW, write
   // through). Throws OsFailure.
   virtual void Rename(std::u16string_view from, std::u16string_view to) = 0;
@@ -108,6 +110,14 @@ class Files {
   // The process's current working directory, with its trailing separator.
   virtual std::u16string CurrentDirectory() = 0;
 };
+
+// Where a ReplaceFileW given a backup name stopped: the old file could not be
+// moved away, or the new one could not take its name (both files keep their
+// names either way), or the new one could not be moved after the old one went
+// to the backup name, which it is now found under alone.
+inline constexpr std::uint32_t kUnableToRemoveReplaced = 1175;
+inline constexpr std::uint32_t kUnableToMoveReplacement = 1176;
+inline constexpr std::uint32_t kUnableToMoveReplacement2 = 1177;
 
 // The system's ANSI code page and its upper-case mapping.
 class Text {

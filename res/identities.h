@@ -17,8 +17,11 @@ namespace quillomi::ids {
 inline constexpr int kApplicationIcon = QUILLOMI_ICON_APPLICATION;
 inline constexpr int kListIcon = QUILLOMI_ICON_LIST;
 
-// Window classes. "TForm1" and "TForm3" are what a second instance and the
-// delivery search for: never rename them.
+// The title of the task-bar entry and of every message box.
+inline constexpr std::u16string_view kApplicationTitle = u"Quillomi";
+
+// Window classes: never rename them. A second instance and the delivery search
+// for "TForm1"; "TForm3" is the list window's own.
 inline constexpr std::u16string_view kPanelClass = u"TForm1";
 inline constexpr std::u16string_view kListWindowClass = u"TForm3";
 inline constexpr std::u16string_view kApplicationClass = u"QuillomiApplication";

@@ -274,9 +274,9 @@ bool TypeToRepaint(Figure& figure, int runs) {
 
   // The floor: the same list loaded here, the same filter text set again.
   quillomi::win32::Win32Platform platform;
-  quillomi::ui::FilterList entries(platform);
-  entries.Assign(
-      quillomi::phrases::ReadPhraseList(platform, quillomi::win32::U(list_path.c_str())));
+  quillomi::ui::FilterList entries(platform.Get().text);
+  entries.Assign(quillomi::phrases::ReadPhraseList(platform.Get().files,
+                                                   quillomi::win32::U(list_path.c_str())));
   const std::size_t all = entries.EntryCount();
 
   Process quillomi = StartQuillomi(program);

@@ -234,9 +234,18 @@ void FakePlatform::MoveOver(const std::u16string& source, const std::u16string& 
   files.erase(source);
 }
 
-void FakePlatform::Replace(std::u16string_view from, std::u16string_view to) {
-  Record("replace " + Quote(from) + " -> " + Quote(to));
-  MoveOver(Str(from), Str(to), true);
+void FakePlatform::Replace(std::u16string_view from, std::u16string_view to,
+                           std::u16string_view backup) {
+  Record("replace " + Quote(from) + " -> " + Quote(to) + " backup " + Quote(backup));
+  const auto target = Str(to);
+  if (auto stop = replace_stops.find(target); stop != replace_stops.end()) {
+    if (stop->second == platform::kUnableToMoveReplacement2) MoveOver(target, Str(backup), false);
+    throw OsFailure(u"置き換えを完了できません", stop->second);
+  }
+  auto old = files.find(target);
+  Bytes kept = old == files.end() ? Bytes{} : old->second;
+  MoveOver(Str(from), target, true);
+  files[Str(backup)] = std::move(kept);
 }
 
 void FakePlatform::Rename(std::u16string_view from, std::u16string_view to) {

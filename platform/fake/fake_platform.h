@@ -62,6 +62,9 @@ class FakePlatform final : public platform::Windows,
   std::map<std::u16string, std::u16string> read_faults;  // path -> reason
   std::map<std::u16string, WriteFault> write_faults;     // path -> fault
   std::map<std::u16string, std::u16string> replace_faults;  // target -> reason, Replace and Rename
+  // Target -> the code of a Replace that stops half-way, the files left as
+  // Windows documents it (see platform::kUnableToMoveReplacement).
+  std::map<std::u16string, std::uint32_t> replace_stops;
   // Files with the read-only attribute: not written or replaced, but Remove deletes them.
   std::set<std::u16string> read_only;
   // Files another program holds open without sharing: not written or removed.
@@ -124,7 +127,8 @@ class FakePlatform final : public platform::Windows,
   bool IsRegularFile(std::u16string_view path) override;
   Bytes ReadAll(std::u16string_view path) override;
   void WriteAll(std::u16string_view path, const Bytes& bytes) override;
-  void Replace(std::u16string_view from, std::u16string_view to) override;
+  void Replace(std::u16string_view from, std::u16string_view to,
+               std::u16string_view backup) override;
   void Rename(std::u16string_view from, std::u16string_view to) override;
   bool Remove(std::u16string_view path) noexcept override;
   void Copy(std::u16string_view from, std::u16string_view to) override;

@@ -15,8 +15,8 @@ std::u16string SystemErrorText(DWORD code) {
   const UniqueLocal owned(buffer);
   if (length == 0 || buffer == nullptr) return {};
   std::u16string text(U(buffer), length);
-  // Everything up to the space, CR and LF, and '.', goes: the reason is spliced
-  // into sentences of the program's own.
+  // The trailing run of spaces, control characters (the closing CR LF) and
+  // full stops goes: the reason is spliced into sentences of the program's own.
   while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.pop_back();
   return text;
 }

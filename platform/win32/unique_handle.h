@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace quillomi::win32 {
@@ -38,11 +40,12 @@ class UniqueHandle {
   pointer handle_ = Traits::Invalid();
 };
 
-// Most kernel objects: 0 means none.
-struct KernelHandleTraits {
-  using pointer = HANDLE;
+// Most handles: 0 means none, and one call closes it.
+template <typename Pointer, auto kClose>
+struct NullTraits {
+  using pointer = Pointer;
   static pointer Invalid() noexcept { return nullptr; }
-  static void Close(pointer handle) noexcept { ::CloseHandle(handle); }
+  static void Close(pointer handle) noexcept { kClose(handle); }
 };
 
 // CreateFileW reports failure with INVALID_HANDLE_VALUE, not 0.
@@ -52,29 +55,14 @@ struct FileHandleTraits {
   static void Close(pointer handle) noexcept { ::CloseHandle(handle); }
 };
 
-struct GlobalMemoryTraits {
-  using pointer = HGLOBAL;
-  static pointer Invalid() noexcept { return nullptr; }
-  static void Close(pointer memory) noexcept { ::GlobalFree(memory); }
-};
-
-struct LocalMemoryTraits {
-  using pointer = HLOCAL;
-  static pointer Invalid() noexcept { return nullptr; }
-  static void Close(pointer memory) noexcept { ::LocalFree(memory); }
-};
-
-struct WindowTraits {
-  using pointer = HWND;
-  static pointer Invalid() noexcept { return nullptr; }
-  static void Close(pointer window) noexcept { ::DestroyWindow(window); }
-};
-
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueKernelHandle = UniqueHandle<NullTraits<HANDLE, ::CloseHandle>>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
-using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
-using UniqueLocal = UniqueHandle<LocalMemoryTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueGlobal = UniqueHandle<NullTraits<HGLOBAL, ::GlobalFree>>;
+using UniqueLocal = UniqueHandle<NullTraits<HLOCAL, ::LocalFree>>;
+using UniqueWindow = UniqueHandle<NullTraits<HWND, ::DestroyWindow>>;
+using UniqueGdiObject = UniqueHandle<NullTraits<HGDIOBJ, ::DeleteObject>>;
+using UniqueIcon = UniqueHandle<NullTraits<HICON, ::DestroyIcon>>;
+using UniqueImageList = UniqueHandle<NullTraits<HIMAGELIST, ImageList_Destroy>>;
 
 // A window's device context goes back to that window, so it keeps both.
 class WindowDc {

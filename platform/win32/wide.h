@@ -1,4 +1,4 @@
-// The one place where the core's UTF-16 strings meet the Windows W calls.
+// Where the core's UTF-16 strings and window handles meet the Windows calls.
 // wchar_t is 16 bits on Windows, so the same code units are handed over as they
 // are; only the pointer type changes.
 #pragma once
@@ -7,6 +7,8 @@
 
 #include <string>
 #include <string_view>
+
+#include "platform/platform.h"
 
 namespace quillomi::win32 {
 
@@ -24,6 +26,16 @@ inline const wchar_t* W(const std::u16string& text) {
 
 inline const char16_t* U(const wchar_t* text) {
   return reinterpret_cast<const char16_t*>(text);
+}
+
+// ReadFile, WriteFile and CharUpperBuffW count in DWORDs; larger data goes in pieces.
+inline constexpr std::size_t kChunk = std::size_t{1} << 30;
+
+inline HWND Hwnd(platform::WindowHandle window) {
+  return reinterpret_cast<HWND>(window);
+}
+inline platform::WindowHandle Handle(HWND window) {
+  return reinterpret_cast<platform::WindowHandle>(window);
 }
 
 // A string_view carries no terminator; the W calls need one.

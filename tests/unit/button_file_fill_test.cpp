@@ -119,13 +119,16 @@ TEST(FillButtonFile, FillsUpOnceInTheEncodingItReadKeepingWhatTheReadingSkips) {
     const bool written = !c.expected.empty();
     const std::string& expected = written ? c.expected : c.original;
     EXPECT_EQ(panel.fake.FileText(kPath), expected);
-    const std::string path = fake::Quote(kPath), temporary = fake::Quote(TemporaryPathFor(kPath));
+    const std::string path = fake::Quote(kPath), temporary = fake::Quote(TemporaryPathFor(kPath)),
+                      backup = fake::Quote(TemporaryPathFor(kPath, 1));
     // Read once; read again only what was written.
     std::vector<std::string> log{"read " + path};
     if (written) {
-      log.insert(log.end(), {"remove " + temporary,
-                             "write " + temporary + " " + std::to_string(expected.size()) + " bytes",
-                             "replace " + temporary + " -> " + path, "read " + path});
+      log.insert(log.end(),
+                 {"remove " + temporary,
+                  "write " + temporary + " " + std::to_string(expected.size()) + " bytes",
+                  "remove " + backup, "replace " + temporary + " -> " + path + " backup " + backup,
+                  "remove " + backup, "read " + path});
     }
     EXPECT_EQ(panel.fake.Log(), log);
     ASSERT_EQ(panel.list_box1.size(), c.lines);

@@ -22,6 +22,22 @@ std::string Quoted(int name) {
   return fake::Quote(TemporaryPathFor(kTarget, name));
 }
 
+// The log of a save that writes temporary name `used` and puts it in place.
+std::vector<std::string> SaveLog(int used, bool existing) {
+  std::vector<std::string> log;
+  for (int name = 0; name <= used; ++name) log.push_back("remove " + Quoted(name));
+  log.push_back("write " + Quoted(used) + " 11 bytes");
+  if (!existing) {
+    log.push_back("rename " + Quoted(used) + " -> " + fake::Quote(kTarget));
+    return log;
+  }
+  const std::string backup = Quoted(used + 1);
+  log.push_back("remove " + backup);
+  log.push_back("replace " + Quoted(used) + " -> " + fake::Quote(kTarget) + " backup " + backup);
+  log.push_back("remove " + backup);
+  return log;
+}
+
 TEST(SafeWrite, TemporaryFilesLieBesideTheTargetUnderNamesOfTheirOwn) {
   EXPECT_EQ(TemporaryPathFor(kTarget), kTarget + u".quillomi-new");
   EXPECT_EQ(TemporaryPathFor(kTarget, 0), kTarget + u".quillomi-new");
@@ -37,14 +53,9 @@ TEST(SafeWrite, ReplacesAnExistingTargetAndRenamesToAMissingOne) {
     fake::FakePlatform fake;
     if (existing) fake.PutFile(kTarget, "old");
     SaveFileSafely(fake, kTarget, B("new content"));
-    EXPECT_EQ(fake.Log(),
-              (std::vector<std::string>{
-                  "remove " + Quoted(0),
-                  "write " + Quoted(0) + " 11 bytes",
-                  (existing ? "replace " : "rename ") + Quoted(0) + " -> " + fake::Quote(kTarget),
-              }));
+    EXPECT_EQ(fake.Log(), SaveLog(0, existing));
     EXPECT_EQ(fake.FileText(kTarget), "new content");
-    EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
+    EXPECT_EQ(fake.files.size(), 1U) << "neither the temporary file nor the backup is left";
   }
 }
 
@@ -96,12 +107,7 @@ TEST(SafeWrite, ALeftoverTemporaryFileNeverBlocksASave) {
       if (existing) fake.PutFile(kTarget, "old");
       c.leave(fake);
       SaveFileSafely(fake, kTarget, B("new content"));
-      std::vector<std::string> log;
-      for (int name = 0; name <= c.used; ++name) log.push_back("remove " + Quoted(name));
-      log.push_back("write " + Quoted(c.used) + " 11 bytes");
-      log.push_back((existing ? "replace " : "rename ") + Quoted(c.used) + " -> " +
-                    fake::Quote(kTarget));
-      EXPECT_EQ(fake.Log(), log);
+      EXPECT_EQ(fake.Log(), SaveLog(c.used, existing));
       EXPECT_EQ(fake.FileText(kTarget), "new content");
       EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget, c.used)));
       EXPECT_FALSE(fake.read_only.contains(TemporaryPathFor(kTarget, c.used)));
@@ -124,32 +130,58 @@ TEST(SafeWrite, WhenEveryTemporaryNameIsBlockedTheWriteSaysWhy) {
   EXPECT_EQ(fake.LogWith({"write"}), std::vector<std::string>{"write " + Quoted(0) + " 11 bytes"});
 }
 
-TEST(SafeWrite, AFailedWriteOrReplaceLeavesTheOriginalIntact) {
+// Whatever fails, the target holds a whole file, the old or the new. A
+// ReplaceFileW that stopped half-way is mended from the files it left.
+TEST(SafeWrite, AFailedWriteOrReplaceLeavesTheOldFileOrTheNew) {
   const platform::Bytes original = B("line 1\r\nline 2\r\n");
   const platform::Bytes replacement = B("\xEF\xBB\xBF[System]\r\nLeft2=1\r\n\r\n");
-  // A write stopping at every byte, then a refused replace or rename.
+  struct Case {
+    std::string name;
+    std::function<void(fake::FakePlatform&)> fail;
+    std::u16string reason;  // empty: the new file is in place after all
+    bool replace_only = false;
+  };
+  std::vector<Case> cases;
+  for (std::size_t offset = 0; offset <= replacement.size(); ++offset)
+    cases.push_back(
+        {"write stops after " + std::to_string(offset),
+         [offset](fake::FakePlatform& fake) {
+           fake.write_faults[TemporaryPathFor(kTarget)] = {offset, u"ディスクがいっぱいです"};
+         },
+         u"ディスクがいっぱいです"});
+  cases.push_back(
+      {"refused replace or rename",
+       [](fake::FakePlatform& fake) { fake.replace_faults[kTarget] = u"ディスクがいっぱいです"; },
+       u"ディスクがいっぱいです"});
+  const auto stop = [](std::uint32_t code) {
+    return [code](fake::FakePlatform& fake) { fake.replace_stops[kTarget] = code; };
+  };
+  cases.push_back(
+      {"old file could not be moved away", stop(platform::kUnableToRemoveReplaced), u"", true});
+  cases.push_back(
+      {"new file could not take the name", stop(platform::kUnableToMoveReplacement), u"", true});
+  cases.push_back({"new file could not be moved, old one under the backup name",
+                   stop(platform::kUnableToMoveReplacement2), u"置き換えを完了できません", true});
   for (bool existing : {true, false}) {
-    for (std::size_t offset = 0; offset <= replacement.size() + 1; ++offset) {
-      SCOPED_TRACE(testing::Message() << offset << (existing ? ", over a file" : ", new file"));
+    for (const auto& c : cases) {
+      if (c.replace_only && !existing) continue;
+      SCOPED_TRACE(c.name + (existing ? ", over a file" : ", new file"));
       fake::FakePlatform fake;
       if (existing) fake.files[kTarget] = original;
-      if (offset <= replacement.size()) {
-        fake.write_faults[TemporaryPathFor(kTarget)] = {offset, u"ディスクがいっぱいです"};
-      } else {
-        fake.replace_faults[kTarget] = u"ディスクがいっぱいです";
-      }
+      c.fail(fake);
       try {
         SaveFileSafely(fake, kTarget, replacement);
-        ADD_FAILURE() << "no error";
+        EXPECT_TRUE(c.reason.empty()) << "no error";
       } catch (const UserError& e) {
-        EXPECT_EQ(e.text(), kCannotCreate + u"ディスクがいっぱいです");
+        EXPECT_EQ(e.text(), kCannotCreate + c.reason);
       }
-      EXPECT_EQ(fake.files.contains(kTarget), existing);
-      if (existing) {
-        EXPECT_EQ(fake.files[kTarget], original);
+      if (!c.reason.empty() && !existing) {
+        EXPECT_FALSE(fake.files.contains(kTarget));
+      } else {
+        EXPECT_EQ(fake.files[kTarget], c.reason.empty() ? replacement : original);
       }
-      EXPECT_FALSE(fake.files.contains(TemporaryPathFor(kTarget)));
-      EXPECT_EQ(fake.Log().back(), "remove " + Quoted(0));
+      EXPECT_EQ(fake.files.size(), existing || c.reason.empty() ? 1U : 0U)
+          << "neither the temporary file nor the backup is left";
     }
   }
 }

@@ -9,12 +9,7 @@
 
 namespace quillomi::ui::win32 {
 
-struct ImageListTraits {
-  using pointer = HIMAGELIST;
-  static pointer Invalid() noexcept { return nullptr; }
-  static void Close(pointer list) noexcept { ImageList_Destroy(list); }
-};
-using UniqueImageList = quillomi::win32::UniqueHandle<ImageListTraits>;
+using quillomi::win32::UniqueImageList;
 
 // Icons 0 to 9, at their indices.
 UniqueImageList MakeIconTiles();

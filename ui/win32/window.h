@@ -25,21 +25,9 @@ namespace quillomi::ui::win32 {
 using quillomi::win32::U;
 using quillomi::win32::W;
 
-struct GdiObjectTraits {
-  using pointer = HGDIOBJ;
-  static pointer Invalid() noexcept { return nullptr; }
-  static void Close(pointer object) noexcept { ::DeleteObject(object); }
-};
-using UniqueGdiObject = quillomi::win32::UniqueHandle<GdiObjectTraits>;
-
-struct IconTraits {
-  using pointer = HICON;
-  static pointer Invalid() noexcept { return nullptr; }
-  static void Close(pointer icon) noexcept { ::DestroyIcon(icon); }
-};
-using UniqueIcon = quillomi::win32::UniqueHandle<IconTraits>;
-
 using quillomi::win32::SelectedObject;
+using quillomi::win32::UniqueGdiObject;
+using quillomi::win32::UniqueIcon;
 using quillomi::win32::WindowDc;
 
 inline platform::WindowHandle Handle(HWND window) {

@@ -16,7 +16,6 @@ namespace quillomi::win32 {
 namespace {
 
 using quillomi::test::Utf8;
-using test::Handle;
 using test::MakeWindow;
 using test::TestWindowClass;
 

@@ -161,6 +161,7 @@ TEST_F(Win32Files, WriteAllFailsWithTheSystemReason) {
 TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOldOrLeaveIt) {
   const auto target = dir_ / u"settings.ini";
   const auto fresh = dir_ / u"settings.ini.new";
+  const auto backup = dir_ / u"settings.ini.old";
   struct Case {
     const char* name;
     bool rename;
@@ -187,8 +188,8 @@ TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOldOrLeaveIt) {
       ASSERT_TRUE(::SetFileAttributesW(W(target), FILE_ATTRIBUTE_READONLY));
     }
     if (c.fresh_exists) PutFile(fresh, B("new"));
-    const auto failure =
-        FailureOf([&] { c.rename ? files_.Rename(fresh, target) : files_.Replace(fresh, target); });
+    const auto failure = FailureOf(
+        [&] { c.rename ? files_.Rename(fresh, target) : files_.Replace(fresh, target, backup); });
     if (c.code == 0) {
       EXPECT_FALSE(failure.has_value());
       EXPECT_EQ(FileBytes(target), B("new"));
@@ -214,8 +215,9 @@ TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOldOrLeaveIt) {
 TEST_F(Win32Files, ReplaceIsReplaceFileWOnWindowsAndTheRenameUnderWine) {
   const auto target = dir_ / u"settings.ini";
   const auto fresh = dir_ / u"settings.ini.new";
+  const auto backup = dir_ / u"settings.ini.old";
   PutFile(fresh, B("new"));
-  const auto failure = FailureOf([&] { files_.Replace(fresh, target); });
+  const auto failure = FailureOf([&] { files_.Replace(fresh, target, backup); });
   if (RunsOnWine()) {
     EXPECT_FALSE(failure.has_value());
     EXPECT_EQ(FileBytes(target), B("new"));

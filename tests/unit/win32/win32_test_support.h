@@ -23,13 +23,6 @@ inline std::u16string ProcessUnique(std::u16string_view stem) {
   return name;
 }
 
-inline platform::WindowHandle Handle(HWND window) {
-  return reinterpret_cast<platform::WindowHandle>(window);
-}
-inline HWND Hwnd(platform::WindowHandle window) {
-  return reinterpret_cast<HWND>(window);
-}
-
 // What a test window has received.
 struct WindowLog {
   int set_focus = 0;
