@@ -466,4 +466,37 @@ platform::InstanceMutex Win32Platform::CreateInstanceMutex(std::u16string_view n
   return {true, GetLastError() == ERROR_ALREADY_EXISTS};
 }
 
+// --- What serving ClassicUO adds: Windows, Clipboard and Clock ---------------
+
+std::u16string Win32Platform::ClassName(WindowHandle window) {
+  // Registered class names are at most 256 characters.
+  wchar_t name[257] = {};
+  const int length = ::GetClassNameW(Hwnd(window), name, 257);
+  return std::u16string(U(name), static_cast<std::size_t>(std::max(length, 0)));
+}
+
+std::u16string Win32Platform::UnicodeText() {
+  const ClipboardSession session(Hwnd(clipboard_owner_));
+  HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+  const auto* text = data ? static_cast<const char16_t*>(::GlobalLock(data)) : nullptr;
+  if (text == nullptr) return {};
+  // The memory may lack its terminator: what it holds is all there is.
+  const std::size_t units = ::GlobalSize(data) / sizeof(char16_t);
+  std::u16string copy(text, std::find(text, text + units, u'\0'));
+  ::GlobalUnlock(data);
+  return copy;
+}
+
+// Only sent messages are answered: PM_QS_SENDMESSAGE leaves posted messages
+// and input in the queue, where they wait for the message loop.
+void Win32Platform::SleepAnsweringSent(std::uint32_t milliseconds) {
+  const ULONGLONG end = ::GetTickCount64() + milliseconds;
+  for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_SENDMESSAGE,
+                                  MWMO_INPUTAVAILABLE);
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
 }  // namespace quillomi::win32
