@@ -84,12 +84,11 @@ constexpr ChatMode kDefaultMode{};
 constexpr std::size_t kChatBoxLength = 500;
 constexpr std::size_t kMessageLength = 100;
 
-// The chat box's own text is what it sends, so a failing clipboard fails the
-// delivery as putting the phrase there would.
+// A clipboard that fails midway fails the delivery as putting the phrase there would.
 template <class Call>
-auto AtClipboard(Call call) {
+void AtClipboard(Call call) {
   try {
-    return call();
+    call();
   } catch (const OsFailure& failure) {
     throw UserError(messages::CannotOpenClipboard(failure.reason()));
   }
@@ -153,10 +152,10 @@ int Sends(std::u16string box, const ChatMode& mode) {
 // back only after the last, and no Enter meets an empty box. Under Wine the
 // game's read of the clipboard waits on the panel, which owns it: the pauses
 // answer it, so that each paste reads its own text.
-void ServeClassicUO(platform::Platform& platform, platform::WindowHandle game, bool no_enter) {
+void ServeClassicUO(platform::Platform& platform, platform::WindowHandle game,
+                    std::u16string_view text, bool no_enter) {
   auto& windows = platform.windows;
   auto& clipboard = platform.clipboard;
-  const auto text = AtClipboard([&] { return clipboard.UnicodeText(); });
   const auto pasted = AsPasted(text);
   const ChatMode* mode = &kDefaultMode;
   for (const auto& chat_mode : kChatModes)
@@ -186,7 +185,8 @@ void ServeClassicUO(platform::Platform& platform, platform::WindowHandle game, b
 
 }  // namespace
 
-GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel) {
+GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel,
+                         std::u16string_view text) {
   auto& windows = platform.windows;
 
   const auto game = windows.FindTopWindow(kClassicClientClass);
@@ -212,7 +212,7 @@ GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel) 
       classicuo = window;
   }
   if (classicuo != 0) {
-    ServeClassicUO(platform, classicuo, panel.bNoEnter);
+    ServeClassicUO(platform, classicuo, text, panel.bNoEnter);
     return GameClient::kClassicUO;
   }
 

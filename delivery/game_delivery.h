@@ -37,7 +37,9 @@ struct PanelState {
 
 // Serves the classic client if there is one, else the first EC client, else
 // the first ClassicUO, else tells the user to paste by hand. Returns when it is
-// over, with the client served.
-GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel);
+// over, with the client served. text is what the clipboard holds: ClassicUO
+// gets it in parts.
+GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel,
+                         std::u16string_view text = {});
 
 }  // namespace quillomi::delivery

@@ -24,6 +24,7 @@ void MessageSender::ComSendMessage(std::u16string sTxt, const SpeechMode& mode) 
   if (!prepared) return;
 
   bNoEnter_ = prepared->no_enter;
+  prepared_text_ = prepared->text;
   try {
     platform_.clipboard.SetUnicodeText(prepared->text);
   } catch (const OsFailure& failure) {
@@ -34,7 +35,7 @@ void MessageSender::ComSendMessage(std::u16string sTxt, const SpeechMode& mode) 
 }
 
 GameClient MessageSender::FindUOandPase() {
-  return delivery::FindUOandPase(platform_, {bNoEnter_, sTitle_, main_window_});
+  return delivery::FindUOandPase(platform_, {bNoEnter_, sTitle_, main_window_}, prepared_text_);
 }
 
 }  // namespace quillomi::delivery

@@ -46,6 +46,8 @@ class MessageSender {
   // Unit-level state of the main window: the last sent phrase carried the
   // no-Enter marker; false until the first phrase.
   bool bNoEnter_ = false;
+  // The last prepared text, as the clipboard holds it.
+  std::u16string prepared_text_;
   // Loaded once at start-up, never reloaded.
   std::vector<std::u16string> normal_speech_;
 };

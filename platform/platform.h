@@ -78,9 +78,6 @@ class Clipboard {
   // Opens, empties and sets CF_UNICODETEXT (with its terminating U+0000).
   // Throws OsFailure when the clipboard cannot be opened or set.
   virtual void SetUnicodeText(std::u16string_view text) = 0;
-  // The CF_UNICODETEXT text up to its first U+0000; empty when there is none.
-  // Throws OsFailure when the clipboard cannot be opened.
-  virtual std::u16string UnicodeText() = 0;
 };
 
 // Whole-file operations. No file is ever held open between calls.

@@ -193,15 +193,6 @@ void FakePlatform::SetUnicodeText(std::u16string_view text) {
   clipboard_text = Str(text);
 }
 
-std::u16string FakePlatform::UnicodeText() {
-  if (clipboard_busy) {
-    Record("read clipboard busy");
-    throw OsFailure(*clipboard_busy, 5);
-  }
-  Record("read clipboard " + Quote(clipboard_text.value_or(u"")));
-  return clipboard_text.value_or(u"");
-}
-
 // --- Files ------------------------------------------------------------------
 
 bool FakePlatform::IsRegularFile(std::u16string_view path) { return files.contains(Str(path)); }

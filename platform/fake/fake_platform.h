@@ -120,7 +120,6 @@ class FakePlatform final : public platform::Windows,
 
   // --- platform::Clipboard ------------------------------------------------
   void SetUnicodeText(std::u16string_view text) override;
-  std::u16string UnicodeText() override;
 
   // --- platform::Files ----------------------------------------------------
   bool IsRegularFile(std::u16string_view path) override;

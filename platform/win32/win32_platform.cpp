@@ -466,25 +466,13 @@ platform::InstanceMutex Win32Platform::CreateInstanceMutex(std::u16string_view n
   return {true, GetLastError() == ERROR_ALREADY_EXISTS};
 }
 
-// --- What serving ClassicUO adds: Windows, Clipboard and Clock ---------------
+// --- What serving ClassicUO adds: Windows and Clock --------------------------
 
 std::u16string Win32Platform::ClassName(WindowHandle window) {
   // Registered class names are at most 256 characters.
   wchar_t name[257] = {};
   const int length = ::GetClassNameW(Hwnd(window), name, 257);
   return std::u16string(U(name), static_cast<std::size_t>(std::max(length, 0)));
-}
-
-std::u16string Win32Platform::UnicodeText() {
-  const ClipboardSession session(Hwnd(clipboard_owner_));
-  HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
-  const auto* text = data ? static_cast<const char16_t*>(::GlobalLock(data)) : nullptr;
-  if (text == nullptr) return {};
-  // The memory may lack its terminator: what it holds is all there is.
-  const std::size_t units = ::GlobalSize(data) / sizeof(char16_t);
-  std::u16string copy(text, std::find(text, text + units, u'\0'));
-  ::GlobalUnlock(data);
-  return copy;
 }
 
 // Only sent messages are answered: PM_QS_SENDMESSAGE leaves posted messages

@@ -82,9 +82,8 @@ class Win32Platform final : public platform::Windows,
   void Sleep(std::uint32_t milliseconds) override;
   platform::InstanceMutex CreateInstanceMutex(std::u16string_view name) override;
 
-  // --- what serving ClassicUO adds: Windows, Clipboard and Clock ----------
+  // --- what serving ClassicUO adds: Windows and Clock ----------
   std::u16string ClassName(platform::WindowHandle window) override;
-  std::u16string UnicodeText() override;
   void SleepAnsweringSent(std::uint32_t milliseconds) override;
 
  private:

@@ -280,12 +280,11 @@ TEST(GameDeliveryClassicUO, PastesThePrefixAloneAndSendsEachPart) {
     fake::FakePlatform fake;
     fake.AddWindow(Win(kPanel, std::u16string(ids::kPanelClass), std::u16string(kTitle)));
     fake.AddWindow(Win(0x400, u"SDL_app", u"Mika - ClassicUO - 1.1.0"));
-    fake.clipboard_text = r.text;
+    fake.clipboard_text = r.text;  // as the sender left it
     Lines log{"find \"Ultima Online\" -> none",
               "findchild none \"Ultima Online\" -> none",
               "enum",
               "class 0x400 -> \"SDL_app\"",
-              "read clipboard " + fake::Quote(r.text),
               "raise 0x400",
               "foreground 0x400"};
     for (const auto& step : r.steps) {
@@ -295,7 +294,8 @@ TEST(GameDeliveryClassicUO, PastesThePrefixAloneAndSendsEachPart) {
       if (step.starts_with('"')) log.push_back("clipboard " + step);
     }
     log.insert(log.end(), {"find \"TForm1\" -> 0x100", "raise 0x100"});
-    EXPECT_EQ(FindUOandPase(fake.Get(), {r.no_enter, kTitle, kPanel}), GameClient::kClassicUO);
+    EXPECT_EQ(FindUOandPase(fake.Get(), {r.no_enter, kTitle, kPanel}, r.text),
+              GameClient::kClassicUO);
     EXPECT_EQ(fake.Log(), log);
     EXPECT_EQ(fake.clipboard_text, r.text);
   }
