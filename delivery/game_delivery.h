@@ -12,6 +12,9 @@ namespace quillomi::delivery {
 inline constexpr std::u16string_view kClassicClientClass = u"Ultima Online";
 inline constexpr std::u16string_view kEcTitleMarker = u"UOSA ";
 inline constexpr std::u16string_view kEcKeyTargetClass = u"UOWIN";
+// SDL's default class, which other SDL games share: ClassicUO is told by its title.
+inline constexpr std::u16string_view kClassicUOClass = u"SDL_app";
+inline constexpr std::u16string_view kClassicUOTitleMarker = u"ClassicUO";
 using ids::kPanelClass;
 
 // Appended to the panel's own title once an EC client has been served.
@@ -23,7 +26,7 @@ inline constexpr std::u16string_view kNotFoundMessage =
     u"選択した文字はクリップボードに記憶したから、\n\r"
     u"ＵＯに[Ctrl]+[V]キーで貼り付けて[Enter]にて発言してね！";
 
-enum class GameClient { kNone, kClassic, kEc };
+enum class GameClient { kNone, kClassic, kEc, kClassicUO };
 
 // What FindUOandPase needs of the main window.
 struct PanelState {
@@ -33,7 +36,10 @@ struct PanelState {
 };
 
 // Serves the classic client if there is one, else the first EC client, else
-// tells the user to paste by hand. Returns when it is over, with the client served.
-GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel);
+// the first ClassicUO, else tells the user to paste by hand. Returns when it is
+// over, with the client served. text is what the clipboard holds: ClassicUO
+// gets it in parts.
+GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel,
+                         std::u16string_view text = {});
 
 }  // namespace quillomi::delivery

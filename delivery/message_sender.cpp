@@ -27,7 +27,7 @@ bool MessageSender::ComSendMessage(std::u16string_view sTxt, const SpeechMode& m
   } catch (const OsFailure& failure) {
     throw UserError(messages::CannotOpenClipboard(failure.reason()));
   }
-  FindUOandPase(platform_, {bNoEnter_, sTitle_, main_window_});
+  FindUOandPase(platform_, {bNoEnter_, sTitle_, main_window_}, prepared->text);
   return true;
 }
 

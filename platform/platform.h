@@ -67,6 +67,8 @@ class Windows {
   // GetWindowTextW(window, buffer, capacity): the count copied, 0 or less on failure.
   virtual int GetText(WindowHandle window, char16_t* buffer, int capacity) = 0;
   virtual void SetText(WindowHandle window, std::u16string_view text) = 0;
+  // GetClassNameW: the name the window's class was registered with; empty on failure.
+  virtual std::u16string ClassName(WindowHandle window) = 0;
 };
 
 // The clipboard, Unicode text format only.
@@ -172,6 +174,10 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // Sleeps, but answers at once every message that another thread or program
+  // sends to this thread's windows (a clipboard reader under Wine waits on its
+  // owner's answer); nothing posted, no input, is taken from the queue.
+  virtual void SleepAnsweringSent(std::uint32_t milliseconds) = 0;
 };
 
 // The named mutex that marks the running instance in the user's session.

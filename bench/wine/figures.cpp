@@ -11,6 +11,9 @@
 // Delivery / DeliveryPauses: the classic delivery as Quillomi.exe does it, from
 // the press reaching its phrase button to the last key that the stand-in
 // client's low-level hook sees, against the two pauses it must sleep.
+// DeliveryClassicUO / DeliveryPauses: the same into the stand-in ClassicUO with
+// the party box ticked: "/" and the rest pasted apart, then one Enter, after
+// the two frame pauses it must make.
 // TypeToRepaint / RefilterUnderWine: a key typed into the filter box of the
 // list window holding a million entries until the list has repainted and the
 // window answers, against the same re-filter in this process.
@@ -184,8 +187,8 @@ struct Client {
   std::wstring log = dir.Path() + L"client.log";
   Process process;
 
-  bool Start() {
-    process = Process(BinDir() + L"standin_client.exe", {L"classic", log}, dir.Path());
+  bool Start(const wchar_t* mode) {
+    process = Process(BinDir() + L"standin_client.exe", {mode, log}, dir.Path());
     return WaitUntil([&] { return !Events(log, "ready").empty(); }, 15s);
   }
   std::vector<LogLine> Hooked() const {
@@ -196,37 +199,42 @@ struct Client {
   }
 };
 
-bool Delivery(Figure& figure, int runs) {
+// Btn01's phrase has no no-Enter marker.
+bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::size_t keys_sent,
+                  bool party) {
   ProgramDir program;
   if (!PrepareProgram(program)) return false;
   Client client;
-  if (!client.Start()) return false;
+  if (!client.Start(client_mode)) return false;
   Process quillomi = StartQuillomi(program);
   HWND panel = WaitForProcessWindow(quillomi.Id(), kPanelClass, 30s);
   HWND button = panel ? GetDlgItem(panel, quillomi::ids::kPanelButton + 1) : nullptr;
-  if (!button) return false;
-  // Btn01's phrase has no no-Enter marker: Ctrl+V, Enter, Enter, eight keys.
-  constexpr std::size_t kKeys = 8;
+  HWND party_box = panel ? GetDlgItem(panel, quillomi::ids::kPartyBox) : nullptr;
+  if (!button || !party_box) return false;
+  if (party) {
+    SendMessageW(party_box, BM_CLICK, 0, 0);
+    if (!WaitClosely([&] { return SendMessageW(party_box, BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                     5000))
+      return false;
+  }
   const auto deliver = [&](bool timed) {
     const std::size_t before = client.Hooked().size();
     const long long start = Now();
     PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     std::vector<LogLine> keys;
-    const bool done = WaitClosely(
-        [&] { return (keys = client.Hooked()).size() >= before + kKeys; }, 10000);
+    const bool done =
+        WaitClosely([&] { return (keys = client.Hooked()).size() >= before + keys_sent; }, 10000);
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     if (!done || !Answers(panel)) return false;
     if (!timed) return true;
-    figure.runs.push_back(CounterToMs(keys[before + kKeys - 1].time - start));
-    // Where the time beyond the pauses goes: before the first key, and
-    // around each of the two pauses (keys 4 to 5 and 6 to 7).
-    const auto gap = [&](std::size_t from, std::size_t to) {
-      return CounterToMs(keys[before + to].time - keys[before + from].time);
-    };
-    std::printf("  delivery: press to first key %.2f ms, Ctrl+V %.2f, pause %.2f, Enter %.2f, "
-                "pause %.2f, Enter %.2f\n",
-                CounterToMs(keys[before].time - start), gap(0, 3), gap(3, 4), gap(4, 5),
-                gap(5, 6), gap(6, 7));
+    figure.runs.push_back(CounterToMs(keys[before + keys_sent - 1].time - start));
+    // Where the time beyond the pauses goes: before the first key, and between
+    // each key and the next.
+    std::printf("  delivery: press to first key %.2f ms, then",
+                CounterToMs(keys[before].time - start));
+    for (std::size_t i = before + 1; i < before + keys_sent; ++i)
+      std::printf(" %.2f", CounterToMs(keys[i].time - keys[i - 1].time));
+    std::printf("\n");
     return true;
   };
   const auto pauses = [&](bool timed) {
@@ -245,6 +253,15 @@ bool Delivery(Figure& figure, int runs) {
   return Close(quillomi, panel);
 }
 
+// Ctrl+V, Enter, Enter: eight keys.
+bool Delivery(Figure& figure, int runs) {
+  return DeliveryInto(figure, runs, L"classic", 8, false);
+}
+
+// Ctrl+V twice and one Enter: ten keys.
+bool DeliveryClassicUO(Figure& figure, int runs) {
+  return DeliveryInto(figure, runs, L"classicuo", 10, true);
+}
 
 HWND FindChildOfClass(HWND parent, const wchar_t* class_name) {
   struct Search {
@@ -353,8 +370,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   Figure figures[] = {{"StartUp", "BareWindow", 1.5, {}, {}},
                       {"Delivery", "DeliveryPauses", 1.01, {}, {}},
+                      {"DeliveryClassicUO", "DeliveryPauses", 1.05, {}, {}},
                       {"TypeToRepaint", "RefilterUnderWine", 2, {}, {}}};
-  bool (*const measure[])(Figure&, int) = {StartUp, Delivery, TypeToRepaint};
+  bool (*const measure[])(Figure&, int) = {StartUp, Delivery, DeliveryClassicUO, TypeToRepaint};
   int status = 0;
   std::string rows;
   for (std::size_t f = 0; f < std::size(figures); ++f) {

@@ -170,6 +170,13 @@ void FakePlatform::SetText(WindowHandle window, std::u16string_view text) {
     if (w.handle == window) w.title = Str(text);
 }
 
+std::u16string FakePlatform::ClassName(WindowHandle window) {
+  const auto* w = Find(window);
+  const auto name = w ? w->class_name : std::u16string();
+  Record("class " + Hex(window) + " -> " + Quote(name));
+  return name;
+}
+
 std::u16string FakePlatform::TextOf(WindowHandle window) const {
   const auto* w = Find(window);
   return w ? w->title : std::u16string();
@@ -330,6 +337,11 @@ void FakePlatform::OpenNotepad(WindowHandle owner, std::u16string_view parameter
 
 void FakePlatform::Sleep(std::uint32_t milliseconds) {
   Record("sleep " + std::to_string(milliseconds));
+  slept_ms += milliseconds;
+}
+
+void FakePlatform::SleepAnsweringSent(std::uint32_t milliseconds) {
+  Record("sleep " + std::to_string(milliseconds) + " answering");
   slept_ms += milliseconds;
 }
 

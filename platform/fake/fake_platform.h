@@ -118,6 +118,7 @@ class FakePlatform final : public platform::Windows,
   bool IsVisible(WindowHandle window) override;
   int GetText(WindowHandle window, char16_t* buffer, int capacity) override;
   void SetText(WindowHandle window, std::u16string_view text) override;
+  std::u16string ClassName(WindowHandle window) override;
   std::u16string TextOf(WindowHandle window) const;
 
   // --- platform::Clipboard ------------------------------------------------
@@ -160,6 +161,7 @@ class FakePlatform final : public platform::Windows,
   void OpenNotepad(WindowHandle owner, std::u16string_view parameters,
                    std::u16string_view directory) override;
   void Sleep(std::uint32_t milliseconds) override;
+  void SleepAnsweringSent(std::uint32_t milliseconds) override;
   platform::InstanceMutex CreateInstanceMutex(std::u16string_view name) override;
 
   void Record(std::string line) {

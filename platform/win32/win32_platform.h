@@ -32,6 +32,7 @@ struct Windows final : platform::Windows {
   bool IsVisible(WindowHandle window) override;
   int GetText(WindowHandle window, char16_t* buffer, int capacity) override;
   void SetText(WindowHandle window, std::u16string_view text) override;
+  std::u16string ClassName(WindowHandle window) override;
 };
 
 struct Clipboard final : platform::Clipboard {
@@ -82,6 +83,7 @@ struct Shell final : platform::Shell {
 
 struct Clock final : platform::Clock {
   void Sleep(std::uint32_t milliseconds) override;
+  void SleepAnsweringSent(std::uint32_t milliseconds) override;
 };
 
 class Session final : public platform::Session {

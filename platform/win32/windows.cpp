@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <exception>
 
 #include "platform/win32/win32_platform.h"
@@ -83,6 +84,13 @@ int Windows::GetText(WindowHandle window, char16_t* buffer, int capacity) {
 
 void Windows::SetText(WindowHandle window, std::u16string_view text) {
   ::SetWindowTextW(Hwnd(window), Terminated(text).get());
+}
+
+std::u16string Windows::ClassName(WindowHandle window) {
+  // Registered class names are at most 256 characters.
+  wchar_t name[257] = {};
+  const int length = ::GetClassNameW(Hwnd(window), name, 257);
+  return std::u16string(U(name), static_cast<std::size_t>(std::max(length, 0)));
 }
 
 }  // namespace quillomi::win32

@@ -144,5 +144,54 @@ TEST_F(DeliveryEndToEnd, RepeatedDeliveriesEachSendTheWholeSequence) {
   EXPECT_EQ(HookedKeys(expected.size()), expected);
 }
 
+// ClassicUO: each speech mode in its box as if typed by hand, a phrase over 100
+// characters in two parts, the no-Enter marker's phrase left unsent in its box,
+// and a classic client running as well is the one served.
+TEST_F(DeliveryEndToEnd, ClassicUOSpeaksEachPhraseInItsModeWholeAndOnce) {
+  StartClient({L"classicuo"});
+  const std::wstring a60(60, L'あ'), i60(60, L'い');
+  struct Row {
+    std::vector<std::wstring> args;
+    std::vector<std::string> said;
+    std::string box;
+  };
+  const Row rows[] = {
+      {{L"[a] こんにちは"}, {"say default \"こんにちは\""}, "box default \"こんにちは\""},
+      {{L"--party", L"[a] x"}, {"say party \" x\""}, "box party \" x\""},
+      {{L"--free-text", L"--radio", L"party", L"[a] x"}, {"say party \" x\""}, "box party \" x\""},
+      {{L"--free-text", L"--radio", L"wisper", L"[a] x"},
+       {"say whisper \"x\""},
+       "box whisper \"x\""},
+      {{L"--free-text", L"--radio", L"emote", L"[a] x"}, {"say emote \"x\""}, "box emote \"x\""},
+      {{L"--free-text", L"--radio", L"yell", L"[a] x"}, {"say yell \"x\""}, "box yell \"x\""},
+      {{L"--free-text", L"--radio", L"chat", L"[a] x"}, {"say chat \" x\""}, "box chat \" x\""},
+      {{L"[a] " + a60 + L" " + i60},
+       {"say default \"" + Utf8(a60) + "\"", "say default \"" + Utf8(i60) + "\""},
+       "box default \"" + Utf8(a60 + L" " + i60) + "\""},
+      {{L"[a] /stuck[Enter無し]"}, {}, "box party \"stuck\""},
+  };
+  for (const auto& row : rows) {
+    const auto before = Events(log_, "say").size();
+    ASSERT_EQ(Deliver(row.args).WaitExit(20s), 0);
+    WaitUntil([&] { return Events(log_, "say").size() >= before + row.said.size(); }, 5s);
+    Sleep(300);
+    const auto said = Events(log_, "say");
+    EXPECT_EQ(
+        std::vector<std::string>(said.begin() + static_cast<std::ptrdiff_t>(before), said.end()),
+        row.said)
+        << Utf8(row.args.back());
+    EXPECT_EQ(Events(log_, "box").back(), row.box);
+  }
+  EXPECT_EQ(ClipboardText(), L"/stuck");
+
+  const std::wstring classic_log = dir_.Path() + L"classic.log";
+  Process classic(BinDir() + L"standin_client.exe", {L"classic", classic_log}, dir_.Path());
+  ASSERT_TRUE(WaitUntil([&] { return !Events(classic_log, "ready").empty(); }, 15s));
+  const auto boxes = Events(log_, "box").size();
+  ASSERT_EQ(Deliver({L"[a] classic"}).WaitExit(20s), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !Events(classic_log, "inner paste").empty(); }, 5s));
+  EXPECT_EQ(Events(log_, "box").size(), boxes);
+}
+
 }  // namespace
 }  // namespace quillomi::e2e

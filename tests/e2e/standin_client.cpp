@@ -2,21 +2,31 @@
 //
 //   standin_client.exe classic <log> [--no-inner]
 //   standin_client.exe ec <log> [--no-uowin] [--title TEXT]
+//   standin_client.exe classicuo <log>
 //
 // classic: a top-level window of class "Ultima Online" with an inner child of
 // the same class; the inner window logs WM_SETFOCUS, every key with its virtual
 // key and scan code, and the clipboard text at Ctrl+V.
 // ec: a visible window whose title holds "UOSA " and a "UOWIN" window that logs
 // its keys.
-// Both log every injected key through a low-level keyboard hook as well: keys
+// classicuo: an "SDL_app" window titled like ClassicUO whose chat box takes its
+// key messages in frames of 40 ms, and only while it is the foreground window:
+// Ctrl+V appends the clipboard (CR dropped, LF a space, at most 500 in all) and
+// logs the box, a box in the default mode that begins with a speech prefix
+// switches mode and empties, and Enter logs "say MODE TEXT" for at most 100
+// characters, cut at the last space within 101, and keeps the rest.
+// All log every injected key through a low-level keyboard hook as well: keys
 // the window has not read when another window takes the foreground are lost to
 // it, but the hook's stream is exact. Each line is UTF-8, flushed at once, and
 // carries the performance-counter time, so a driver can measure latency.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -155,6 +165,47 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
   }
 }
 
+std::vector<MSG> g_frame_keys;
+std::wstring g_box;
+std::string g_mode = "default";
+bool g_cuo_ctrl = false;
+
+void ChatFrame(HWND window) {
+  for (const MSG& key : g_frame_keys) {
+    if (GetForegroundWindow() != window) break;
+    const bool down = key.message == WM_KEYDOWN;
+    if (key.wParam == VK_CONTROL) g_cuo_ctrl = down;
+    if (down && key.wParam == 'V' && g_cuo_ctrl) {
+      for (wchar_t c : ClipboardText(window))
+        if (c != L'\r' && g_box.size() < 500) g_box += c == L'\n' ? L' ' : c;
+      Log("box " + g_mode + " \"" + Escape(g_box) + "\"");
+    }
+    if (down && key.wParam == VK_RETURN) {
+      std::size_t cut = g_box.size() <= 100 ? g_box.size() : g_box.find_last_of(L' ', 100);
+      if (cut == std::wstring::npos) cut = 100;
+      Log("say " + g_mode + " \"" + Escape(g_box.substr(0, cut)) + "\"");
+      g_box.erase(0, std::min(g_box.find_first_not_of(L' ', cut), g_box.size()));
+      if (g_box.empty()) g_mode = "default";
+    }
+  }
+  g_frame_keys.clear();
+  static const std::pair<std::wstring, const char*> kModes[] = {
+      {L"/", "party"},   {L"\\", "guild"}, {L"|", "alliance"}, {L",", "chat"},
+      {L"-", "command"}, {L": ", "emote"}, {L"; ", "whisper"}, {L"! ", "yell"}};
+  for (const auto& [prefix, mode] : kModes)
+    if (g_mode == "default" && g_box.starts_with(prefix)) g_mode = mode, g_box.clear();
+}
+
+LRESULT CALLBACK ChatProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_KEYDOWN || message == WM_KEYUP) {
+    g_frame_keys.push_back({window, message, wparam, lparam, 0, {}});
+    return 0;
+  }
+  if (message == WM_TIMER) ChatFrame(window);
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
 ATOM Register(const wchar_t* name, WNDPROC proc, HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -196,6 +247,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       SetWindowLongPtrW(g_inner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InnerProc));
     }
     ShowWindow(frame, SW_SHOWNORMAL);
+  } else if (mode == L"classicuo") {
+    Register(L"SDL_app", ChatProc, instance);
+    HWND game = CreateWindowExW(0, L"SDL_app", L"Tester - ClassicUO - 1.0.0", WS_OVERLAPPEDWINDOW,
+                                400, 300, 640, 400, nullptr, nullptr, instance, nullptr);
+    ShowWindow(game, SW_SHOWNORMAL);
+    SetTimer(game, 1, 40, nullptr);
   } else {
     Register(L"QuillomiStandinEC", FrameProc, instance);
     Register(L"UOWIN", UowinProc, instance);

@@ -85,6 +85,7 @@ class SpyWindows final : public platform::Windows {
     return fake_.GetText(window, buffer, capacity);
   }
   void SetText(WindowHandle window, std::u16string_view t) override { fake_.SetText(window, t); }
+  std::u16string ClassName(WindowHandle window) override { return fake_.ClassName(window); }
 
  private:
   fake::FakePlatform& fake_;
@@ -241,6 +242,95 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"EcGoneBeforeItsTitle", kAbsent, kFull, false, GameClient::kNone,
              SearchLog({"title 0x300", "title 0x301", kMessageLine}), "title 0x300"}),
     [](const testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
+
+// ClassicUO: "V" stands for Ctrl+V, "E" for Enter, "w" for a frame's pause,
+// and a quoted text for the clipboard set to it.
+struct CuoRow {
+  std::u16string text;
+  std::vector<std::string> steps;
+  bool no_enter = false;
+};
+
+TEST(GameDeliveryClassicUO, PastesThePrefixAloneAndSendsEachPart) {
+  const std::u16string x100(100, u'x');
+  const CuoRow rows[] = {
+      {u"こんにちは", {"V", "w", "E", "w"}},
+      {u"/ こんにちは",
+       {"\"/\"", "V", "w", "\" こんにちは\"", "V", "w", "E", "w", "\"/ こんにちは\""}},
+      {u"/1 hi", {"\"/\"", "V", "w", "\"1 hi\"", "V", "w", "E", "w", "\"/1 hi\""}},
+      {u"; hi", {"\"; \"", "V", "w", "\"hi\"", "V", "w", "E", "w", "\"; hi\""}},
+      {u": hi", {"\": \"", "V", "w", "\"hi\"", "V", "w", "E", "w", "\": hi\""}},
+      {u"\\g", {"\"\\\\\"", "V", "w", "\"g\"", "V", "w", "E", "w", "\"\\\\g\""}},
+      {u":x", {"V", "w", "E", "w"}},
+      {u"/stuck", {"\"/\"", "V", "w", "\"stuck\"", "V", "w", "\"/stuck\""}, true},
+      {u"! ", {"\"! \"", "V", "w", "\"! \""}},
+      {x100 + u" " + x100 + u"\u3000 y", {"V", "w", "E", "w", "E", "w", "E", "w"}},
+      {x100 + u"x   ", {"V", "w", "E", "w", "E", "w"}},
+      {x100.substr(1) + u"\r\n", {"V", "w", "E", "w"}},
+      {x100.substr(3) + u"\ty", {"V", "w", "E", "w", "E", "w"}},
+      {std::u16string(600, u'x'), {"V", "w", "E", "w", "E", "w", "E", "w", "E", "w", "E", "w"}},
+      {u"-" + x100 + x100,
+       {"\"-\"", "V", "w", "\"" + std::string(200, 'x') + "\"", "V", "w", "E", "w",
+        "\"-" + std::string(200, 'x') + "\""}},
+  };
+  const Lines ctrl_v{"key 0x11 scan 0x1d down", "key 0x56 scan 0x2f down", "key 0x56 scan 0x2f up",
+                     "key 0x11 scan 0x1d up"};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(test::Utf8(r.text));
+    fake::FakePlatform fake;
+    fake.AddWindow(Win(kPanel, std::u16string(ids::kPanelClass), std::u16string(kTitle)));
+    fake.AddWindow(Win(0x400, u"SDL_app", u"Mika - ClassicUO - 1.1.0"));
+    fake.clipboard_text = r.text;  // as the sender left it
+    Lines log{"find \"Ultima Online\" -> none",
+              "findchild none \"Ultima Online\" -> none",
+              "enum",
+              "class 0x400 -> \"SDL_app\"",
+              "raise 0x400",
+              "foreground 0x400"};
+    for (const auto& step : r.steps) {
+      if (step == "V") log.insert(log.end(), ctrl_v.begin(), ctrl_v.end());
+      if (step == "E") log.insert(log.end(), {"key 0x0d scan 0x1c down", "key 0x0d scan 0x1c up"});
+      if (step == "w") log.push_back("sleep 100 answering");
+      if (step.starts_with('"')) log.push_back("clipboard " + step);
+    }
+    log.insert(log.end(), {"find \"TForm1\" -> 0x100", "raise 0x100"});
+    EXPECT_EQ(FindUOandPase(fake.Get(), {r.no_enter, kTitle, kPanel}, r.text),
+              GameClient::kClassicUO);
+    EXPECT_EQ(fake.Log(), log);
+    EXPECT_EQ(fake.clipboard_text, r.text);
+  }
+}
+
+// The first visible unowned "SDL_app" titled "ClassicUO", and only where
+// neither the classic nor an EC client is found.
+TEST(GameDeliveryClassicUO, IsTheFirstSdlWindowTitledClassicUOAndComesLast) {
+  struct Row {
+    std::vector<fake::FakeWindow> windows;
+    GameClient client;
+    std::string raised = {};
+  };
+  const auto cuo = [](WindowHandle h, std::u16string c, bool visible = true,
+                      WindowHandle owner = 0) {
+    return fake::FakeWindow{h, std::move(c), u"ClassicUO - 1.1.0", 0, owner, visible};
+  };
+  const Row rows[] = {
+      {{Win(0x401, u"SDL_app", u"Game"), cuo(0x402, u"Other"), cuo(0x403, u"SDL_app"),
+        cuo(0x404, u"SDL_app")},
+       GameClient::kClassicUO,
+       "raise 0x403"},
+      {{cuo(0x401, u"SDL_app", false), cuo(0x402, u"SDL_app", true, kPanel)}, GameClient::kNone},
+      {{cuo(0x401, u"SDL_app"), Win(kEc, u"", u"UOSA - Enhanced Client")}, GameClient::kEc},
+      {{cuo(0x401, u"SDL_app"), Win(kClassic, u"Ultima Online")}, GameClient::kClassic},
+  };
+  for (const auto& r : rows) {
+    fake::FakePlatform fake;
+    for (const auto& w : r.windows) fake.AddWindow(w);
+    EXPECT_EQ(FindUOandPase(fake.Get(), {false, kTitle, kPanel}), r.client);
+    if (!r.raised.empty()) {
+      EXPECT_EQ(fake.LogWith({"raise"}).front(), r.raised);
+    }
+  }
+}
 
 TEST(GameDeliveryDetail, ScanCodesAreTheLowByteOfTheLayoutsCodes) {
   fake::FakePlatform fake;
