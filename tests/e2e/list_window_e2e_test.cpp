@@ -304,6 +304,24 @@ TEST_F(ListWindowEndToEnd, TypedFilterNarrowsTheRowsAndAClickSendsTheShownEntry)
   EXPECT_EQ(Deliveries(2), 2u);
   EXPECT_EQ(Pastes(),
             (std::vector<std::string>{"inner paste \"heal me\"", "inner paste \"逃げて！\""}));
+
+  // After a filter the keyboard starts on the first shown row, wherever the
+  // last click was: Down or Home sends that row.
+  std::size_t sent = 2;
+  for (const WORD key : {WORD{VK_DOWN}, WORD{VK_HOME}}) {
+    ClickCenter(filter_box_);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitForRows(static_cast<int>(kList.size()))) << RowCount();
+    ClickRow(11);
+    ASSERT_EQ(Deliveries(++sent), sent);
+    ClickCenter(filter_box_);
+    TypeText(L"[");
+    ASSERT_TRUE(WaitForRows(9)) << RowCount();
+    PressKey(VK_TAB);
+    PressKey(key);
+    ASSERT_EQ(Deliveries(++sent), sent);
+    EXPECT_EQ(Pastes().back(), "inner paste \"こんにちは\"") << key;
+  }
 }
 
 TEST_F(ListWindowEndToEnd, AMillionEntriesLoadAndFilterAtOnce) {

@@ -139,6 +139,9 @@ void FilterListControl::ShowRows(std::optional<std::size_t> selected_entry) {
   if (row < entries_.RowCount() && entries_.EntryIndexOfRow(row) == row) {
     Send(rows_, LB_SETCURSEL, row);
   } else {
+    // The keyboard starts on the first row, not where the old selection was:
+    // the first Down or Home acts on the row the player sees at the top.
+    if (entries_.RowCount() > 0) Send(rows_, LB_SETCURSEL, 0);
     Send(rows_, LB_SETCURSEL, static_cast<WPARAM>(-1));
     Send(rows_, LB_SETTOPINDEX, 0);
   }
@@ -226,6 +229,12 @@ std::optional<LRESULT> FilterListControl::RowsMessage(HWND rows, UINT message, W
 
 void FilterListControl::DrawRow(const DRAWITEMSTRUCT& item) const {
   if (item.itemID == static_cast<UINT>(-1) || item.itemID >= entries_.RowCount()) return;
+  // The caret row's focus rectangle shows where the keyboard is; drawn by
+  // inverting, it goes as it came.
+  if (item.itemAction == ODA_FOCUS) {
+    DrawFocusRect(item.hDC, &item.rcItem);
+    return;
+  }
   if (!(item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;
   const std::size_t entry = entries_.EntryIndexOfRow(item.itemID);
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -246,6 +255,7 @@ void FilterListControl::DrawRow(const DRAWITEMSTRUCT& item) const {
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
   SetBkMode(dc, old_mode);
   SetTextColor(dc, old_colour);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
 }
 
 // A flat toggle: lit and framed while pressed, bare face while released, with
