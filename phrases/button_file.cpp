@@ -208,7 +208,7 @@ std::u16string_view ButtonHint(std::u16string_view line) {
 
 std::u16string PlaceholderLine(int number) {
   std::u16string line = u"[";
-  for (char digit : std::to_string(number)) line += static_cast<char16_t>(digit);
+  line += Decimal(number);
   line += u"]\u3000";
   return line;
 }

@@ -1,6 +1,7 @@
 #include "phrases/safe_write.h"
 
 #include "platform/errors.h"
+#include "platform/utf.h"
 
 namespace quillomi::phrases {
 
@@ -37,9 +38,7 @@ void ReplaceWithBackup(platform::Files& files, const std::u16string& temporary,
 std::u16string TemporaryPathFor(std::u16string_view target, int name) {
   std::u16string path(target);
   path += u".quillomi-new";
-  if (name > 0) {
-    for (char digit : std::to_string(name)) path += static_cast<char16_t>(digit);
-  }
+  if (name > 0) path += Decimal(name);
   return path;
 }
 

@@ -53,19 +53,6 @@ int HexDigit(char16_t c) {
   return -1;
 }
 
-std::u16string Decimal(std::int32_t value) {
-  // Through the unsigned magnitude, so that INT32_MIN needs no special case.
-  std::uint32_t magnitude =
-      value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (value < 0) digits.insert(digits.begin(), u'-');
-  return digits;
-}
-
 }  // namespace
 
 std::u16string SettingsFilePath(std::u16string_view executable_path) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/utf.h"
+
 namespace quillomi {
 namespace messages {
 
@@ -31,7 +33,7 @@ std::u16string CannotOpenClipboard(std::u16string_view reason) {
 
 std::u16string ListIndexOutOfBounds(long long index) {
   std::u16string text = u"リストのインデックスが範囲を超えています (";
-  for (char c : std::to_string(index)) text += static_cast<char16_t>(c);
+  text += Decimal(index);
   text += u")";
   return text;
 }

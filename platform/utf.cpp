@@ -33,4 +33,9 @@ std::string ToUtf8(std::u16string_view text) {
   return out;
 }
 
+std::u16string Decimal(long long value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
 }  // namespace quillomi

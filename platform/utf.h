@@ -9,5 +9,7 @@
 namespace quillomi {
 
 std::string ToUtf8(std::u16string_view text);
+// The number in decimal digits, with a minus sign when negative.
+std::u16string Decimal(long long value);
 
 }  // namespace quillomi
