@@ -84,16 +84,6 @@ constexpr ChatMode kDefaultMode{};
 constexpr std::size_t kChatBoxLength = 500;
 constexpr std::size_t kMessageLength = 100;
 
-// A clipboard that fails midway fails the delivery as putting the phrase there would.
-template <class Call>
-void AtClipboard(Call call) {
-  try {
-    call();
-  } catch (const OsFailure& failure) {
-    throw UserError(messages::CannotOpenClipboard(failure.reason()));
-  }
-}
-
 // The text as a paste puts it into the chat box.
 std::u16string AsPasted(std::u16string_view text) {
   std::u16string pasted;
@@ -166,11 +156,11 @@ void ServeClassicUO(platform::Platform& platform, platform::WindowHandle game,
   windows.SetForeground(game);
   std::u16string_view box = pasted;
   box.remove_prefix(mode->prefix.size());
-  if (mode != &kDefaultMode) AtClipboard([&] { clipboard.SetUnicodeText(mode->prefix); });
+  if (mode != &kDefaultMode) PutOnClipboard(clipboard, mode->prefix);
   PressCtrlV(windows);
   if (mode != &kDefaultMode && !box.empty()) {
     frame();
-    AtClipboard([&] { clipboard.SetUnicodeText(box); });
+    PutOnClipboard(clipboard, box);
     PressCtrlV(windows);
   }
   const int enters = no_enter ? 0 : Sends(std::u16string(box.substr(0, kChatBoxLength)), *mode);
@@ -179,11 +169,19 @@ void ServeClassicUO(platform::Platform& platform, platform::WindowHandle game,
     PressEnter(windows);
   }
   frame();
-  if (mode != &kDefaultMode) AtClipboard([&] { clipboard.SetUnicodeText(text); });
+  if (mode != &kDefaultMode) PutOnClipboard(clipboard, text);
   windows.BringToTop(windows.FindTopWindow(kPanelClass));
 }
 
 }  // namespace
+
+void PutOnClipboard(platform::Clipboard& clipboard, std::u16string_view text) {
+  try {
+    clipboard.SetUnicodeText(text);
+  } catch (const OsFailure& failure) {
+    throw UserError(messages::CannotOpenClipboard(failure.reason()));
+  }
+}
 
 GameClient FindUOandPase(platform::Platform& platform, const PanelState& panel,
                          std::u16string_view text) {

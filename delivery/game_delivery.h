@@ -35,6 +35,10 @@ struct PanelState {
   platform::WindowHandle main_window = 0;  // gets the EC note
 };
 
+// Sets the clipboard's text; one that cannot be opened becomes the user error
+// that names the system's reason.
+void PutOnClipboard(platform::Clipboard& clipboard, std::u16string_view text);
+
 // Serves the classic client if there is one, else the first EC client, else
 // the first ClassicUO, else tells the user to paste by hand. Returns when it is
 // over, with the client served. text is what the clipboard holds: ClassicUO

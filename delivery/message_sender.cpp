@@ -22,11 +22,7 @@ bool MessageSender::ComSendMessage(std::u16string_view sTxt, const SpeechMode& m
   if (!prepared) return false;
 
   bNoEnter_ = prepared->no_enter;
-  try {
-    platform_.clipboard.SetUnicodeText(prepared->text);
-  } catch (const OsFailure& failure) {
-    throw UserError(messages::CannotOpenClipboard(failure.reason()));
-  }
+  PutOnClipboard(platform_.clipboard, prepared->text);
   FindUOandPase(platform_, {bNoEnter_, sTitle_, main_window_}, prepared->text);
   return true;
 }

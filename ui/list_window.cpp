@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "delivery/game_delivery.h"
 #include "phrases/button_file.h"
 #include "phrases/settings.h"
 #include "platform/errors.h"
@@ -87,11 +88,7 @@ void ListWindowHandlers::lb1ListClick(std::optional<std::size_t> selected_entry)
   const std::u16string_view text = entries_.EntryText(*selected_entry);
   if (text.find(phrases::kHeadingMark) != std::u16string_view::npos) {
     // A heading is never sent, and what the clipboard held is gone.
-    try {
-      platform_.clipboard.SetUnicodeText(u"");
-    } catch (const OsFailure& failure) {
-      throw UserError(messages::CannotOpenClipboard(failure.reason()));
-    }
+    delivery::PutOnClipboard(platform_.clipboard, u"");
     return;
   }
   panel_.ComSendMessage(text);
