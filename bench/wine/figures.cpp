@@ -20,8 +20,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cwchar>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,10 +42,10 @@ constexpr std::size_t kListLines = 1'000'000;
 constexpr wchar_t kTypedKey[] = L"ヒ";
 constexpr std::u16string_view kTypedFilter = u"ヒ";
 
-long long Now() {
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return counter.QuadPart;
+double CounterToMs(long long ticks) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 double Since(long long start) { return CounterToMs(Now() - start); }
@@ -64,6 +64,13 @@ bool WaitClosely(Condition condition, DWORD deadline_ms) {
 bool Answers(HWND window) {
   DWORD_PTR answer = 0;
   return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
 struct Figure {
@@ -98,6 +105,19 @@ std::string Row(const Figure& figure) {
   return std::string(figure.name) + "\t" + Milliseconds(time) + "\t" + figure.floor + "\t" +
          Milliseconds(floor) + "\t" + ratio + "\t" + goal + "\t" +
          (time / floor <= figure.max_ratio ? "yes" : "NO") + "\n";
+}
+
+// Two warming runs of the program and its floor, then `runs` timed ones of
+// each, taking turns at going first.
+template <class Program, class Floor>
+bool Alternate(int runs, Program program, Floor floor) {
+  for (int i = 0; i < 2; ++i)
+    if (!program(false) || !floor(false)) return false;
+  for (int run = 0; run < runs; ++run) {
+    const bool ok = run % 2 == 0 ? program(true) && floor(true) : floor(true) && program(true);
+    if (!ok) return false;
+  }
+  return true;
 }
 
 // Milliseconds from CreateProcess to a visible window of the class that
@@ -141,8 +161,8 @@ void PrintMemoryAndSize(DWORD process_id) {
 // every day.
 bool PrepareProgram(ProgramDir& program) {
   StageProgram(program);
-  Process first = StartQuillomi(program);
-  HWND panel = WaitForProcessWindow(first.Id(), kPanelClass, 30s);
+  Process first;
+  HWND panel = StartPanel(program, first, 30s);
   return panel && Close(first, panel);
 }
 
@@ -173,41 +193,27 @@ bool StartUp(Figure& figure, int runs) {
     return Close(process, window);
   };
   // Warm: the first starts of a session load Wine's libraries from disk.
-  for (int i = 0; i < 2; ++i)
-    if (!panel(false) || !bare(false)) return false;
-  for (int run = 0; run < runs; ++run) {
-    const bool ok = run % 2 == 0 ? panel(true) && bare(true) : bare(true) && panel(true);
-    if (!ok) return false;
-  }
-  return true;
+  return Alternate(runs, panel, bare);
 }
 
-struct Client {
-  TempDir dir;
-  std::wstring log = dir.Path() + L"client.log";
-  Process process;
-
-  bool Start(const wchar_t* mode) {
-    process = Process(BinDir() + L"standin_client.exe", {mode, log}, dir.Path());
-    return WaitUntil([&] { return !Events(log, "ready").empty(); }, 15s);
-  }
-  std::vector<LogLine> Hooked() const {
-    std::vector<LogLine> keys;
-    for (auto& line : ReadLog(log))
-      if (line.event.starts_with("hook")) keys.push_back(line);
-    return keys;
-  }
-};
+std::vector<LogLine> Hooked(const std::wstring& log) {
+  std::vector<LogLine> keys;
+  for (auto& line : ReadLog(log))
+    if (line.event.starts_with("hook")) keys.push_back(line);
+  return keys;
+}
 
 // Btn01's phrase has no no-Enter marker.
 bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::size_t keys_sent,
                   bool party) {
   ProgramDir program;
   if (!PrepareProgram(program)) return false;
-  Client client;
-  if (!client.Start(client_mode)) return false;
-  Process quillomi = StartQuillomi(program);
-  HWND panel = WaitForProcessWindow(quillomi.Id(), kPanelClass, 30s);
+  const TempDir dir;
+  const std::wstring log = dir.Path() + L"client.log";
+  const Process client = StartClient(log, {client_mode});
+  if (!client.Running()) return false;
+  Process quillomi;
+  HWND panel = StartPanel(program, quillomi, 30s);
   HWND button = panel ? GetDlgItem(panel, quillomi::ids::kPanelButton + 1) : nullptr;
   HWND party_box = panel ? GetDlgItem(panel, quillomi::ids::kPartyBox) : nullptr;
   if (!button || !party_box) return false;
@@ -218,12 +224,12 @@ bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::siz
       return false;
   }
   const auto deliver = [&](bool timed) {
-    const std::size_t before = client.Hooked().size();
+    const std::size_t before = Hooked(log).size();
     const long long start = Now();
     PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     std::vector<LogLine> keys;
     const bool done =
-        WaitClosely([&] { return (keys = client.Hooked()).size() >= before + keys_sent; }, 10000);
+        WaitClosely([&] { return (keys = Hooked(log)).size() >= before + keys_sent; }, 10000);
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     if (!done || !Answers(panel)) return false;
     if (!timed) return true;
@@ -244,13 +250,7 @@ bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::siz
     if (timed) figure.floor_runs.push_back(Since(start));
     return true;
   };
-  for (int i = 0; i < 2; ++i)
-    if (!deliver(false) || !pauses(false)) return false;
-  for (int run = 0; run < runs; ++run) {
-    const bool ok = run % 2 == 0 ? deliver(true) && pauses(true) : pauses(true) && deliver(true);
-    if (!ok) return false;
-  }
-  return Close(quillomi, panel);
+  return Alternate(runs, deliver, pauses) && Close(quillomi, panel);
 }
 
 // Ctrl+V, Enter, Enter: eight keys.
@@ -264,23 +264,9 @@ bool DeliveryClassicUO(Figure& figure, int runs) {
 }
 
 HWND FindChildOfClass(HWND parent, const wchar_t* class_name) {
-  struct Search {
-    const wchar_t* class_name;
-    HWND found;
-  } search{class_name, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        wchar_t name[64];
-        if (GetClassNameW(child, name, 64) && std::wcscmp(name, s->class_name) == 0) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND child : Windows(parent))
+    if (ClassOf(child) == class_name) return child;
+  return nullptr;
 }
 
 bool TypeToRepaint(Figure& figure, int runs) {
@@ -296,8 +282,8 @@ bool TypeToRepaint(Figure& figure, int runs) {
                                                    quillomi::win32::U(list_path.c_str())));
   const std::size_t all = entries.EntryCount();
 
-  Process quillomi = StartQuillomi(program);
-  HWND panel = WaitForProcessWindow(quillomi.Id(), kPanelClass, 60s);
+  Process quillomi;
+  HWND panel = StartPanel(program, quillomi, 60s);
   HWND list_button = panel ? GetDlgItem(panel, quillomi::ids::kPanelButton) : nullptr;
   if (!list_button) return false;
   ClickCenter(list_button);
@@ -316,17 +302,10 @@ bool TypeToRepaint(Figure& figure, int runs) {
   // The box's text is read on the window's thread, after the key's handler,
   // which filters, has returned; then whatever is left to paint is painted
   // at once, and the window must answer.
-  const auto box_text = [&] {
-    wchar_t text[16] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(filter_box, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 10000, &ignored);
-    return std::wstring(text);
-  };
   const auto type = [&](bool timed) {
     const long long start = Now();
     TypeText(kTypedKey);
-    if (!WaitClosely([&] { return box_text() == kTypedKey; }, 20000)) return false;
+    if (!WaitClosely([&] { return WindowText(filter_box) == kTypedKey; }, 20000)) return false;
     RedrawWindow(rows, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     if (!Answers(list)) return false;
     const double ms = Since(start);
@@ -338,7 +317,7 @@ bool TypeToRepaint(Figure& figure, int runs) {
     }
     if (timed) figure.runs.push_back(ms);
     PressKey(VK_BACK);
-    return WaitClosely([&] { return box_text().empty() && row_count() == all; }, 20000);
+    return WaitClosely([&] { return WindowText(filter_box).empty() && row_count() == all; }, 20000);
   };
   const auto refilter = [&](bool timed) {
     entries.SetFilter(u"");
@@ -348,13 +327,7 @@ bool TypeToRepaint(Figure& figure, int runs) {
     return entries.RowCount() > 0 && entries.RowCount() < all;
   };
   // Warm: the first filter of each makes the upper-cased copy.
-  for (int i = 0; i < 2; ++i)
-    if (!type(false) || !refilter(false)) return false;
-  for (int run = 0; run < runs; ++run) {
-    const bool ok = run % 2 == 0 ? type(true) && refilter(true) : refilter(true) && type(true);
-    if (!ok) return false;
-  }
-  return Close(quillomi, panel);
+  return Alternate(runs, type, refilter) && Close(quillomi, panel);
 }
 
 }  // namespace
@@ -376,7 +349,7 @@ int wmain(int argc, wchar_t** argv) {
   int status = 0;
   std::string rows;
   for (std::size_t f = 0; f < std::size(figures); ++f) {
-    if (!only.empty() && only != Wide(figures[f].name)) continue;
+    if (!only.empty() && Utf8(only) != figures[f].name) continue;
     std::printf("== %s\n", figures[f].name);
     std::fflush(stdout);
     if (!measure[f](figures[f], runs)) {

@@ -1,38 +1,28 @@
-// Delivers phrases through the real Win32 code, as the panel does, from the
-// command line: for the end-to-end tests and the delivery demo.
+// Delivers phrases through the real Win32 code, as the panel does, for the
+// end-to-end tests:
 //
 //   quillomi_deliver.exe [--report FILE] [--party] [--free-text]
-//                        [--radio normal|party|wisper|emote|yell|chat]
-//                        [--linger MS] PHRASE...
+//                        [--radio normal|party|wisper|emote|yell|chat] PHRASE...
 //
-// It shows a small window of the panel's class (the class the delivery raises
-// again afterwards), loads the normal-speech list from the current directory,
-// delivers each phrase in turn and reports to FILE: "start <counter>" and
-// "end <counter>" around each delivery, then the window's final caption.
+// It shows a window of the panel's class (the one the delivery raises again),
+// loads the normal-speech list from the current directory, delivers each
+// phrase and writes the window's final caption to FILE.
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdio>
-#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "delivery/message_sender.h"
 #include "platform/errors.h"
-#include "platform/utf.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "tests/e2e/e2e_support.h"
 #include "ui/panel_caption.h"
 
 namespace {
 
 const wchar_t* const kTitle = quillomi::win32::W(quillomi::ui::kForm1Caption.data());
-
-long long Now() {
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return counter.QuadPart;
-}
 
 std::u16string U16(const wchar_t* text) {
   return std::u16string(reinterpret_cast<const char16_t*>(text));
@@ -54,15 +44,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::wstring report_path;
-  DWORD linger_ms = 0;
   quillomi::delivery::SpeechMode mode;
   std::vector<std::u16string> phrases;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--report" && i + 1 < argc) {
       report_path = argv[++i];
-    } else if (arg == L"--linger" && i + 1 < argc) {
-      linger_ms = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10));
     } else if (arg == L"--party") {
       mode.party_box = true;
     } else if (arg == L"--free-text") {
@@ -94,13 +81,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   quillomi::delivery::MessageSender sender(platform);
   sender.SetPanel(reinterpret_cast<quillomi::platform::WindowHandle>(window), U16(kTitle));
 
-  FILE* report = report_path.empty() ? nullptr : _wfopen(report_path.c_str(), L"wb");
-  auto write = [&](const std::string& line) {
-    if (!report) return;
-    std::fprintf(report, "%s\n", line.c_str());
-    std::fflush(report);
-  };
-
   // Every failure is shown once in the standard error box, and the run goes on.
   auto guarded = [&](auto&& action) {
     try {
@@ -110,21 +90,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
   };
   guarded([&] { sender.LoadNormalSpeechList(); });
-  for (const auto& phrase : phrases) {
-    write("start " + std::to_string(Now()));
-    guarded([&] { sender.ComSendMessage(phrase, mode); });
-    write("end " + std::to_string(Now()));
-  }
-  wchar_t caption[512] = {};
-  GetWindowTextW(window, caption, 512);
-  write("caption " + quillomi::ToUtf8(U16(caption)));
-  if (report) std::fclose(report);
-  // Keeps the window up for a screenshot, still answering its messages.
-  for (const DWORD end = GetTickCount() + linger_ms; GetTickCount() < end;) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
+  for (const auto& phrase : phrases) guarded([&] { sender.ComSendMessage(phrase, mode); });
+  if (!report_path.empty())
+    quillomi::e2e::WriteFileBytes(report_path, quillomi::e2e::Utf8(quillomi::e2e::WindowText(window)));
   DestroyWindow(window);
   return 0;
 }

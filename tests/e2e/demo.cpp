@@ -18,16 +18,15 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring log = dir + L"client.log";
   DeleteFileW(log.c_str());
 
-  Process client(BinDir() + L"standin_client.exe", {L"classic", log}, dir);
-  if (!WaitUntil([&] { return !Events(log, "ready").empty(); }, 15s)) return 3;
+  const Process client = StartClient(log);
+  if (!client.Running()) return 3;
   Process panel(dir + L"Quillomi.exe", {}, dir);
   HWND form = WaitForProcessWindow(panel.Id(), kPanelClass, 20s);
   if (!form) return 4;
   Sleep(500);
   Screenshot("panel");
   ClickCenter(GetDlgItem(form, 1001));
-  WaitUntil([&] { return Events(log, "hook").size() >= 8; }, 10s);
-  Sleep(300);
+  WaitForEvents(log, "hook", kClassicKeys.size());
   Screenshot("panel-delivered");
   std::printf("The stand-in game client received:\n");
   for (const auto& line : ReadLog(log))

@@ -1,8 +1,9 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
+
+#include "platform/utf.h"
 
 namespace quillomi::e2e {
 
@@ -14,21 +15,13 @@ std::wstring BinDir() {
 }
 
 std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
-  return out;
+  return ToUtf8({reinterpret_cast<const char16_t*>(text.data()), text.size()});
 }
 
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n);
-  return out;
+long long Now() {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return counter.QuadPart;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
@@ -186,176 +179,130 @@ std::vector<std::string> Events(const std::wstring& path, const std::string& pre
   return events;
 }
 
-namespace {
-
-struct BoxSearch {
-  DWORD process_id;
-  HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<BoxSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  wchar_t name[64];
-  if (pid == search->process_id && GetClassNameW(window, name, 64) && std::wstring(name) == L"#32770" &&
-      IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
+std::vector<std::string> WaitForEvents(const std::wstring& path, const std::string& prefix,
+                                       std::size_t count) {
+  WaitUntil([&] { return Events(path, prefix).size() >= count; }, 10s);
+  Sleep(400);
+  return Events(path, prefix);
 }
 
-BOOL CALLBACK FindStatic(HWND child, LPARAM param) {
-  wchar_t name[64];
-  if (GetClassNameW(child, name, 64) && _wcsicmp(name, L"Static") == 0 &&
-      GetWindowTextLengthW(child) > 0) {
-    *reinterpret_cast<HWND*>(param) = child;
-    return FALSE;
-  }
-  return TRUE;
+Process StartClient(const std::wstring& log, std::vector<std::wstring> args) {
+  args.insert(args.begin() + 1, log);
+  Process client(BinDir() + L"standin_client.exe", args);
+  if (!WaitUntil([&] { return !Events(log, "ready").empty(); }, 15s)) client.Kill();
+  return client;
 }
 
-}  // namespace
-
-HWND FindMessageBox(DWORD process_id) {
-  BoxSearch search{process_id, nullptr};
-  EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND WaitForMessageBox(DWORD process_id, std::chrono::milliseconds deadline) {
-  HWND box = nullptr;
-  WaitUntil([&] { return (box = FindMessageBox(process_id)) != nullptr; }, deadline);
-  return box;
+std::wstring ClassOf(HWND window) {
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  return name;
 }
 
 std::wstring WindowText(HWND window) {
-  const int n = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  const int got = GetWindowTextW(window, text.data(), n + 1);
-  text.resize(static_cast<std::size_t>(std::max(got, 0)));
+  wchar_t text[1024] = {};
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 10000, &ignored);
   return text;
 }
 
+std::vector<HWND> Windows(HWND parent) {
+  std::vector<HWND> windows;
+  const WNDENUMPROC add = [](HWND window, LPARAM param) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+  };
+  if (parent)
+    EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&windows));
+  else
+    EnumWindows(add, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> TopWindows(const wchar_t* class_name, DWORD process_id, bool visible_only) {
+  std::vector<HWND> found;
+  for (HWND window : Windows(nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if ((!process_id || pid == process_id) && _wcsicmp(ClassOf(window).c_str(), class_name) == 0 &&
+        (!visible_only || IsWindowVisible(window)))
+      found.push_back(window);
+  }
+  return found;
+}
+
+HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only) {
+  const std::vector<HWND> found = TopWindows(class_name, process_id, visible_only);
+  return found.empty() ? nullptr : found.front();
+}
+
+HWND WaitForProcessWindow(DWORD process_id, const wchar_t* class_name,
+                          std::chrono::milliseconds deadline) {
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindProcessWindow(process_id, class_name)) != nullptr; }, deadline);
+  return window;
+}
+
 std::wstring MessageBoxText(HWND box) {
-  HWND text = GetDlgItem(box, 0xFFFF);
-  if (!text) EnumChildWindows(box, FindStatic, reinterpret_cast<LPARAM>(&text));
-  return text ? WindowText(text) : std::wstring();
+  if (HWND text = GetDlgItem(box, 0xFFFF)) return WindowText(text);
+  for (HWND child : Windows(box))
+    if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0 && !WindowText(child).empty())
+      return WindowText(child);
+  return {};
 }
 
 void PressOk(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 
-ClipboardHolder::ClipboardHolder()
-    : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-  thread_ = std::thread([this] {
-    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                 nullptr);
-    holding_ = OpenClipboard(owner) != FALSE;
-    SetEvent(ready_);
-    WaitForSingleObject(release_, INFINITE);
-    if (holding_) CloseClipboard();
-    DestroyWindow(owner);
-  });
-  WaitForSingleObject(ready_, 10000);
+HWND FindChildByText(HWND parent, const std::wstring& text) {
+  for (HWND child : Windows(parent))
+    if (WindowText(child) == text) return child;
+  return nullptr;
 }
 
-ClipboardHolder::~ClipboardHolder() {
-  SetEvent(release_);
-  thread_.join();
-  CloseHandle(release_);
-  CloseHandle(ready_);
+HWND WaitForNotepad(const std::wstring& file_part, std::chrono::milliseconds deadline) {
+  HWND notepad = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopWindows(L"Notepad", 0, false))
+          if (WindowText(window).find(file_part) != std::wstring::npos) notepad = window;
+        return notepad != nullptr;
+      },
+      deadline);
+  return notepad;
+}
+
+void CloseNotepads() {
+  for (HWND notepad : TopWindows(L"Notepad", 0, false)) {
+    PostMessageW(notepad, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(notepad); }, 3s);
+  }
 }
 
 std::wstring ClipboardText() {
   std::wstring text;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    if (OpenClipboard(nullptr)) {
-      if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-          text = chars;
-          GlobalUnlock(data);
-        }
-      CloseClipboard();
-      break;
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 1s)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
     }
-    Sleep(10);
-  }
+  CloseClipboard();
   return text;
 }
 
 void SetClipboardText(const std::wstring& text) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    if (OpenClipboard(nullptr)) {
-      EmptyClipboard();
-      const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-      if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
-        GlobalUnlock(memory);
-        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
-      }
-      CloseClipboard();
-      return;
-    }
-    Sleep(10);
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 1s)) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
   }
+  CloseClipboard();
 }
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const std::size_t mid = values.size() / 2;
-  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
-double CounterToMs(long long ticks) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-}  // namespace quillomi::e2e
-
-namespace quillomi::e2e {
 
 namespace {
-
-void CopyInto(const std::wstring& from, const std::wstring& to) { CopyFileW(from.c_str(), to.c_str(), FALSE); }
-
-struct WindowSearch {
-  DWORD process_id;
-  const wchar_t* class_name;
-  bool visible_only;
-  HWND found;
-};
-
-BOOL CALLBACK FindOfProcess(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  wchar_t name[128];
-  if (pid == search->process_id && GetClassNameW(window, name, 128) &&
-      _wcsicmp(name, search->class_name) == 0 && (!search->visible_only || IsWindowVisible(window))) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-struct TextSearch {
-  std::wstring text;
-  HWND found;
-};
-
-BOOL CALLBACK FindText(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<TextSearch*>(param);
-  if (WindowText(child) == search->text) {
-    search->found = child;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 INPUT KeyInput(WORD vk, bool up) {
   INPUT input{};
@@ -364,6 +311,14 @@ INPUT KeyInput(WORD vk, bool up) {
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   return input;
+}
+
+// Down in their order, or up in the reverse one.
+std::vector<INPUT> KeyInputs(const std::vector<WORD>& keys, bool up) {
+  std::vector<INPUT> inputs;
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    inputs.push_back(KeyInput(keys[up ? keys.size() - 1 - i : i], up));
+  return inputs;
 }
 
 INPUT MouseInput(DWORD flags, int x = 0, int y = 0) {
@@ -386,33 +341,19 @@ void Send(std::vector<INPUT> inputs) {
 
 void StageProgram(ProgramDir& program, bool templates) {
   if (!program.sub.empty()) CreateDirectoryW(program.Path().c_str(), nullptr);
-  CopyInto(BinDir() + L"Quillomi.exe", program.Exe());
+  CopyFileW((BinDir() + L"Quillomi.exe").c_str(), program.Exe().c_str(), FALSE);
   if (templates)
     for (const wchar_t* name : {L"Quillomi_Btn.dll", L"Quillomi_Lst.dll"})
-      CopyInto(BinDir() + name, program.File(name));
+      CopyFileW((BinDir() + name).c_str(), program.File(name).c_str(), FALSE);
 }
 
-Process StartQuillomi(const ProgramDir& program, const std::vector<std::wstring>& args) {
-  return Process(program.Exe(), args, program.Path());
+Process StartQuillomi(const ProgramDir& program) {
+  return Process(program.Exe(), {}, program.Path());
 }
 
-HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only) {
-  WindowSearch search{process_id, class_name, visible_only, nullptr};
-  EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND WaitForProcessWindow(DWORD process_id, const wchar_t* class_name,
-                          std::chrono::milliseconds deadline) {
-  HWND window = nullptr;
-  WaitUntil([&] { return (window = FindProcessWindow(process_id, class_name)) != nullptr; }, deadline);
-  return window;
-}
-
-HWND FindChildByText(HWND parent, const std::wstring& text) {
-  TextSearch search{text, nullptr};
-  EnumChildWindows(parent, FindText, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+HWND StartPanel(const ProgramDir& program, Process& app, std::chrono::milliseconds deadline) {
+  app = StartQuillomi(program);
+  return WaitForProcessWindow(app.Id(), kPanelClass, deadline);
 }
 
 HWND FocusOf(HWND window) {
@@ -446,39 +387,19 @@ void MoveMouse(int x, int y) {
   }
 }
 
-void Click(int x, int y, Mouse button, const std::vector<WORD>& held_keys) {
+void Click(int x, int y, Mouse button, int clicks) {
   MoveMouse(x, y);
-  const DWORD down = button == Mouse::kLeft    ? MOUSEEVENTF_LEFTDOWN
-                     : button == Mouse::kRight ? MOUSEEVENTF_RIGHTDOWN
-                                               : MOUSEEVENTF_MIDDLEDOWN;
-  const DWORD up = button == Mouse::kLeft    ? MOUSEEVENTF_LEFTUP
-                   : button == Mouse::kRight ? MOUSEEVENTF_RIGHTUP
-                                             : MOUSEEVENTF_MIDDLEUP;
-  std::vector<INPUT> keys_down, keys_up;
-  for (WORD key : held_keys) keys_down.push_back(KeyInput(key, false));
-  for (auto key = held_keys.rbegin(); key != held_keys.rend(); ++key)
-    keys_up.push_back(KeyInput(*key, true));
-  if (!keys_down.empty()) Send(keys_down);
-  Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), MouseInput(down),
-        MouseInput(up)});
-  // A program asks for the keys' state while it handles the press: they stay
-  // held until it has had the time to.
-  if (!keys_up.empty()) {
-    Sleep(500);
-    Send(keys_up);
+  std::vector<INPUT> inputs = {MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
+  for (int click = 0; click < clicks; ++click) {
+    inputs.push_back(MouseInput(static_cast<DWORD>(button)));
+    inputs.push_back(MouseInput(static_cast<DWORD>(button) << 1));
   }
+  Send(inputs);
 }
 
-void DoubleClick(int x, int y) {
-  MoveMouse(x, y);
-  Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), MouseInput(MOUSEEVENTF_LEFTDOWN),
-        MouseInput(MOUSEEVENTF_LEFTUP), MouseInput(MOUSEEVENTF_LEFTDOWN),
-        MouseInput(MOUSEEVENTF_LEFTUP)});
-}
-
-void ClickCenter(HWND window, Mouse button, const std::vector<WORD>& held_keys) {
+void ClickCenter(HWND window, Mouse button) {
   const RECT rect = ScreenRectOf(window);
-  Click((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, button, held_keys);
+  Click((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, button);
 }
 
 void Drag(int from_x, int from_y, int to_x, int to_y) {
@@ -501,37 +422,22 @@ void Drag(int from_x, int from_y, int to_x, int to_y) {
   }
 }
 
-void PressKey(WORD vk, const std::vector<WORD>& held_keys) {
-  std::vector<INPUT> inputs;
-  for (WORD key : held_keys) inputs.push_back(KeyInput(key, false));
-  inputs.push_back(KeyInput(vk, false));
-  inputs.push_back(KeyInput(vk, true));
-  for (auto key = held_keys.rbegin(); key != held_keys.rend(); ++key)
-    inputs.push_back(KeyInput(*key, true));
+void PressKey(WORD vk, std::vector<WORD> held_keys) {
+  held_keys.push_back(vk);
+  std::vector<INPUT> inputs = KeyInputs(held_keys, false);
+  const std::vector<INPUT> ups = KeyInputs(held_keys, true);
+  inputs.insert(inputs.end(), ups.begin(), ups.end());
   Send(inputs);
 }
 
 HoldKeys::HoldKeys(std::vector<WORD> keys) : keys_(std::move(keys)) {
-  std::vector<INPUT> inputs;
-  for (WORD key : keys_) inputs.push_back(KeyInput(key, false));
-  if (!inputs.empty()) Send(inputs);
+  Send(KeyInputs(keys_, false));
   Sleep(100);
 }
 
 HoldKeys::~HoldKeys() {
-  std::vector<INPUT> inputs;
-  for (auto key = keys_.rbegin(); key != keys_.rend(); ++key) inputs.push_back(KeyInput(*key, true));
-  if (!inputs.empty()) Send(inputs);
+  Send(KeyInputs(keys_, true));
   Sleep(100);
-}
-
-void CloseNotepads() {
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    HWND notepad = FindWindowW(L"Notepad", nullptr);
-    if (!notepad) return;
-    PostMessageW(notepad, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindow(notepad); }, 3s);
-  }
 }
 
 void TypeText(const std::wstring& text) {
@@ -576,7 +482,7 @@ void Screenshot(const std::string& name) {
   std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
   bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
   bytes.append(static_cast<const char*>(bits), stride * static_cast<DWORD>(height));
-  WriteFileBytes(std::wstring(folder) + L"\\" + Wide(name) + L".bmp", bytes);
+  WriteFileBytes(std::wstring(folder) + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp", bytes);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

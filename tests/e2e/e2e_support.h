@@ -1,6 +1,5 @@
-// What the end-to-end driver needs to run real programs under Wine and watch
-// them: processes, a scratch folder, log files, message boxes, the clipboard.
-// Every wait has a deadline; nothing relies on a fixed sleep alone.
+// What the end-to-end driver, the demo and the figures need to run real
+// programs under Wine and watch them. Every wait has a deadline.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +8,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "res/identities.h"
@@ -18,19 +16,23 @@ namespace quillomi::e2e {
 
 using namespace std::chrono_literals;
 
-// The program's window classes, as the W calls take them.
 inline const wchar_t* ClassName(std::u16string_view literal) {
   return reinterpret_cast<const wchar_t*>(literal.data());
 }
 inline const wchar_t* const kPanelClass = ClassName(ids::kPanelClass);
 inline const wchar_t* const kListWindowClass = ClassName(ids::kListWindowClass);
 
-// The folder of the running driver, where the other e2e programs and
+// One classic delivery as the stand-in client's low-level hook sees it.
+inline const std::vector<std::string> kClassicKeys = {
+    "hook down vk=0x11 scan=0x1d", "hook down vk=0x56 scan=0x2f", "hook up vk=0x56 scan=0x2f",
+    "hook up vk=0x11 scan=0x1d",   "hook down vk=0x0d scan=0x1c", "hook up vk=0x0d scan=0x1c",
+    "hook down vk=0x0d scan=0x1c", "hook up vk=0x0d scan=0x1c"};
+
+// The folder of the running program, where the other e2e programs and
 // Quillomi.exe are built.
 std::wstring BinDir();
 std::string Utf8(const std::wstring& text);
-std::wstring Wide(const std::string& utf8);
-
+long long Now();  // the performance counter
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
 
 class Process {
@@ -73,41 +75,38 @@ struct LogLine {
 };
 std::vector<LogLine> ReadLog(const std::wstring& path);
 std::vector<std::string> Events(const std::wstring& path, const std::string& prefix);
+// Once there are `count` of them, and a little later, so that a surplus shows.
+std::vector<std::string> WaitForEvents(const std::wstring& path, const std::string& prefix,
+                                       std::size_t count);
+// standin_client.exe with `args` (its mode first) logging to `log`, once it is
+// ready; not running if it never got there.
+Process StartClient(const std::wstring& log, std::vector<std::wstring> args = {L"classic"});
 
-// The first message box ("#32770") of a process, or nullptr.
-HWND FindMessageBox(DWORD process_id);
-HWND WaitForMessageBox(DWORD process_id, std::chrono::milliseconds deadline);
+std::wstring ClassOf(HWND window);
+// A window's text as it answers WM_GETTEXT, which GetWindowTextW does not ask
+// of another process's controls.
+std::wstring WindowText(HWND window);
+// The children of a window and theirs; the top-level windows for nullptr.
+std::vector<HWND> Windows(HWND parent);
+// The top-level windows of a class, of one process unless process_id is 0.
+std::vector<HWND> TopWindows(const wchar_t* class_name, DWORD process_id, bool visible_only = true);
+HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only = true);
+HWND WaitForProcessWindow(DWORD process_id, const wchar_t* class_name,
+                          std::chrono::milliseconds deadline);
+inline HWND WaitForMessageBox(DWORD process_id, std::chrono::milliseconds deadline) {
+  return WaitForProcessWindow(process_id, L"#32770", deadline);
+}
 // The box's text as its "Static" child holds it (LF CR pairs included).
 std::wstring MessageBoxText(HWND box);
-std::wstring WindowText(HWND window);
 void PressOk(HWND box);
-
-// Holds the clipboard open from another thread until destroyed, as another
-// program would.
-class ClipboardHolder {
- public:
-  ClipboardHolder();
-  ~ClipboardHolder();
-  ClipboardHolder(const ClipboardHolder&) = delete;
-  ClipboardHolder& operator=(const ClipboardHolder&) = delete;
-  bool Holding() const { return holding_; }
-
- private:
-  std::thread thread_;
-  HANDLE release_ = nullptr;
-  HANDLE ready_ = nullptr;
-  bool holding_ = false;
-};
+HWND FindChildByText(HWND parent, const std::wstring& text);
+// Notepad once its title names the file it opened, or nullptr.
+HWND WaitForNotepad(const std::wstring& file_part, std::chrono::milliseconds deadline);
+// A test that fails midway may leave one open.
+void CloseNotepads();
 
 std::wstring ClipboardText();
 void SetClipboardText(const std::wstring& text);
-
-double Median(std::vector<double> values);
-double CounterToMs(long long ticks);
-
-}  // namespace quillomi::e2e
-
-namespace quillomi::e2e {
 
 // A fresh program directory holding Quillomi.exe and, unless told otherwise,
 // the shipped templates; the exe is started with it as working directory.
@@ -121,28 +120,28 @@ struct ProgramDir {
   std::wstring Settings() const { return Exe() + L"_ユーザー設定.ini"; }
 };
 void StageProgram(ProgramDir& program, bool templates = true);
-Process StartQuillomi(const ProgramDir& program, const std::vector<std::wstring>& args = {});
+Process StartQuillomi(const ProgramDir& program);
+// The panel of the program started into `app`, or nullptr if it does not show.
+HWND StartPanel(const ProgramDir& program, Process& app, std::chrono::milliseconds deadline = 20s);
 
-// A top-level window of a process by class name, or nullptr.
-HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only = true);
-HWND WaitForProcessWindow(DWORD process_id, const wchar_t* class_name,
-                          std::chrono::milliseconds deadline);
-// A child control by its text, or nullptr.
-HWND FindChildByText(HWND parent, const std::wstring& text);
 RECT ScreenRectOf(HWND window);
+RECT ClientRectOnScreen(HWND window);
 // The control that has the keyboard focus in a window's thread.
 HWND FocusOf(HWND window);
-RECT ClientRectOnScreen(HWND window);
 
-enum class Mouse { kLeft, kRight, kMiddle };
+// Each button's down flag; its up flag is the next bit.
+enum class Mouse : DWORD {
+  kLeft = MOUSEEVENTF_LEFTDOWN,
+  kRight = MOUSEEVENTF_RIGHTDOWN,
+  kMiddle = MOUSEEVENTF_MIDDLEDOWN
+};
 // Real input through SendInput: the pointer is warped until it stays put (a late
 // motion event under Xvfb can move it back), then moved and pressed in one batch.
 void MoveMouse(int x, int y);
-void Click(int x, int y, Mouse button = Mouse::kLeft, const std::vector<WORD>& held_keys = {});
-void DoubleClick(int x, int y);
-void ClickCenter(HWND window, Mouse button = Mouse::kLeft, const std::vector<WORD>& held_keys = {});
+void Click(int x, int y, Mouse button = Mouse::kLeft, int clicks = 1);
+void ClickCenter(HWND window, Mouse button = Mouse::kLeft);
 void Drag(int from_x, int from_y, int to_x, int to_y);
-void PressKey(WORD vk, const std::vector<WORD>& held_keys = {});
+void PressKey(WORD vk, std::vector<WORD> held_keys = {});
 // Keys held down for as long as the object lives: a program that asks for the
 // keys' state while it handles an event sees them whenever it gets to it.
 class HoldKeys {
@@ -155,12 +154,9 @@ class HoldKeys {
  private:
   std::vector<WORD> keys_;
 };
-// Closes every Notepad window (a test that fails midway may leave one open).
-void CloseNotepads();
 void TypeText(const std::wstring& text);  // as Unicode key events
 
-// Saves a PNG of the whole screen under the screenshots folder, if one is set
-// in QUILLOMI_SCREENSHOTS.
+// Saves the whole screen under the folder QUILLOMI_SCREENSHOTS names, if set.
 void Screenshot(const std::string& name);
 
 }  // namespace quillomi::e2e

@@ -62,70 +62,16 @@ std::string ListBytes(const std::vector<Line>& lines) {
   return bytes;
 }
 
-// Of all top-level windows, the first of that class whose title holds `part`.
-HWND FindWindowWithTitle(const wchar_t* class_name, const std::wstring& part) {
-  struct Search {
-    const wchar_t* class_name;
-    const std::wstring* part;
-    HWND found;
-  } search{class_name, &part, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (std::wstring(name) != s->class_name) return TRUE;
-        if (WindowText(window).find(*s->part) == std::wstring::npos) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// A control's text in another process: GetWindowTextW would not ask it.
-std::wstring ControlText(HWND control) {
-  wchar_t text[256] = {};
-  SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// The message boxes ("#32770") that a process shows.
-int MessageBoxCount(DWORD process_id) {
-  struct Count {
-    DWORD process_id;
-    int boxes;
-  } count{process_id, 0};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(data);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (pid == c->process_id && std::wstring(name) == L"#32770" && IsWindowVisible(window))
-          ++c->boxes;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.boxes;
-}
-
 // The table colour nearest to a pixel.
 int NearestIcon(COLORREF pixel) {
-  int best = -1;
-  long best_distance = 0;
-  for (int i = 0; i < 10; ++i) {
-    const long dr = GetRValue(pixel) - GetRValue(kIconColours[i]);
-    const long dg = GetGValue(pixel) - GetGValue(kIconColours[i]);
-    const long db = GetBValue(pixel) - GetBValue(kIconColours[i]);
-    const long distance = dr * dr + dg * dg + db * db;
-    if (best < 0 || distance < best_distance) {
-      best = i;
-      best_distance = distance;
-    }
-  }
-  return best;
+  const auto distance = [&](COLORREF colour) {
+    const long dr = GetRValue(pixel) - GetRValue(colour), dg = GetGValue(pixel) - GetGValue(colour);
+    const long db = GetBValue(pixel) - GetBValue(colour);
+    return dr * dr + dg * dg + db * db;
+  };
+  const auto* nearest = std::min_element(std::begin(kIconColours), std::end(kIconColours),
+                                         [&](COLORREF a, COLORREF b) { return distance(a) < distance(b); });
+  return static_cast<int>(nearest - std::begin(kIconColours));
 }
 
 class ListWindowEndToEnd : public testing::Test {
@@ -140,9 +86,7 @@ class ListWindowEndToEnd : public testing::Test {
   }
 
   void Start() {
-    quillomi_ = StartQuillomi(program_);
-    panel_ = WaitForProcessWindow(quillomi_.Id(), kPanelClass, 20s);
-    ASSERT_NE(panel_, nullptr) << "the panel did not open";
+    ASSERT_NE(panel_ = StartPanel(program_, quillomi_), nullptr) << "the panel did not open";
     // Out of the list window's way: each delivery raises the panel, and it
     // opens across the middle of the screen where the list window opens too.
     SetWindowPos(panel_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -165,10 +109,8 @@ class ListWindowEndToEnd : public testing::Test {
   }
 
   void StartClient() {
-    client_ =
-        Process(BinDir() + L"standin_client.exe", {L"classic", client_log_}, program_.dir.Path());
-    ASSERT_TRUE(WaitUntil([&] { return !Events(client_log_, "ready").empty(); }, 15s))
-        << "client did not start";
+    client_ = quillomi::e2e::StartClient(client_log_);
+    ASSERT_TRUE(client_.Running()) << "client did not start";
   }
 
   int RowCount() const { return static_cast<int>(SendMessageW(rows_, LB_GETCOUNT, 0, 0)); }
@@ -281,7 +223,7 @@ TEST_F(ListWindowEndToEnd, TypedFilterNarrowsTheRowsAndAClickSendsTheShownEntry)
   ASSERT_NE(find, nullptr);
   ClickCenter(find);
   EXPECT_TRUE(WaitForRows(static_cast<int>(kList.size()))) << RowCount();
-  EXPECT_EQ(ControlText(filter_box_), L"heal");
+  EXPECT_EQ(WindowText(filter_box_), L"heal");
   ClickCenter(find);
   EXPECT_TRUE(WaitForRows(2)) << RowCount();
 
@@ -289,7 +231,7 @@ TEST_F(ListWindowEndToEnd, TypedFilterNarrowsTheRowsAndAClickSendsTheShownEntry)
   ClickCenter(filter_box_);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitForRows(static_cast<int>(kList.size()))) << RowCount();
-  EXPECT_EQ(ControlText(filter_box_), L"");
+  EXPECT_EQ(WindowText(filter_box_), L"");
 
   // Operator characters are ordinary ones; "?" is one character.
   TypeText(L"!");
@@ -347,10 +289,20 @@ TEST_F(ListWindowEndToEnd, AMillionEntriesLoadAndFilterAtOnce) {
   ASSERT_TRUE(WaitForRows(total)) << RowCount();
 }
 
-TEST_F(ListWindowEndToEnd, SameRowTwiceSendsTwiceAndDownSendsEachNewRow) {
+// A heading ("◆" at the start, or after a label) empties the clipboard and
+// sends nothing; the same row twice sends twice, Down sends each new row.
+TEST_F(ListWindowEndToEnd, HeadingsSendNothingAndEachClickOrDownSendsItsRow) {
   ASSERT_NO_FATAL_FAILURE(StartClient());
   ASSERT_NO_FATAL_FAILURE(Start());
   ASSERT_NO_FATAL_FAILURE(OpenList());
+  for (int row : {2, 6}) {
+    SetClipboardText(L"before");
+    ClickRow(row);
+    EXPECT_TRUE(WaitUntil([] { return ClipboardText().empty(); }, 5s)) << "row " << row;
+  }
+  EXPECT_EQ(Deliveries(0), 0u);
+  EXPECT_TRUE(Events(client_log_, "hook").empty()) << "no key was sent";
+
   ClickRow(0);
   ASSERT_EQ(Deliveries(1), 1u);
   ClickRow(0);
@@ -370,19 +322,6 @@ TEST_F(ListWindowEndToEnd, SameRowTwiceSendsTwiceAndDownSendsEachNewRow) {
                                       "inner paste \"またね\"", "inner paste \"heal me\""}));
 }
 
-TEST_F(ListWindowEndToEnd, HeadingClickEmptiesTheClipboardAndSendsNothing) {
-  ASSERT_NO_FATAL_FAILURE(StartClient());
-  ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
-  for (int row : {2, 6}) {  // "◆" at the start, and after a label
-    SetClipboardText(L"before");
-    ClickRow(row);
-    EXPECT_TRUE(WaitUntil([] { return ClipboardText().empty(); }, 5s)) << "row " << row;
-  }
-  EXPECT_EQ(Deliveries(0), 0u);
-  EXPECT_TRUE(Events(client_log_, "hook").empty()) << "no key was sent";
-}
-
 TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewList) {
   ASSERT_NO_FATAL_FAILURE(Start());
   ASSERT_NO_FATAL_FAILURE(OpenList());
@@ -390,10 +329,9 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
   HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), kEditMessage);
-  EXPECT_EQ(FindWindowWithTitle(L"Notepad", L"QLMO_"), nullptr) << "Notepad waits for the OK";
+  EXPECT_EQ(WaitForNotepad(L"QLMO_", 0ms), nullptr) << "Notepad waits for the OK";
   PressOk(box);
-  HWND notepad = nullptr;
-  WaitUntil([&] { return (notepad = FindWindowWithTitle(L"Notepad", L"QLMO_")) != nullptr; }, 15s);
+  HWND notepad = WaitForNotepad(L"QLMO_", 15s);
   EXPECT_NE(notepad, nullptr) << "Notepad did not open the list";
   if (notepad) PostMessageW(notepad, WM_CLOSE, 0, 0);
   EXPECT_EQ(RowCount(), static_cast<int>(kList.size())) << "nothing is reloaded yet";
@@ -410,8 +348,8 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
   EXPECT_TRUE(WaitForRows(3)) << RowCount();
   // The focus is back in the filter box, and Tab goes to the rows.
   TypeText(L"x");
-  EXPECT_TRUE(WaitUntil([&] { return ControlText(filter_box_) == L"newx"; }, 5s))
-      << Utf8(ControlText(filter_box_));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(filter_box_) == L"newx"; }, 5s))
+      << Utf8(WindowText(filter_box_));
   PressKey(VK_BACK);
   EXPECT_TRUE(WaitForRows(3)) << RowCount();
   PressKey(VK_TAB);
@@ -425,7 +363,7 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
   Drag((reload.left + reload.right) / 2, (reload.top + reload.bottom) / 2,
        (rows.left + rows.right) / 2, (rows.top + rows.bottom) / 2);
   TypeText(L"x");
-  EXPECT_TRUE(WaitUntil([&] { return ControlText(filter_box_) == L"x"; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(filter_box_) == L"x"; }, 5s));
   PressKey(VK_TAB);
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(list_) == rows_; }, 5s));
 }
@@ -460,9 +398,7 @@ TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list_); }, 5s)) << "still shown";
   PostMessageW(panel_, WM_CLOSE, 0, 0);
   ASSERT_EQ(quillomi_.WaitExit(10s), 0);
-  quillomi_ = StartQuillomi(program_);
-  panel_ = WaitForProcessWindow(quillomi_.Id(), kPanelClass, 20s);
-  ASSERT_NE(panel_, nullptr);
+  ASSERT_NE(panel_ = StartPanel(program_, quillomi_), nullptr);
   ASSERT_NO_FATAL_FAILURE(OpenList());
   const RECT reopened = ScreenRectOf(list_);
   const RECT client = ClientRectOnScreen(list_);
@@ -555,7 +491,7 @@ TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
   PostMessageW(application, WM_SYSCOMMAND, SC_CLOSE, 0);
   PostMessageW(application, WM_CLOSE, 0, 0);
   Sleep(1500);  // a second delivery or a close would have shown by now
-  EXPECT_EQ(MessageBoxCount(quillomi_.Id()), 1);
+  EXPECT_EQ(TopWindows(L"#32770", quillomi_.Id()).size(), 1u);
   EXPECT_EQ(ClipboardText(), L"こんにちは") << "what the box speaks of is kept";
   EXPECT_TRUE(IsWindow(panel_)) << "closed under the box";
   EXPECT_TRUE(IsWindow(box));

@@ -1,24 +1,17 @@
 // A stand-in for the game client, for end-to-end tests under Wine.
 //
-//   standin_client.exe classic <log> [--no-inner]
-//   standin_client.exe ec <log> [--no-uowin] [--title TEXT]
-//   standin_client.exe classicuo <log>
+//   standin_client.exe classic|ec|classicuo <log> [--no-inner]
 //
-// classic: a top-level window of class "Ultima Online" with an inner child of
-// the same class; the inner window logs WM_SETFOCUS, every key with its virtual
-// key and scan code, and the clipboard text at Ctrl+V.
-// ec: a visible window whose title holds "UOSA " and a "UOWIN" window that logs
-// its keys.
-// classicuo: an "SDL_app" window titled like ClassicUO whose chat box takes its
-// key messages in frames of 40 ms, and only while it is the foreground window:
-// Ctrl+V appends the clipboard (CR dropped, LF a space, at most 500 in all) and
-// logs the box, a box in the default mode that begins with a speech prefix
-// switches mode and empties, and Enter logs "say MODE TEXT" for at most 100
-// characters, cut at the last space within 101, and keeps the rest.
-// All log every injected key through a low-level keyboard hook as well: keys
-// the window has not read when another window takes the foreground are lost to
-// it, but the hook's stream is exact. Each line is UTF-8, flushed at once, and
-// carries the performance-counter time, so a driver can measure latency.
+// classic: an "Ultima Online" window with an inner child of that class, which
+// logs WM_SETFOCUS, its keys and the clipboard at Ctrl+V. ec: a window titled
+// "UOSA ..." and a "UOWIN" window that logs its keys. classicuo: an "SDL_app"
+// window whose chat box reads its keys in 40 ms frames while it is foreground,
+// as ClassicUO does: Ctrl+V appends the clipboard (CR dropped, LF a space, 500
+// at most), a speech prefix switches the mode, Enter says at most 100
+// characters cut at a space and keeps the rest. A low-level hook logs every
+// injected key as well: a window loses the keys it has not read when another
+// takes the foreground, the hook's stream is exact. Each line carries the
+// performance counter, so a driver can measure latency.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -28,26 +21,16 @@
 #include <utility>
 #include <vector>
 
+#include "tests/e2e/e2e_support.h"
+
 namespace {
+
+using quillomi::e2e::ClipboardText;
+using quillomi::e2e::Now;
+using quillomi::e2e::Utf8;
 
 FILE* g_log = nullptr;
 HHOOK g_hook = nullptr;
-
-long long Now() {
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return counter.QuadPart;
-}
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
 
 // Control characters are escaped so that one event stays one line.
 std::string Escape(const std::wstring& text) {
@@ -71,43 +54,22 @@ void Log(const std::string& line) {
   std::fflush(g_log);
 }
 
-std::wstring ClipboardText(HWND owner) {
-  std::wstring text = L"<unavailable>";
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    if (OpenClipboard(owner)) {
-      text = L"<empty>";
-      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-          text = chars;
-          GlobalUnlock(data);
-        }
-      }
-      CloseClipboard();
-      break;
-    }
-    Sleep(10);
-  }
-  return text;
-}
-
-std::string KeyLine(const char* who, UINT message, WPARAM vk, LPARAM lparam) {
+void LogKey(const char* who, UINT message, WPARAM vk, LPARAM lparam) {
   const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
   const bool sys = message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
   char buffer[96];
   std::snprintf(buffer, sizeof buffer, "%s %s%s vk=0x%02x scan=0x%02x", who, sys ? "sys" : "",
                 up ? "up" : "down", static_cast<unsigned>(vk),
                 static_cast<unsigned>((static_cast<unsigned long long>(lparam) >> 16) & 0xFF));
-  return buffer;
+  Log(buffer);
 }
 
 LRESULT CALLBACK LowLevelKeyboard(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HC_ACTION) {
     const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
     const bool up = wparam == WM_KEYUP || wparam == WM_SYSKEYUP;
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, "hook %s vk=0x%02x scan=0x%02x", up ? "up" : "down",
-                  static_cast<unsigned>(info->vkCode), static_cast<unsigned>(info->scanCode & 0xFF));
-    Log(buffer);
+    LogKey("hook", up ? WM_KEYUP : WM_KEYDOWN, info->vkCode,
+           static_cast<LPARAM>(info->scanCode) << 16);
   }
   return CallNextHookEx(g_hook, code, wparam, lparam);
 }
@@ -117,34 +79,26 @@ HWND g_inner = nullptr;
 // can lag behind when the keys arrive close together.
 bool g_inner_ctrl = false;
 
-LRESULT CALLBACK InnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+// The classic client's inner window, or the EC's "UOWIN".
+LRESULT CALLBACK KeysProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
-      Log(KeyLine("inner", message, wparam, lparam));
-      if (wparam == VK_CONTROL) g_inner_ctrl = message == WM_KEYDOWN;
-      if (message == WM_KEYDOWN && wparam == 'V' &&
-          (g_inner_ctrl || (GetKeyState(VK_CONTROL) & 0x8000)))
-        Log("inner paste \"" + Escape(ClipboardText(window)) + "\"");
-      return 0;
+      break;
     default:
       return DefWindowProcW(window, message, wparam, lparam);
   }
-}
-
-LRESULT CALLBACK UowinProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-      Log(KeyLine("uowin", message, wparam, lparam));
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wparam, lparam);
+  if (window != g_inner) {
+    LogKey("uowin", message, wparam, lparam);
+    return 0;
   }
+  LogKey("inner", message, wparam, lparam);
+  if (wparam == VK_CONTROL) g_inner_ctrl = message == WM_KEYDOWN;
+  if (message == WM_KEYDOWN && wparam == 'V' && (g_inner_ctrl || (GetKeyState(VK_CONTROL) & 0x8000)))
+    Log("inner paste \"" + Escape(ClipboardText()) + "\"");
+  return 0;
 }
 
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -155,7 +109,7 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
-      Log(KeyLine("frame", message, wparam, lparam));
+      LogKey("frame", message, wparam, lparam);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -176,7 +130,7 @@ void ChatFrame(HWND window) {
     const bool down = key.message == WM_KEYDOWN;
     if (key.wParam == VK_CONTROL) g_cuo_ctrl = down;
     if (down && key.wParam == 'V' && g_cuo_ctrl) {
-      for (wchar_t c : ClipboardText(window))
+      for (wchar_t c : ClipboardText())
         if (c != L'\r' && g_box.size() < 500) g_box += c == L'\n' ? L' ' : c;
       Log("box " + g_mode + " \"" + Escape(g_box) + "\"");
     }
@@ -226,14 +180,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const std::wstring mode = argv[1];
   g_log = _wfopen(argv[2], L"ab");
   if (!g_log) return 3;
-  bool inner = true, uowin = true;
-  std::wstring title = L"UOSA - Enhanced Client";
-  for (int i = 3; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--no-inner") inner = false;
-    if (arg == L"--no-uowin") uowin = false;
-    if (arg == L"--title" && i + 1 < argc) title = argv[++i];
-  }
+  const bool inner = !(argc > 3 && std::wstring(argv[3]) == L"--no-inner");
 
   g_hook = SetWindowsHookExW(WH_KEYBOARD_LL, LowLevelKeyboard, instance, 0);
   if (mode == L"classic") {
@@ -244,7 +191,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (inner) {
       g_inner = CreateWindowExW(0, L"Ultima Online", L"", WS_CHILD | WS_VISIBLE, 0, 0, 620, 360,
                                 frame, nullptr, instance, nullptr);
-      SetWindowLongPtrW(g_inner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InnerProc));
+      SetWindowLongPtrW(g_inner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeysProc));
     }
     ShowWindow(frame, SW_SHOWNORMAL);
   } else if (mode == L"classicuo") {
@@ -255,15 +202,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     SetTimer(game, 1, 40, nullptr);
   } else {
     Register(L"QuillomiStandinEC", FrameProc, instance);
-    Register(L"UOWIN", UowinProc, instance);
-    HWND frame = CreateWindowExW(0, L"QuillomiStandinEC", title.c_str(), WS_OVERLAPPEDWINDOW, 400,
-                                 300, 640, 400, nullptr, nullptr, instance, nullptr);
+    Register(L"UOWIN", KeysProc, instance);
+    HWND frame = CreateWindowExW(0, L"QuillomiStandinEC", L"UOSA - Enhanced Client",
+                                 WS_OVERLAPPEDWINDOW, 400, 300, 640, 400, nullptr, nullptr, instance,
+                                 nullptr);
     ShowWindow(frame, SW_SHOWNORMAL);
-    if (uowin) {
-      HWND target = CreateWindowExW(0, L"UOWIN", L"", WS_POPUP | WS_VISIBLE, 420, 340, 300, 200,
-                                    nullptr, nullptr, instance, nullptr);
-      ShowWindow(target, SW_SHOWNORMAL);
-    }
+    HWND target = CreateWindowExW(0, L"UOWIN", L"", WS_POPUP | WS_VISIBLE, 420, 340, 300, 200,
+                                  nullptr, nullptr, instance, nullptr);
+    ShowWindow(target, SW_SHOWNORMAL);
   }
   Log("ready");
 
