@@ -120,22 +120,6 @@ bool Alternate(int runs, Program program, Floor floor) {
   return true;
 }
 
-// Milliseconds from CreateProcess to a visible window of the class that
-// answers a message, which it does once its program is in its event loop;
-// negative when it never comes up.
-double TimeToWindow(const std::wstring& exe, const std::vector<std::wstring>& args,
-                    const std::wstring& cwd, const wchar_t* class_name, Process& process,
-                    HWND& window) {
-  const long long start = Now();
-  process = Process(exe, args, cwd);
-  window = nullptr;
-  if (!WaitClosely([&] { return (window = FindProcessWindow(process.Id(), class_name)) != nullptr; },
-                   30000) ||
-      !Answers(window))
-    return -1;
-  return Since(start);
-}
-
 bool Close(Process& process, HWND window) {
   PostMessageW(window, WM_CLOSE, 0, 0);
   return process.WaitExit(20s) == 0;
@@ -157,6 +141,26 @@ void PrintMemoryAndSize(DWORD process_id) {
   std::printf("Quillomi.exe: %lu bytes\n", exe.nFileSizeLow);
 }
 
+// The milliseconds from CreateProcess to a visible window of the class that
+// answers a message, which it does once its program is in its event loop, go
+// to `runs` unless null; then the program is closed.
+bool TimeToWindow(const std::wstring& exe, const std::wstring& cwd, const wchar_t* class_name,
+                  std::vector<double>* runs, bool print_memory = false) {
+  const long long start = Now();
+  Process process(exe, {}, cwd);
+  HWND window = nullptr;
+  if (!WaitClosely([&] { return (window = FindProcessWindow(process.Id(), class_name)) != nullptr; },
+                   30000) ||
+      !Answers(window))
+    return false;
+  if (runs) runs->push_back(Since(start));
+  if (print_memory) {
+    Sleep(500);
+    PrintMemoryAndSize(process.Id());
+  }
+  return Close(process, window);
+}
+
 // A program folder whose files a first start has made, as a player starts it
 // every day.
 bool PrepareProgram(ProgramDir& program) {
@@ -171,26 +175,12 @@ bool StartUp(Figure& figure, int runs) {
   if (!PrepareProgram(program)) return false;
   TempDir scratch;
   const auto panel = [&](bool timed) {
-    Process process;
-    HWND window;
-    const double ms = TimeToWindow(program.Exe(), {}, program.Path(), kPanelClass, process, window);
-    if (ms < 0) return false;
-    if (timed) figure.runs.push_back(ms);
-    if (timed && figure.runs.size() == 1) {
-      Sleep(500);
-      PrintMemoryAndSize(process.Id());
-    }
-    return Close(process, window);
+    return TimeToWindow(program.Exe(), program.Path(), kPanelClass, timed ? &figure.runs : nullptr,
+                        timed && figure.runs.empty());
   };
   const auto bare = [&](bool timed) {
-    Process process;
-    HWND window;
-    const double ms =
-        TimeToWindow(BinDir() + L"bare_window.exe", {}, scratch.Path(), L"QuillomiBareWindow",
-                     process, window);
-    if (ms < 0) return false;
-    if (timed) figure.floor_runs.push_back(ms);
-    return Close(process, window);
+    return TimeToWindow(BinDir() + L"bare_window.exe", scratch.Path(), L"QuillomiBareWindow",
+                        timed ? &figure.floor_runs : nullptr);
   };
   // Warm: the first starts of a session load Wine's libraries from disk.
   return Alternate(runs, panel, bare);

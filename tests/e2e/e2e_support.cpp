@@ -1,7 +1,9 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include "platform/utf.h"
 
@@ -33,32 +35,11 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return condition();
 }
 
-namespace {
-
-std::wstring QuoteArgument(const std::wstring& arg) {
-  if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
-  std::wstring out = L"\"";
-  std::size_t backslashes = 0;
-  for (wchar_t c : arg) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    if (c == L'"') out.append(backslashes * 2 + 1, L'\\');
-    else out.append(backslashes, L'\\');
-    backslashes = 0;
-    out += c;
-  }
-  out.append(backslashes * 2, L'\\');
-  return out + L"\"";
-}
-
-}  // namespace
-
 Process::Process(const std::wstring& exe, const std::vector<std::wstring>& args,
                  const std::wstring& cwd) {
-  std::wstring command = QuoteArgument(exe);
-  for (const auto& arg : args) command += L" " + QuoteArgument(arg);
+  // Each in quotes: no argument here holds a quote or ends in a backslash.
+  std::wstring command = L"\"" + exe + L"\"";
+  for (const auto& arg : args) command += L" \"" + arg + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -66,13 +47,12 @@ Process::Process(const std::wstring& exe, const std::vector<std::wstring>& args,
     info_ = {};
 }
 
-Process::Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+Process::Process(Process&& other) noexcept : info_(std::exchange(other.info_, {})) {}
 
 Process& Process::operator=(Process&& other) noexcept {
   if (this != &other) {
     Kill();
-    info_ = other.info_;
-    other.info_ = {};
+    info_ = std::exchange(other.info_, {});
   }
   return *this;
 }
@@ -107,38 +87,16 @@ TempDir::TempDir() {
   wchar_t base[MAX_PATH];
   GetTempPathW(MAX_PATH, base);
   static int counter = 0;
-  for (;;) {
+  do {
     path_ = std::wstring(base) + L"quillomi-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(++counter) + L"\\";
-    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
-  }
+  } while (!CreateDirectoryW(path_.c_str(), nullptr));
 }
 
-namespace {
-
-// Removes what the run left; a file still held open stays behind.
-void RemoveTree(const std::wstring& dir) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(dir + name + L"\\");
-      } else {
-        SetFileAttributesW((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW((dir + name).c_str());
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(dir.c_str());
+TempDir::~TempDir() {
+  std::error_code ignored;  // a file still held open stays behind
+  std::filesystem::remove_all(path_, ignored);
 }
-
-}  // namespace
-
-TempDir::~TempDir() { RemoveTree(path_); }
 
 std::string ReadFileBytes(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

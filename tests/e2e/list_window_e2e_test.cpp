@@ -85,12 +85,15 @@ class ListWindowEndToEnd : public testing::Test {
     WriteFileBytes(program_.File(kListName), ListBytes(kList));
   }
 
+  // The panel, and the list window opened from it.
   void Start() {
     ASSERT_NE(panel_ = StartPanel(program_, quillomi_), nullptr) << "the panel did not open";
     // Out of the list window's way: each delivery raises the panel, and it
     // opens across the middle of the screen where the list window opens too.
     SetWindowPos(panel_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(panel_).top == 0; }, 5s));
+    EXPECT_EQ(FindProcessWindow(quillomi_.Id(), kListWindowClass), nullptr) << "hidden until asked for";
+    OpenList();
   }
 
   // The panel's list button; the list window, shown.
@@ -162,8 +165,6 @@ class ListWindowEndToEnd : public testing::Test {
 
 TEST_F(ListWindowEndToEnd, OpensAtTheDefaultPlaceWithColouredGroups) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  EXPECT_EQ(FindProcessWindow(quillomi_.Id(), kListWindowClass), nullptr) << "hidden until asked for";
-  ASSERT_NO_FATAL_FAILURE(OpenList());
 
   EXPECT_EQ(WindowText(list_), L"一覧\u3000(入力ボックスはフィルター機能です)");
   const RECT client = ClientRectOnScreen(list_);
@@ -208,7 +209,6 @@ TEST_F(ListWindowEndToEnd, OpensAtTheDefaultPlaceWithColouredGroups) {
 TEST_F(ListWindowEndToEnd, TypedFilterNarrowsTheRowsAndAClickSendsTheShownEntry) {
   ASSERT_NO_FATAL_FAILURE(StartClient());
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   ClickCenter(filter_box_);
   TypeText(L"heal");
   ASSERT_TRUE(WaitForRows(2)) << RowCount();
@@ -277,7 +277,6 @@ TEST_F(ListWindowEndToEnd, AMillionEntriesLoadAndFilterAtOnce) {
   WriteFileBytes(program_.File(kListName), bytes);
   const int total = kEntries + kEntries / 1000;
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   ASSERT_EQ(RowCount(), total);
   ClickCenter(filter_box_);
   // How fast is the bench's to say (TypeToRepaint); here, that it is right.
@@ -294,7 +293,6 @@ TEST_F(ListWindowEndToEnd, AMillionEntriesLoadAndFilterAtOnce) {
 TEST_F(ListWindowEndToEnd, HeadingsSendNothingAndEachClickOrDownSendsItsRow) {
   ASSERT_NO_FATAL_FAILURE(StartClient());
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   for (int row : {2, 6}) {
     SetClipboardText(L"before");
     ClickRow(row);
@@ -324,7 +322,6 @@ TEST_F(ListWindowEndToEnd, HeadingsSendNothingAndEachClickOrDownSendsItsRow) {
 
 TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewList) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   ClickCenter(FindChildByText(list_, L"リスト編集"));
   HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
   ASSERT_NE(box, nullptr);
@@ -370,7 +367,6 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
 
 TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   SetWindowPos(list_, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(list_).left == 100; }, 5s));
   ClickCaption(list_);
@@ -413,7 +409,6 @@ TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShownOnc
   // cannot be replaced.
   ASSERT_TRUE(CreateDirectoryW(program_.Settings().c_str(), nullptr));
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   for (const bool stays : {true, false}) {
     ClickCaption(list_);
     PressKey(VK_F4, {VK_MENU});
@@ -437,7 +432,6 @@ TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShownOnc
 
 TEST_F(ListWindowEndToEnd, ClosingThePanelWithTheListOpenWritesNoneOfItsKeys) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   ClickCaption(panel_);
   PressKey(VK_F4, {VK_MENU});
   ASSERT_EQ(quillomi_.WaitExit(10s), 0);
@@ -450,7 +444,6 @@ TEST_F(ListWindowEndToEnd, ClosingThePanelWithTheListOpenWritesNoneOfItsKeys) {
 // puts the focus in its filter box, wherever it was.
 TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilterBox) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   // Partly under the panel, clear of its list button.
   SetWindowPos(list_, nullptr, 300, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(list_).left == 300; }, 5s));
@@ -475,7 +468,6 @@ TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilter
 // on the list nor a close from the task bar may do anything.
 TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_NO_FATAL_FAILURE(OpenList());
   HWND application = FindProcessWindow(quillomi_.Id(), ClassName(ids::kApplicationClass), false);
   ASSERT_NE(application, nullptr);
   // Clear of the box, which opens in the middle of the screen.

@@ -179,34 +179,26 @@ TEST_F(Panel, FirstRunCopiesTemplatesAndFillsUpTheButtonFileInAFolderOfAnyName) 
   }
 }
 
-TEST_F(Panel, CaptionsComeFromTheFileAndALeftClickDeliversThePhrase) {
+// A left click sends the phrase, only its keys: the click's own mouse input is
+// not keyboard input. Alt and Shift are read with GetAsyncKeyState, which under
+// Wine follows the X keyboard that injected keys do not reach: the ButtonPress
+// unit table proves them. Ctrl, which is not looked at, and the middle button
+// are proven here.
+TEST_F(Panel, ALeftOrCtrlClickSendsThePhraseAndTheMiddleButtonDoesNothing) {
   Start();
-  EXPECT_EQ(WindowText(Button(1)), L"挨拶");
   EXPECT_EQ(WindowText(Button(3)), L"ラベルが長");
-  EXPECT_EQ(WindowText(Button(4)), L"4") << "placeholders fill up the rest";
   ASSERT_NO_FATAL_FAILURE(StartClient());
   ClickCenter(Button(1));
   EXPECT_EQ(Pastes(1), std::vector<std::string>{"inner paste \"こんにちは\""});
-  // The click's own mouse input is not keyboard input: only the delivery's keys.
   EXPECT_EQ(Events(log_, "hook"), kClassicKeys);
-  EXPECT_EQ(Close(), 0);
-}
-
-// Alt and Shift are read with GetAsyncKeyState. Under Wine that state follows
-// the X keyboard, which injected keys do not reach, so the held-key decisions
-// are proven by the ButtonPress unit table; Ctrl, which is not looked at, and
-// the middle button are proven here.
-TEST_F(Panel, CtrlClickSendsAndTheMiddleButtonDoesNothing) {
-  Start();
-  StartClient();
   {
     HoldKeys ctrl({VK_CONTROL});
     ClickCenter(Button(2));
-    EXPECT_EQ(Pastes(1), std::vector<std::string>{"inner paste \"ありがとう！\""});
+    EXPECT_EQ(Pastes(2).back(), "inner paste \"ありがとう！\"");
   }
   ClickCenter(Button(1), Mouse::kMiddle);
   Sleep(800);
-  EXPECT_EQ(Events(log_, "inner paste").size(), 1u) << "the middle button sent something";
+  EXPECT_EQ(Events(log_, "inner paste").size(), 2u) << "the middle button sent something";
   EXPECT_EQ(Close(), 0);
 }
 

@@ -107,10 +107,6 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       // Like a game window: the keyboard focus goes on to the inner window.
       if (g_inner) SetFocus(g_inner);
       return 0;
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-      LogKey("frame", message, wparam, lparam);
-      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
