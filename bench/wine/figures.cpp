@@ -1,22 +1,18 @@
 // The figures of scripts/bench that only Wine can show, each against a floor
-// measured in the same run, program and floor taking turns so that the load
-// of the machine falls on both alike; every run is printed, and the medians
-// make the rows.
+// measured in the same run, the two taking turns so that the machine's load
+// falls on both alike; every run is printed, the medians make the rows.
 //
 //   quillomi_figures.exe [--runs=N] [--only=FIGURE] [--summary_out=FILE]
 //
-// StartUp / BareWindow: from CreateProcess to a visible window of the program
-// that answers a message, the panel with its files present against a program
-// that creates one window and runs its loop.
-// Delivery / DeliveryPauses: the classic delivery as Quillomi.exe does it, from
-// the press reaching its phrase button to the last key that the stand-in
-// client's low-level hook sees, against the two pauses it must sleep.
+// StartUp / BareWindow: CreateProcess to a visible window that answers, the
+// panel with its files present against a program of one window.
+// Delivery / DeliveryPauses: from the press on a phrase button to the last key
+// the stand-in client's hook sees, against the two pauses it must sleep.
 // DeliveryClassicUO / DeliveryPauses: the same into the stand-in ClassicUO with
-// the party box ticked: "/" and the rest pasted apart, then one Enter, after
-// the two frame pauses it must make.
-// TypeToRepaint / RefilterUnderWine: a key typed into the filter box of the
-// list window holding a million entries until the list has repainted and the
-// window answers, against the same re-filter in this process.
+// the party box ticked ("/" and the rest pasted apart, one Enter).
+// TypeToRepaint / RefilterUnderWine: a key typed into the filter box over a
+// million entries until the list has repainted and the window answers,
+// against the same re-filter in this process.
 #include <windows.h>
 #include <psapi.h>
 
@@ -50,16 +46,8 @@ double CounterToMs(long long ticks) {
 
 double Since(long long start) { return CounterToMs(Now() - start); }
 
-// Polls every millisecond: the figures are a few hundred.
-template <class Condition>
-bool WaitClosely(Condition condition, DWORD deadline_ms) {
-  const ULONGLONG end = GetTickCount64() + deadline_ms;
-  while (!condition()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(1);
-  }
-  return true;
-}
+// The waits poll every millisecond: the figures are a few hundred.
+constexpr auto kClosely = 1ms;
 
 bool Answers(HWND window) {
   DWORD_PTR answer = 0;
@@ -149,8 +137,8 @@ bool TimeToWindow(const std::wstring& exe, const std::wstring& cwd, const wchar_
   const long long start = Now();
   Process process(exe, {}, cwd);
   HWND window = nullptr;
-  if (!WaitClosely([&] { return (window = FindProcessWindow(process.Id(), class_name)) != nullptr; },
-                   30000) ||
+  if (!WaitUntil([&] { return (window = FindProcessWindow(process.Id(), class_name)) != nullptr; },
+                 30s, kClosely) ||
       !Answers(window))
     return false;
   if (runs) runs->push_back(Since(start));
@@ -207,19 +195,14 @@ bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::siz
   HWND button = panel ? GetDlgItem(panel, quillomi::ids::kPanelButton + 1) : nullptr;
   HWND party_box = panel ? GetDlgItem(panel, quillomi::ids::kPartyBox) : nullptr;
   if (!button || !party_box) return false;
-  if (party) {
-    SendMessageW(party_box, BM_CLICK, 0, 0);
-    if (!WaitClosely([&] { return SendMessageW(party_box, BM_GETCHECK, 0, 0) == BST_CHECKED; },
-                     5000))
-      return false;
-  }
+  if (party && !SetCheck(party_box, true)) return false;
   const auto deliver = [&](bool timed) {
     const std::size_t before = Hooked(log).size();
     const long long start = Now();
     PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     std::vector<LogLine> keys;
     const bool done =
-        WaitClosely([&] { return (keys = Hooked(log)).size() >= before + keys_sent; }, 10000);
+        WaitUntil([&] { return (keys = Hooked(log)).size() >= before + keys_sent; }, 10s, kClosely);
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     if (!done || !Answers(panel)) return false;
     if (!timed) return true;
@@ -286,7 +269,7 @@ bool TypeToRepaint(Figure& figure, int runs) {
     SendMessageTimeoutW(rows, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 10000, &count);
     return static_cast<std::size_t>(count);
   };
-  if (!WaitClosely([&] { return row_count() == all; }, 30000)) return false;
+  if (!WaitUntil([&] { return row_count() == all; }, 30s, kClosely)) return false;
   ClickCenter(filter_box);
 
   // The box's text is read on the window's thread, after the key's handler,
@@ -295,7 +278,8 @@ bool TypeToRepaint(Figure& figure, int runs) {
   const auto type = [&](bool timed) {
     const long long start = Now();
     TypeText(kTypedKey);
-    if (!WaitClosely([&] { return WindowText(filter_box) == kTypedKey; }, 20000)) return false;
+    if (!WaitUntil([&] { return WindowText(filter_box) == kTypedKey; }, 20s, kClosely))
+      return false;
     RedrawWindow(rows, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     if (!Answers(list)) return false;
     const double ms = Since(start);
@@ -307,7 +291,8 @@ bool TypeToRepaint(Figure& figure, int runs) {
     }
     if (timed) figure.runs.push_back(ms);
     PressKey(VK_BACK);
-    return WaitClosely([&] { return WindowText(filter_box).empty() && row_count() == all; }, 20000);
+    return WaitUntil([&] { return WindowText(filter_box).empty() && row_count() == all; }, 20s,
+                     kClosely);
   };
   const auto refilter = [&](bool timed) {
     entries.SetFilter(u"");

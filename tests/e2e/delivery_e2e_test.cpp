@@ -1,5 +1,5 @@
-// Real phrases through the real Win32 delivery code into a stand-in game
-// client, with real clipboard, focus and synthesised keys under Wine.
+// Phrases pressed on the real panel into a stand-in game client, with real
+// clipboard, focus and synthesised keys under Wine.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -14,36 +14,60 @@ const std::wstring kNotFound =
     L"起動中のＵＯが見つからなくて発言できなかったよ！\n\r\n\r"
     L"選択した文字はクリップボードに記憶したから、\n\r"
     L"ＵＯに[Ctrl]+[V]キーで貼り付けて[Enter]にて発言してね！";
-const std::wstring kEcNote =
-    L"\u3000 (注)ECではチャット欄にCtrl+Vにて貼り付けて発言してください";
+const std::wstring kEcNote = L"\u3000 (注)ECではチャット欄にCtrl+Vにて貼り付けて発言してください";
 const std::wstring kTitle(reinterpret_cast<const wchar_t*>(ui::kForm1Caption.data()),
                           ui::kForm1Caption.size());
 
 class DeliveryEndToEnd : public testing::Test {
  protected:
-  Process Deliver(std::vector<std::wstring> args) {
-    args.insert(args.begin(), {L"--report", report_});
-    return Process(BinDir() + L"quillomi_deliver.exe", args, dir_.Path());
+  void SetUp() override { StageProgram(program_); }
+
+  // The panel with these phrases on its first buttons, the free-text box shown
+  // if asked.
+  void Start(const std::vector<std::wstring>& phrases, bool free_text = false) {
+    std::string buttons = "\xEF\xBB\xBF";
+    for (const auto& phrase : phrases) buttons += Utf8(phrase) + "\r\n";
+    WriteFileBytes(program_.File(L"QLMO_ボタン_ユーザー設定.txt"), buttons);
+    WriteFileBytes(program_.Settings(), std::string("\xEF\xBB\xBF[System]\r\nedtTxtVisible=") +
+                                            (free_text ? "1" : "0") + "\r\n");
+    ASSERT_NE(panel_ = StartPanel(program_, app_), nullptr) << "the panel did not open";
   }
 
-  TempDir dir_;
-  std::wstring log_ = dir_.Path() + L"client.log";
-  std::wstring report_ = dir_.Path() + L"report.txt";
+  // Pressed and released without the mouse, whose input would reach the hook.
+  void Press(int number) {
+    HWND button = GetDlgItem(panel_, ids::kPanelButton + number);
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+
+  long Close() {
+    PostMessageW(panel_, WM_CLOSE, 0, 0);
+    return app_.WaitExit(20s);
+  }
+
+  ProgramDir program_;
+  Process app_;
+  HWND panel_ = nullptr;
+  std::wstring log_ = program_.dir.Path() + L"client.log";
 };
 
 // Into each client its own keys, which the client's windows see, its clipboard
 // and the caption left behind.
 TEST_F(DeliveryEndToEnd, EachClientGetsItsOwnKeys) {
   struct Row {
-    std::vector<std::wstring> client, deliver;
+    std::vector<std::wstring> client;
+    std::wstring phrase;
+    bool party;
     std::vector<std::string> hooked;
     std::vector<std::pair<std::string, std::vector<std::string>>> events;  // by prefix
     std::wstring clipboard, caption;
   };
+  const std::vector<std::string> no_enter(kClassicKeys.begin(), kClassicKeys.begin() + 6);
   const Row rows[] = {
       // The classic client: focus, paste and two Enters; its caption left alone.
       {{L"classic"},
-       {L"--party", L"[挨拶]\u3000こんにちは"},
+       L"[挨拶]\u3000こんにちは",
+       true,
        kClassicKeys,
        {{"inner posted", {"inner posted WM_SETFOCUS"}},
         {"inner paste", {"inner paste \"/ こんにちは\""}}},
@@ -51,60 +75,75 @@ TEST_F(DeliveryEndToEnd, EachClientGetsItsOwnKeys) {
        kTitle},
       // The no-Enter marker leaves out the second Enter.
       {{L"classic"},
-       {L"[ラベル]\u3000/stuck[Enter無し]"},
-       {kClassicKeys.begin(), kClassicKeys.begin() + 6},
+       L"[ラベル]\u3000/stuck[Enter無し]",
+       false,
+       no_enter,
        {{"inner paste", {"inner paste \"/stuck\""}}},
        L"/stuck",
        kTitle},
-      {{L"classic", L"--no-inner"}, {L"[a] text"}, kClassicKeys, {{"inner", {}}}, L"text", kTitle},
+      {{L"classic", L"--no-inner"},
+       L"[a] text",
+       false,
+       kClassicKeys,
+       {{"inner", {}}},
+       L"text",
+       kTitle},
       // The EC client: one Enter into "UOWIN", and the caption gets its note.
       {{L"ec"},
-       {L"[挨拶]\u3000こんばんは"},
+       L"[挨拶]\u3000こんばんは",
+       false,
        {"hook down vk=0x0d scan=0x00", "hook up vk=0x0d scan=0x00"},
        {{"uowin", {"uowin down vk=0x0d scan=0x00", "uowin up vk=0x0d scan=0x00"}}},
        L"こんばんは",
        kTitle + kEcNote},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(Utf8(row.client.back() + L" " + row.deliver.back()));
+  std::vector<std::wstring> phrases;
+  for (const Row& row : rows) phrases.push_back(row.phrase);
+  ASSERT_NO_FATAL_FAILURE(Start(phrases));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    SCOPED_TRACE(Utf8(row.client.back() + L" " + row.phrase));
     DeleteFileW(log_.c_str());
     const Process client = StartClient(log_, row.client);
     ASSERT_TRUE(client.Running()) << "client did not start";
-    ASSERT_EQ(Deliver(row.deliver).WaitExit(20s), 0);
+    ASSERT_TRUE(SetCheck(GetDlgItem(panel_, ids::kPartyBox), row.party));
+    Press(static_cast<int>(i) + 1);
     EXPECT_EQ(WaitForEvents(log_, "hook", row.hooked.size()), row.hooked);
     for (const auto& [prefix, events] : row.events) EXPECT_EQ(Events(log_, prefix), events);
     EXPECT_EQ(ClipboardText(), row.clipboard);
-    EXPECT_EQ(ReadFileBytes(report_), Utf8(row.caption));
+    EXPECT_EQ(WindowText(panel_), row.caption);
   }
+  EXPECT_EQ(Close(), 0);
 }
 
 TEST_F(DeliveryEndToEnd, WithoutClientTheNotFoundBoxTellsToPasteByHand) {
-  auto tool = Deliver({L"[挨拶]\u3000手で貼ってね"});
-  HWND box = WaitForMessageBox(tool.Id(), 20s);
+  ASSERT_NO_FATAL_FAILURE(Start({L"[挨拶]\u3000手で貼ってね"}));
+  Press(1);
+  HWND box = WaitForMessageBox(app_.Id(), 20s);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), kNotFound);
   EXPECT_EQ(WindowText(box), L"Quillomi");
   EXPECT_EQ(ClipboardText(), L"手で貼ってね");
   PressOk(box);
-  EXPECT_EQ(tool.WaitExit(20s), 0);
+  EXPECT_EQ(Close(), 0);
 }
 
 TEST_F(DeliveryEndToEnd, BusyClipboardShowsTheErrorAndTypesNothing) {
   const Process client = StartClient(log_);
   ASSERT_TRUE(client.Running());
+  ASSERT_NO_FATAL_FAILURE(Start({L"[a] never typed"}));
   SetClipboardText(L"before");
   ASSERT_TRUE(OpenClipboard(nullptr)) << "held as another program would";
-  auto tool = Deliver({L"[a] never typed"});
-  HWND box = WaitForMessageBox(tool.Id(), 20s);
+  Press(1);
+  HWND box = WaitForMessageBox(app_.Id(), 20s);
   const std::wstring text = box ? MessageBoxText(box) : L"no box";
   PressOk(box);
-  const long exit_code = tool.WaitExit(20s);
   CloseClipboard();
   EXPECT_TRUE(text.starts_with(L"クリップボード ")) << Utf8(text);
   EXPECT_TRUE(text.ends_with(L" を開けません.")) << Utf8(text);
-  EXPECT_EQ(exit_code, 0);
   EXPECT_TRUE(WaitForEvents(log_, "hook", 0).empty());
   EXPECT_EQ(ClipboardText(), L"before");
+  EXPECT_EQ(Close(), 0);
 }
 
 // Deliveries one after the other each send the whole sequence: none loses a
@@ -112,15 +151,17 @@ TEST_F(DeliveryEndToEnd, BusyClipboardShowsTheErrorAndTypesNothing) {
 TEST_F(DeliveryEndToEnd, RepeatedDeliveriesEachSendTheWholeSequence) {
   const Process client = StartClient(log_);
   ASSERT_TRUE(client.Running());
-  std::vector<std::wstring> args;
   constexpr int kRuns = 20;
-  for (int i = 0; i < kRuns; ++i) args.push_back(L"[n] phrase " + std::to_wstring(i));
-  auto tool = Deliver(args);
-  ASSERT_EQ(tool.WaitExit(60s), 0);
+  std::vector<std::wstring> phrases;
+  for (int i = 0; i < kRuns; ++i) phrases.push_back(L"[n] phrase " + std::to_wstring(i));
+  ASSERT_NO_FATAL_FAILURE(Start(phrases));
+  for (int i = 1; i <= kRuns; ++i) Press(i);
   std::vector<std::string> expected;
   for (int i = 0; i < kRuns; ++i)
     expected.insert(expected.end(), kClassicKeys.begin(), kClassicKeys.end());
+  WaitUntil([&] { return Events(log_, "hook").size() >= expected.size(); }, 60s);
   EXPECT_EQ(WaitForEvents(log_, "hook", expected.size()), expected);
+  EXPECT_EQ(Close(), 0);
 }
 
 // ClassicUO: each speech mode in its box as if typed by hand, a phrase over 100
@@ -131,44 +172,65 @@ TEST_F(DeliveryEndToEnd, ClassicUOSpeaksEachPhraseInItsModeWholeAndOnce) {
   ASSERT_TRUE(client.Running());
   const std::wstring a60(60, L'あ'), i60(60, L'い');
   struct Row {
-    std::vector<std::wstring> args;
+    bool free_text;
+    int radio;  // past ids::kSpeechRadio (rbNormal, rbParty, rbWisper, rbEmote, rbChat, rbYell)
+    bool party;
+    std::wstring phrase;
     std::vector<std::string> said;
     std::string box;
   };
+  // The panel ticks its party box with the party radio button. The box keeps
+  // the no-Enter phrase: it comes last.
   const Row rows[] = {
-      {{L"[a] こんにちは"}, {"say default \"こんにちは\""}, "box default \"こんにちは\""},
-      {{L"--party", L"[a] x"}, {"say party \" x\""}, "box party \" x\""},
-      {{L"--free-text", L"--radio", L"party", L"[a] x"}, {"say party \" x\""}, "box party \" x\""},
-      {{L"--free-text", L"--radio", L"wisper", L"[a] x"},
-       {"say whisper \"x\""},
-       "box whisper \"x\""},
-      {{L"--free-text", L"--radio", L"emote", L"[a] x"}, {"say emote \"x\""}, "box emote \"x\""},
-      {{L"--free-text", L"--radio", L"yell", L"[a] x"}, {"say yell \"x\""}, "box yell \"x\""},
-      {{L"--free-text", L"--radio", L"chat", L"[a] x"}, {"say chat \" x\""}, "box chat \" x\""},
-      {{L"[a] " + a60 + L" " + i60},
+      {true, 1, true, L"[a] x", {"say party \" x\""}, "box party \" x\""},
+      {true, 2, false, L"[a] x", {"say whisper \"x\""}, "box whisper \"x\""},
+      {true, 3, false, L"[a] x", {"say emote \"x\""}, "box emote \"x\""},
+      {true, 5, false, L"[a] x", {"say yell \"x\""}, "box yell \"x\""},
+      {true, 4, false, L"[a] x", {"say chat \" x\""}, "box chat \" x\""},
+      {false, 0, false, L"[a] やあ", {"say default \"やあ\""}, "box default \"やあ\""},
+      {false, 0, true, L"[a] x", {"say party \" x\""}, "box party \" x\""},
+      {false,
+       0,
+       false,
+       L"[a] " + a60 + L" " + i60,
        {"say default \"" + Utf8(a60) + "\"", "say default \"" + Utf8(i60) + "\""},
        "box default \"" + Utf8(a60 + L" " + i60) + "\""},
-      {{L"[a] /stuck[Enter無し]"}, {}, "box party \"stuck\""},
+      {false, 0, false, L"[a] /stuck[Enter無し]", {}, "box party \"stuck\""},
   };
-  for (const auto& row : rows) {
+  std::vector<std::wstring> phrases;
+  for (const Row& row : rows) phrases.push_back(row.phrase);
+  phrases.push_back(L"[a] classic");
+  const auto last_box = [&] {
+    const std::vector<std::string> boxes = Events(log_, "box");
+    return boxes.empty() ? std::string() : boxes.back();
+  };
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    SCOPED_TRACE(Utf8(row.phrase));
+    if (i == 0 || row.free_text != rows[i - 1].free_text) {
+      EXPECT_EQ(panel_ ? Close() : 0, 0);
+      ASSERT_NO_FATAL_FAILURE(Start(phrases, row.free_text));
+    }
+    ASSERT_TRUE(SetCheck(GetDlgItem(panel_, ids::kSpeechRadio + row.radio), true));
+    ASSERT_TRUE(SetCheck(GetDlgItem(panel_, ids::kPartyBox), row.party));
     const auto before = Events(log_, "say").size();
-    ASSERT_EQ(Deliver(row.args).WaitExit(20s), 0);
+    Press(static_cast<int>(i) + 1);
+    EXPECT_TRUE(WaitUntil([&] { return last_box() == row.box; }, 10s)) << last_box();
     const auto said = WaitForEvents(log_, "say", before + row.said.size());
     EXPECT_EQ(
         std::vector<std::string>(said.begin() + static_cast<std::ptrdiff_t>(before), said.end()),
-        row.said)
-        << Utf8(row.args.back());
-    EXPECT_EQ(Events(log_, "box").back(), row.box);
+        row.said);
   }
   EXPECT_EQ(ClipboardText(), L"/stuck");
 
-  const std::wstring classic_log = dir_.Path() + L"classic.log";
+  const std::wstring classic_log = program_.dir.Path() + L"classic.log";
   const Process classic = StartClient(classic_log);
   ASSERT_TRUE(classic.Running());
   const auto boxes = Events(log_, "box").size();
-  ASSERT_EQ(Deliver({L"[a] classic"}).WaitExit(20s), 0);
+  Press(static_cast<int>(std::size(rows)) + 1);
   EXPECT_TRUE(WaitUntil([&] { return !Events(classic_log, "inner paste").empty(); }, 5s));
   EXPECT_EQ(Events(log_, "box").size(), boxes);
+  EXPECT_EQ(Close(), 0);
 }
 
 }  // namespace

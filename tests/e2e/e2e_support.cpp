@@ -26,11 +26,12 @@ long long Now() {
   return counter.QuadPart;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline,
+               std::chrono::milliseconds poll) {
   const auto end = std::chrono::steady_clock::now() + deadline;
   while (std::chrono::steady_clock::now() < end) {
     if (condition()) return true;
-    Sleep(15);
+    Sleep(static_cast<DWORD>(poll.count()));
   }
   return condition();
 }
@@ -198,16 +199,14 @@ HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible
 HWND WaitForProcessWindow(DWORD process_id, const wchar_t* class_name,
                           std::chrono::milliseconds deadline) {
   HWND window = nullptr;
-  WaitUntil([&] { return (window = FindProcessWindow(process_id, class_name)) != nullptr; }, deadline);
+  WaitUntil([&] { return (window = FindProcessWindow(process_id, class_name)) != nullptr; },
+            deadline);
   return window;
 }
 
 std::wstring MessageBoxText(HWND box) {
-  if (HWND text = GetDlgItem(box, 0xFFFF)) return WindowText(text);
-  for (HWND child : Windows(box))
-    if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0 && !WindowText(child).empty())
-      return WindowText(child);
-  return {};
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? WindowText(text) : std::wstring();
 }
 
 void PressOk(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
@@ -216,6 +215,14 @@ HWND FindChildByText(HWND parent, const std::wstring& text) {
   for (HWND child : Windows(parent))
     if (WindowText(child) == text) return child;
   return nullptr;
+}
+
+bool SetCheck(HWND button, bool checked) {
+  const auto is = [&] {
+    return (SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) == checked;
+  };
+  if (!is()) SendMessageW(button, BM_CLICK, 0, 0);
+  return WaitUntil(is, 5s);
 }
 
 HWND WaitForNotepad(const std::wstring& file_part, std::chrono::milliseconds deadline) {
@@ -388,14 +395,8 @@ void PressKey(WORD vk, std::vector<WORD> held_keys) {
   Send(inputs);
 }
 
-HoldKeys::HoldKeys(std::vector<WORD> keys) : keys_(std::move(keys)) {
-  Send(KeyInputs(keys_, false));
-  Sleep(100);
-}
-
-HoldKeys::~HoldKeys() {
-  Send(KeyInputs(keys_, true));
-  Sleep(100);
+void SendKeys(const std::vector<WORD>& keys, bool up) {
+  Send(KeyInputs(keys, up));
 }
 
 void TypeText(const std::wstring& text) {
@@ -440,7 +441,8 @@ void Screenshot(const std::string& name) {
   std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
   bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
   bytes.append(static_cast<const char*>(bits), stride * static_cast<DWORD>(height));
-  WriteFileBytes(std::wstring(folder) + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp", bytes);
+  WriteFileBytes(std::wstring(folder) + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp",
+                 bytes);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

@@ -28,12 +28,12 @@ inline const std::vector<std::string> kClassicKeys = {
     "hook up vk=0x11 scan=0x1d",   "hook down vk=0x0d scan=0x1c", "hook up vk=0x0d scan=0x1c",
     "hook down vk=0x0d scan=0x1c", "hook up vk=0x0d scan=0x1c"};
 
-// The folder of the running program, where the other e2e programs and
-// Quillomi.exe are built.
+// Where the e2e programs and Quillomi.exe are built.
 std::wstring BinDir();
 std::string Utf8(const std::wstring& text);
 long long Now();  // the performance counter
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline,
+               std::chrono::milliseconds poll = 15ms);
 
 class Process {
  public:
@@ -100,6 +100,8 @@ inline HWND WaitForMessageBox(DWORD process_id, std::chrono::milliseconds deadli
 std::wstring MessageBoxText(HWND box);
 void PressOk(HWND box);
 HWND FindChildByText(HWND parent, const std::wstring& text);
+// Clicks a check box or radio button of another process to that check.
+bool SetCheck(HWND button, bool checked);
 // Notepad once its title names the file it opened, or nullptr.
 HWND WaitForNotepad(const std::wstring& file_part, std::chrono::milliseconds deadline);
 // A test that fails midway may leave one open.
@@ -142,18 +144,8 @@ void Click(int x, int y, Mouse button = Mouse::kLeft, int clicks = 1);
 void ClickCenter(HWND window, Mouse button = Mouse::kLeft);
 void Drag(int from_x, int from_y, int to_x, int to_y);
 void PressKey(WORD vk, std::vector<WORD> held_keys = {});
-// Keys held down for as long as the object lives: a program that asks for the
-// keys' state while it handles an event sees them whenever it gets to it.
-class HoldKeys {
- public:
-  explicit HoldKeys(std::vector<WORD> keys);
-  ~HoldKeys();
-  HoldKeys(const HoldKeys&) = delete;
-  HoldKeys& operator=(const HoldKeys&) = delete;
-
- private:
-  std::vector<WORD> keys_;
-};
+// The keys down in their order, or up in the reverse one.
+void SendKeys(const std::vector<WORD>& keys, bool up);
 void TypeText(const std::wstring& text);  // as Unicode key events
 
 // Saves the whole screen under the folder QUILLOMI_SCREENSHOTS names, if set.

@@ -1,17 +1,14 @@
-// A stand-in for the game client, for end-to-end tests under Wine.
+// A stand-in for the game client, for end-to-end tests under Wine:
 //
 //   standin_client.exe classic|ec|classicuo <log> [--no-inner]
 //
-// classic: an "Ultima Online" window with an inner child of that class, which
-// logs WM_SETFOCUS, its keys and the clipboard at Ctrl+V. ec: a window titled
-// "UOSA ..." and a "UOWIN" window that logs its keys. classicuo: an "SDL_app"
-// window whose chat box reads its keys in 40 ms frames while it is foreground,
-// as ClassicUO does: Ctrl+V appends the clipboard (CR dropped, LF a space, 500
-// at most), a speech prefix switches the mode, Enter says at most 100
-// characters cut at a space and keeps the rest. A low-level hook logs every
-// injected key as well: a window loses the keys it has not read when another
-// takes the foreground, the hook's stream is exact. Each line carries the
-// performance counter, so a driver can measure latency.
+// classic: an "Ultima Online" window whose inner child logs WM_SETFOCUS, its
+// keys and the clipboard at Ctrl+V. ec: a "UOSA ..." window and a "UOWIN" one
+// that logs its keys. classicuo: an "SDL_app" window whose chat box reads its
+// keys in 40 ms frames while foreground, as ClassicUO does (see ChatFrame). A
+// low-level hook logs every key as well: a window loses the keys it has not
+// read when another takes the foreground, the hook's stream is exact. Each
+// line carries the performance counter, for latency.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -96,7 +93,8 @@ LRESULT CALLBACK KeysProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
   }
   LogKey("inner", message, wparam, lparam);
   if (wparam == VK_CONTROL) g_inner_ctrl = message == WM_KEYDOWN;
-  if (message == WM_KEYDOWN && wparam == 'V' && (g_inner_ctrl || (GetKeyState(VK_CONTROL) & 0x8000)))
+  if (message == WM_KEYDOWN && wparam == 'V' &&
+      (g_inner_ctrl || (GetKeyState(VK_CONTROL) & 0x8000)))
     Log("inner paste \"" + Escape(ClipboardText()) + "\"");
   return 0;
 }
@@ -120,6 +118,8 @@ std::wstring g_box;
 std::string g_mode = "default";
 bool g_cuo_ctrl = false;
 
+// Ctrl+V appends the clipboard (CR dropped, LF a space, 500 at most), a speech
+// prefix switches the mode, Enter says at most 100 characters cut at a space.
 void ChatFrame(HWND window) {
   for (const MSG& key : g_frame_keys) {
     if (GetForegroundWindow() != window) break;
@@ -199,9 +199,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   } else {
     Register(L"QuillomiStandinEC", FrameProc, instance);
     Register(L"UOWIN", KeysProc, instance);
-    HWND frame = CreateWindowExW(0, L"QuillomiStandinEC", L"UOSA - Enhanced Client",
-                                 WS_OVERLAPPEDWINDOW, 400, 300, 640, 400, nullptr, nullptr, instance,
-                                 nullptr);
+    HWND frame =
+        CreateWindowExW(0, L"QuillomiStandinEC", L"UOSA - Enhanced Client", WS_OVERLAPPEDWINDOW,
+                        400, 300, 640, 400, nullptr, nullptr, instance, nullptr);
     ShowWindow(frame, SW_SHOWNORMAL);
     HWND target = CreateWindowExW(0, L"UOWIN", L"", WS_POPUP | WS_VISIBLE, 420, 340, 300, 200,
                                   nullptr, nullptr, instance, nullptr);
