@@ -18,7 +18,7 @@ const std::wstring kEcNote = L"\u3000 (注)ECではチャット欄にCtrl+Vに�
 const std::wstring kTitle(reinterpret_cast<const wchar_t*>(ui::kForm1Caption.data()),
                           ui::kForm1Caption.size());
 
-class DeliveryEndToEnd : public testing::Test {
+class DeliveryEndToEnd : public testing::Test, protected Session {
  protected:
   void SetUp() override { StageProgram(program_); }
 
@@ -39,16 +39,6 @@ class DeliveryEndToEnd : public testing::Test {
     PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   }
-
-  long Close() {
-    PostMessageW(panel_, WM_CLOSE, 0, 0);
-    return app_.WaitExit(20s);
-  }
-
-  ProgramDir program_;
-  Process app_;
-  HWND panel_ = nullptr;
-  std::wstring log_ = program_.dir.Path() + L"client.log";
 };
 
 // Into each client its own keys, which the client's windows see, its clipboard
@@ -81,13 +71,7 @@ TEST_F(DeliveryEndToEnd, EachClientGetsItsOwnKeys) {
        {{"inner paste", {"inner paste \"/stuck\""}}},
        L"/stuck",
        kTitle},
-      {{L"classic", L"--no-inner"},
-       L"[a] text",
-       false,
-       kClassicKeys,
-       {{"inner", {}}},
-       L"text",
-       kTitle},
+      {{L"classic", L"--no-inner"}, L"[a] text", false, kClassicKeys, {}, L"text", kTitle},
       // The EC client: one Enter into "UOWIN", and the caption gets its note.
       {{L"ec"},
        L"[挨拶]\u3000こんばんは",
@@ -103,9 +87,9 @@ TEST_F(DeliveryEndToEnd, EachClientGetsItsOwnKeys) {
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const Row& row = rows[i];
     SCOPED_TRACE(Utf8(row.client.back() + L" " + row.phrase));
+    client_ = Process();
     DeleteFileW(log_.c_str());
-    const Process client = StartClient(log_, row.client);
-    ASSERT_TRUE(client.Running()) << "client did not start";
+    ASSERT_TRUE(StartClient(row.client)) << "client did not start";
     ASSERT_TRUE(SetCheck(GetDlgItem(panel_, ids::kPartyBox), row.party));
     Press(static_cast<int>(i) + 1);
     EXPECT_EQ(WaitForEvents(log_, "hook", row.hooked.size()), row.hooked);
@@ -129,8 +113,7 @@ TEST_F(DeliveryEndToEnd, WithoutClientTheNotFoundBoxTellsToPasteByHand) {
 }
 
 TEST_F(DeliveryEndToEnd, BusyClipboardShowsTheErrorAndTypesNothing) {
-  const Process client = StartClient(log_);
-  ASSERT_TRUE(client.Running());
+  ASSERT_TRUE(StartClient());
   ASSERT_NO_FATAL_FAILURE(Start({L"[a] never typed"}));
   SetClipboardText(L"before");
   ASSERT_TRUE(OpenClipboard(nullptr)) << "held as another program would";
@@ -149,8 +132,7 @@ TEST_F(DeliveryEndToEnd, BusyClipboardShowsTheErrorAndTypesNothing) {
 // Deliveries one after the other each send the whole sequence: none loses a
 // key to the one before it. How long they take is the bench's Delivery row.
 TEST_F(DeliveryEndToEnd, RepeatedDeliveriesEachSendTheWholeSequence) {
-  const Process client = StartClient(log_);
-  ASSERT_TRUE(client.Running());
+  ASSERT_TRUE(StartClient());
   constexpr int kRuns = 20;
   std::vector<std::wstring> phrases;
   for (int i = 0; i < kRuns; ++i) phrases.push_back(L"[n] phrase " + std::to_wstring(i));
@@ -168,8 +150,7 @@ TEST_F(DeliveryEndToEnd, RepeatedDeliveriesEachSendTheWholeSequence) {
 // characters in two parts, the no-Enter marker's phrase left unsent in its box,
 // and a classic client running as well is the one served.
 TEST_F(DeliveryEndToEnd, ClassicUOSpeaksEachPhraseInItsModeWholeAndOnce) {
-  const Process client = StartClient(log_, {L"classicuo"});
-  ASSERT_TRUE(client.Running());
+  ASSERT_TRUE(StartClient({L"classicuo"}));
   const std::wstring a60(60, L'あ'), i60(60, L'い');
   struct Row {
     bool free_text;
@@ -224,7 +205,7 @@ TEST_F(DeliveryEndToEnd, ClassicUOSpeaksEachPhraseInItsModeWholeAndOnce) {
   EXPECT_EQ(ClipboardText(), L"/stuck");
 
   const std::wstring classic_log = program_.dir.Path() + L"classic.log";
-  const Process classic = StartClient(classic_log);
+  const Process classic = e2e::StartClient(classic_log);
   ASSERT_TRUE(classic.Running());
   const auto boxes = Events(log_, "box").size();
   Press(static_cast<int>(std::size(rows)) + 1);

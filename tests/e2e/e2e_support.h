@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "res/identities.h"
@@ -125,6 +126,28 @@ void StageProgram(ProgramDir& program, bool templates = true);
 Process StartQuillomi(const ProgramDir& program);
 // The panel of the program started into `app`, or nullptr if it does not show.
 HWND StartPanel(const ProgramDir& program, Process& app, std::chrono::milliseconds deadline = 20s);
+
+// What the end-to-end fixtures share: a program directory, the program started
+// in it, its panel, and a stand-in client logging to log_.
+class Session {
+ protected:
+  // The stand-in client of `args` (its mode first), once it is ready.
+  bool StartClient(std::vector<std::wstring> args = {L"classic"}) {
+    client_ = e2e::StartClient(log_, std::move(args));
+    return client_.Running();
+  }
+  // As the panel's close box does; the program's exit code.
+  long Close() {
+    PostMessageW(panel_, WM_CLOSE, 0, 0);
+    return app_.WaitExit(20s);
+  }
+
+  ProgramDir program_;
+  Process app_;
+  HWND panel_ = nullptr;
+  Process client_;
+  std::wstring log_ = program_.dir.Path() + L"client.log";
+};
 
 RECT ScreenRectOf(HWND window);
 RECT ClientRectOnScreen(HWND window);

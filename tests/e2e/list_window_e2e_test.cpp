@@ -72,7 +72,7 @@ int NearestIcon(COLORREF pixel) {
   return static_cast<int>(nearest - std::begin(kIconColours));
 }
 
-class ListWindowEndToEnd : public testing::Test {
+class ListWindowEndToEnd : public testing::Test, protected Session {
  protected:
   void SetUp() override {
     StageProgram(program_, false);
@@ -85,13 +85,12 @@ class ListWindowEndToEnd : public testing::Test {
 
   // The panel, and the list window opened from it.
   void Start() {
-    ASSERT_NE(panel_ = StartPanel(program_, quillomi_), nullptr) << "the panel did not open";
+    ASSERT_NE(panel_ = StartPanel(program_, app_), nullptr) << "the panel did not open";
     // Out of the list window's way: each delivery raises the panel, and it
     // opens across the middle of the screen where the list window opens too.
     SetWindowPos(panel_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(panel_).top == 0; }, 5s));
-    EXPECT_EQ(FindProcessWindow(quillomi_.Id(), kListWindowClass), nullptr)
-        << "hidden until asked for";
+    EXPECT_EQ(FindProcessWindow(app_.Id(), kListWindowClass), nullptr) << "hidden until asked for";
     OpenList();
   }
 
@@ -100,7 +99,7 @@ class ListWindowEndToEnd : public testing::Test {
     HWND button = FindChildByText(panel_, L"一覧");
     ASSERT_NE(button, nullptr);
     ClickCenter(button);
-    list_ = WaitForProcessWindow(quillomi_.Id(), kListWindowClass, 10s);
+    list_ = WaitForProcessWindow(app_.Id(), kListWindowClass, 10s);
     ASSERT_NE(list_, nullptr) << "the list window did not show";
     HWND lb1 = FindWindowExW(list_, nullptr, L"QuillomiFilterList", nullptr);
     ASSERT_NE(lb1, nullptr);
@@ -108,11 +107,6 @@ class ListWindowEndToEnd : public testing::Test {
     rows_ = FindWindowExW(lb1, nullptr, L"ListBox", nullptr);
     ASSERT_NE(filter_box_, nullptr);
     ASSERT_NE(rows_, nullptr);
-  }
-
-  void StartClient() {
-    client_ = quillomi::e2e::StartClient(client_log_);
-    ASSERT_TRUE(client_.Running()) << "client did not start";
   }
 
   int RowCount() const { return static_cast<int>(SendMessageW(rows_, LB_GETCOUNT, 0, 0)); }
@@ -140,7 +134,7 @@ class ListWindowEndToEnd : public testing::Test {
   // far: each presses V once, as the client's keyboard hook sees it, and ends
   // by raising the panel, before which input could go astray.
   std::size_t Deliveries(std::size_t count) {
-    const auto made = [&] { return Events(client_log_, "hook down vk=0x56").size(); };
+    const auto made = [&] { return Events(log_, "hook down vk=0x56").size(); };
     WaitUntil([&] { return made() >= count; }, 10s);
     if (count > 0) WaitUntil([&] { return GetForegroundWindow() == panel_; }, 5s);
     Sleep(300);  // a surplus delivery would show by now
@@ -148,15 +142,10 @@ class ListWindowEndToEnd : public testing::Test {
   }
 
   // What the client's inner window found on the clipboard at each Ctrl+V.
-  std::vector<std::string> Pastes() const { return Events(client_log_, "inner paste"); }
+  std::vector<std::string> Pastes() const { return Events(log_, "inner paste"); }
 
   std::string Settings() const { return ReadFileBytes(program_.Settings()); }
 
-  ProgramDir program_;
-  std::wstring client_log_ = program_.dir.Path() + L"client.log";
-  Process client_;
-  Process quillomi_;
-  HWND panel_ = nullptr;
   HWND list_ = nullptr;
   HWND filter_box_ = nullptr;
   HWND rows_ = nullptr;
@@ -206,7 +195,7 @@ TEST_F(ListWindowEndToEnd, OpensAtTheDefaultPlaceWithColouredGroups) {
 }
 
 TEST_F(ListWindowEndToEnd, TypedFilterNarrowsTheRowsAndAClickSendsTheShownEntry) {
-  ASSERT_NO_FATAL_FAILURE(StartClient());
+  ASSERT_TRUE(StartClient()) << "client did not start";
   ASSERT_NO_FATAL_FAILURE(Start());
   ClickCenter(filter_box_);
   TypeText(L"heal");
@@ -290,7 +279,7 @@ TEST_F(ListWindowEndToEnd, AMillionEntriesLoadAndFilterAtOnce) {
 // A heading ("◆" at the start, or after a label) empties the clipboard and
 // sends nothing; the same row twice sends twice, Down sends each new row.
 TEST_F(ListWindowEndToEnd, HeadingsSendNothingAndEachClickOrDownSendsItsRow) {
-  ASSERT_NO_FATAL_FAILURE(StartClient());
+  ASSERT_TRUE(StartClient()) << "client did not start";
   ASSERT_NO_FATAL_FAILURE(Start());
   for (int row : {2, 6}) {
     SetClipboardText(L"before");
@@ -298,7 +287,7 @@ TEST_F(ListWindowEndToEnd, HeadingsSendNothingAndEachClickOrDownSendsItsRow) {
     EXPECT_TRUE(WaitUntil([] { return ClipboardText().empty(); }, 5s)) << "row " << row;
   }
   EXPECT_EQ(Deliveries(0), 0u);
-  EXPECT_TRUE(Events(client_log_, "hook").empty()) << "no key was sent";
+  EXPECT_TRUE(Events(log_, "hook").empty()) << "no key was sent";
 
   ClickRow(0);
   ASSERT_EQ(Deliveries(1), 1u);
@@ -322,7 +311,7 @@ TEST_F(ListWindowEndToEnd, HeadingsSendNothingAndEachClickOrDownSendsItsRow) {
 TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewList) {
   ASSERT_NO_FATAL_FAILURE(Start());
   ClickCenter(FindChildByText(list_, L"リスト編集"));
-  HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
+  HWND box = WaitForMessageBox(app_.Id(), 10s);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), kEditMessage);
   EXPECT_EQ(WaitForNotepad(L"QLMO_", 0ms), nullptr) << "Notepad waits for the OK";
@@ -391,9 +380,8 @@ TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
   ASSERT_TRUE(WaitUntil([&] { return IsIconic(list_) != FALSE; }, 5s));
   PostMessageW(list_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list_); }, 5s)) << "still shown";
-  PostMessageW(panel_, WM_CLOSE, 0, 0);
-  ASSERT_EQ(quillomi_.WaitExit(10s), 0);
-  ASSERT_NE(panel_ = StartPanel(program_, quillomi_), nullptr);
+  ASSERT_EQ(Close(), 0);
+  ASSERT_NE(panel_ = StartPanel(program_, app_), nullptr);
   ASSERT_NO_FATAL_FAILURE(OpenList());
   const RECT reopened = ScreenRectOf(list_);
   const RECT client = ClientRectOnScreen(list_);
@@ -411,7 +399,7 @@ TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShownOnc
   for (const bool stays : {true, false}) {
     ClickCaption(list_);
     PressKey(VK_F4, {VK_MENU});
-    HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
+    HWND box = WaitForMessageBox(app_.Id(), 10s);
     ASSERT_NE(box, nullptr);
     const std::wstring text = MessageBoxText(box);
     EXPECT_TRUE(text.starts_with(L"ファイル \"" + program_.Settings() + L"\" を作成できません。"))
@@ -425,7 +413,7 @@ TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShownOnc
           << "the second close hides it all the same";
     }
   }
-  quillomi_.Kill();
+  app_.Kill();
   RemoveDirectoryW(program_.Settings().c_str());  // the scratch folder goes with its files only
 }
 
@@ -454,7 +442,7 @@ TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilter
 
   ClickCaption(panel_);
   PressKey(VK_F4, {VK_MENU});
-  ASSERT_EQ(quillomi_.WaitExit(10s), 0);
+  ASSERT_EQ(app_.WaitExit(10s), 0);
   const std::string settings = Settings();
   EXPECT_NE(settings.find("Bottom2="), std::string::npos) << settings;
   EXPECT_EQ(settings.find("Form3"), std::string::npos) << settings;
@@ -465,13 +453,13 @@ TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilter
 // on the list nor a close from the task bar may do anything.
 TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  HWND application = FindProcessWindow(quillomi_.Id(), ClassName(ids::kApplicationClass), false);
+  HWND application = FindProcessWindow(app_.Id(), ClassName(ids::kApplicationClass), false);
   ASSERT_NE(application, nullptr);
   // Clear of the box, which opens in the middle of the screen.
   SetWindowPos(list_, nullptr, 40, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ASSERT_TRUE(WaitUntil([&] { return ScreenRectOf(list_).left == 40; }, 5s));
   ClickRow(0);
-  HWND box = WaitForMessageBox(quillomi_.Id(), 10s);
+  HWND box = WaitForMessageBox(app_.Id(), 10s);
   ASSERT_NE(box, nullptr);
   ASSERT_EQ(ClipboardText(), L"こんにちは");
 
@@ -480,17 +468,17 @@ TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
   PostMessageW(application, WM_SYSCOMMAND, SC_CLOSE, 0);
   PostMessageW(application, WM_CLOSE, 0, 0);
   Sleep(1500);  // a second delivery or a close would have shown by now
-  EXPECT_EQ(TopWindows(L"#32770", quillomi_.Id()).size(), 1u);
+  EXPECT_EQ(TopWindows(L"#32770", app_.Id()).size(), 1u);
   EXPECT_EQ(ClipboardText(), L"こんにちは") << "what the box speaks of is kept";
   EXPECT_TRUE(IsWindow(panel_)) << "closed under the box";
   EXPECT_TRUE(IsWindow(box));
 
   PressOk(box);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5s));
-  EXPECT_TRUE(quillomi_.Running());
+  EXPECT_TRUE(app_.Running());
   for (HWND window : {panel_, list_, application}) EXPECT_TRUE(IsWindowEnabled(window));
   ClickRow(1);
-  box = WaitForMessageBox(quillomi_.Id(), 10s);
+  box = WaitForMessageBox(app_.Id(), 10s);
   ASSERT_NE(box, nullptr) << "the list answers again";
   EXPECT_EQ(ClipboardText(), L"またね");
   PressOk(box);
@@ -498,12 +486,12 @@ TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
 
 TEST_F(ListWindowEndToEnd, ListInALegacyCodePageReportsTheMappingErrorAndShowsNoRows) {
   WriteFileBytes(program_.File(kListName), "[\x88\xa5\x8e\x41] \x82\xb1\x82\xf1\r\n");
-  quillomi_ = StartQuillomi(program_);
-  HWND box = WaitForMessageBox(quillomi_.Id(), 20s);
+  app_ = StartQuillomi(program_);
+  HWND box = WaitForMessageBox(app_.Id(), 20s);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), kMappingError);
   PressOk(box);
-  panel_ = WaitForProcessWindow(quillomi_.Id(), kPanelClass, 10s);
+  panel_ = WaitForProcessWindow(app_.Id(), kPanelClass, 10s);
   ASSERT_NE(panel_, nullptr);
   ASSERT_NO_FATAL_FAILURE(OpenList());
   EXPECT_EQ(RowCount(), 0);

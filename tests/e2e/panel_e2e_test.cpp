@@ -90,7 +90,7 @@ std::vector<Caption> MeasureCaptions(HWND window, const std::vector<HWND>& contr
   return captions;
 }
 
-class Panel : public testing::Test {
+class Panel : public testing::Test, protected Session {
  protected:
   void SetUp() override { StageProgram(program_, false); }
   void TearDown() override { CloseNotepads(); }
@@ -108,23 +108,12 @@ class Panel : public testing::Test {
       PressOk(error);
       ASSERT_TRUE(WaitUntil([&] { return !IsWindow(error); }, 5s));
     }
-    form_ = WaitForProcessWindow(app_.Id(), kPanelClass, 20s);
-    ASSERT_NE(form_, nullptr) << "the panel did not open";
+    panel_ = WaitForProcessWindow(app_.Id(), kPanelClass, 20s);
+    ASSERT_NE(panel_, nullptr) << "the panel did not open";
     Sleep(300);
   }
 
-  void StartClient() {
-    client_ = quillomi::e2e::StartClient(log_);
-    ASSERT_TRUE(client_.Running());
-  }
-
-  HWND Button(int number) const { return GetDlgItem(form_, ids::kPanelButton + number); }
-
-  // Closes the panel as its close box does and waits for the process to end.
-  long Close() {
-    PostMessageW(form_, WM_CLOSE, 0, 0);
-    return app_.WaitExit(20s);
-  }
+  HWND Button(int number) const { return GetDlgItem(panel_, ids::kPanelButton + number); }
 
   std::vector<std::string> Pastes(std::size_t count) {
     return WaitForEvents(log_, "inner paste", count);
@@ -132,15 +121,9 @@ class Panel : public testing::Test {
 
   // A point on the bare background: right of the labels, below the buttons.
   POINT Background() const {
-    const RECT client = ClientRectOnScreen(form_);
+    const RECT client = ClientRectOnScreen(panel_);
     return {client.right - 6, client.top + 86};
   }
-
-  ProgramDir program_;
-  Process app_;
-  Process client_;
-  HWND form_ = nullptr;
-  std::wstring log_ = program_.dir.Path() + L"client.log";
 };
 
 // The first run copies the list template byte for byte and fills the button
@@ -173,11 +156,11 @@ TEST_F(Panel, FirstRunFillsUpTheButtonFileAndCloseWritesTheGeometryInAFolderOfAn
     for (int n : {7, 59}) EXPECT_EQ(WindowText(Button(n)), std::to_wstring(n));
     EXPECT_EQ(WindowText(Button(0)), L"一覧");
     if (row.buttons.empty()) Screenshot("panel-default");
-    const RECT rect = ScreenRectOf(form_), client = ClientRectOnScreen(form_);
+    const RECT rect = ScreenRectOf(panel_), client = ClientRectOnScreen(panel_);
     EXPECT_EQ(client.right - client.left, 990);
     EXPECT_EQ(client.bottom - client.top, 160);
-    ShowWindow(form_, SW_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([&] { return IsIconic(form_) != FALSE; }, 5s));
+    ShowWindow(panel_, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(panel_) != FALSE; }, 5s));
     EXPECT_EQ(Close(), 0);
     EXPECT_EQ(ReadFileBytes(program_.Settings()), GeometrySettings(rect, client));
   }
@@ -191,7 +174,7 @@ TEST_F(Panel, FirstRunFillsUpTheButtonFileAndCloseWritesTheGeometryInAFolderOfAn
 TEST_F(Panel, ALeftOrCtrlClickSendsThePhraseAndTheMiddleButtonDoesNothing) {
   Start();
   EXPECT_EQ(WindowText(Button(3)), L"ラベルが長");
-  ASSERT_NO_FATAL_FAILURE(StartClient());
+  ASSERT_TRUE(StartClient());
   ClickCenter(Button(1));
   EXPECT_EQ(Pastes(1), std::vector<std::string>{"inner paste \"こんにちは\""});
   EXPECT_EQ(Events(log_, "hook"), kClassicKeys);
@@ -221,31 +204,31 @@ TEST_F(Panel, RightClickShowsTheInstructionsThenNotepad) {
 
 TEST_F(Panel, FreeTextBoxSendsTypedTextWithTheChosenMode) {
   Start(kButtons, kBom + "[System]\r\nedtTxtVisible=1\r\n");
-  HWND edit = GetDlgItem(form_, ids::kEdtTxt);
+  HWND edit = GetDlgItem(panel_, ids::kEdtTxt);
   ASSERT_TRUE(IsWindowVisible(edit));
   // Keys go where the focus is when they are queued: wait for it. The first
   // activation gives it to the box, and so does the close of the not-found box.
-  EXPECT_TRUE(WaitUntil([&] { return FocusOf(form_) == edit; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == edit; }, 5s));
   TypeText(L"届かない");
   PressKey(VK_RETURN);
   HWND box = WaitForMessageBox(app_.Id(), 10s);
   ASSERT_NE(box, nullptr);
   PressOk(box);
-  EXPECT_TRUE(WaitUntil([&] { return FocusOf(form_) == edit; }, 5s));
-  StartClient();
-  HWND whisper = FindChildByText(form_, L"囁き");
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == edit; }, 5s));
+  ASSERT_TRUE(StartClient());
+  HWND whisper = FindChildByText(panel_, L"囁き");
   ASSERT_NE(whisper, nullptr);
   EXPECT_TRUE(IsWindowVisible(whisper));
   ClickCenter(whisper);
   ClickCenter(edit);
-  EXPECT_TRUE(WaitUntil([&] { return FocusOf(form_) == edit; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == edit; }, 5s));
   TypeText(L"内緒の話");
   Screenshot("panel-free-text");
   PressKey(VK_RETURN);
   EXPECT_EQ(Pastes(1), std::vector<std::string>{"inner paste \"; 内緒の話\""});
   EXPECT_EQ(WindowText(edit), L"");
   // Back on top after the delivery, the panel gives the box its focus again.
-  EXPECT_TRUE(WaitUntil([&] { return FocusOf(form_) == edit; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == edit; }, 5s));
   TypeText(L"もう一度");
   PressKey(VK_RETURN);
   EXPECT_EQ(Pastes(2).back(), "inner paste \"; もう一度\"");
@@ -257,11 +240,12 @@ TEST_F(Panel, FreeTextBoxSendsTypedTextWithTheChosenMode) {
 
 TEST_F(Panel, SecondStartRestoresTheRunningPanelAndEnds) {
   Start();
-  PostMessageW(form_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(form_); }, 5s)) << "minimize hides the panel";
+  PostMessageW(panel_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel_); }, 5s))
+      << "minimize hides the panel";
   Process second = StartQuillomi(program_);
   EXPECT_EQ(second.WaitExit(20s), 0);
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(form_) != FALSE; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(panel_) != FALSE; }, 5s));
   EXPECT_EQ(FindProcessWindow(second.Id(), kPanelClass, false), nullptr);
   EXPECT_EQ(Close(), 0);
 }
@@ -282,8 +266,8 @@ TEST_F(Panel, AMissingTemplateShowsOnlyItsMessageAndEnds) {
 TEST_F(Panel, OpensWhereTheSettingsPlaceIt) {
   Start(kButtons,
         kBom + "[System]\r\nBottom2=700\r\nLeft2=120\r\nClientWidth2=151\r\nClientHeight2=300\r\n");
-  const RECT placed = ScreenRectOf(form_);
-  const RECT placed_client = ClientRectOnScreen(form_);
+  const RECT placed = ScreenRectOf(panel_);
+  const RECT placed_client = ClientRectOnScreen(panel_);
   EXPECT_EQ(placed.bottom, 700);
   EXPECT_EQ(placed.left, 120);
   EXPECT_EQ(placed_client.right - placed_client.left, 151);
@@ -310,7 +294,7 @@ TEST_F(Panel, WindowsStoredOutOfReachOpenWithinReach) {
                              "Form3Top=5000\r\nForm3Left=5000\r\n"}) {
     SCOPED_TRACE(stored);
     ASSERT_NO_FATAL_FAILURE(Start(kButtons, kBom + "[System]\r\n" + stored));
-    const RECT panel = ScreenRectOf(form_), panel_client = ClientRectOnScreen(form_);
+    const RECT panel = ScreenRectOf(panel_), panel_client = ClientRectOnScreen(panel_);
     EXPECT_TRUE(inside(ScreenRectOf(Button(0)))) << "the list button is out of reach";
     ClickCenter(Button(0));
     HWND list = WaitForProcessWindow(app_.Id(), kListWindowClass, 10s);
@@ -337,18 +321,18 @@ TEST_F(Panel, WindowsStoredOutOfReachOpenWithinReach) {
 // compact display, and a close in it writes the framed window's geometry.
 TEST_F(Panel, DraggingMovesAndDoubleClickTogglesTheCompactDisplay) {
   Start();
-  const RECT before = ScreenRectOf(form_);
+  const RECT before = ScreenRectOf(panel_);
   POINT spot = Background();
   Drag(spot.x, spot.y, spot.x - 120, spot.y + 60);
   // The move loop may still be catching up with the last moves.
   WaitUntil(
       [&] {
-        const RECT now = ScreenRectOf(form_);
+        const RECT now = ScreenRectOf(panel_);
         return std::abs(now.left - before.left + 120) <= 3 &&
                std::abs(now.top - before.top - 60) <= 3;
       },
       5s);
-  const RECT framed = ScreenRectOf(form_), client = ClientRectOnScreen(form_);
+  const RECT framed = ScreenRectOf(panel_), client = ClientRectOnScreen(panel_);
   EXPECT_NEAR(framed.left - before.left, -120, 3);
   EXPECT_NEAR(framed.top - before.top, 60, 3);
 
@@ -361,9 +345,9 @@ TEST_F(Panel, DraggingMovesAndDoubleClickTogglesTheCompactDisplay) {
     spot = Background();
     Click(spot.x, spot.y, Mouse::kLeft, 2);
     ASSERT_TRUE(WaitUntil(
-        [&] { return !(GetWindowLongW(form_, GWL_STYLE) & WS_CAPTION) == compacted; }, 5s));
+        [&] { return !(GetWindowLongW(panel_, GWL_STYLE) & WS_CAPTION) == compacted; }, 5s));
     Sleep(400);
-    const RECT now = ScreenRectOf(form_), expected = compacted ? compact : framed;
+    const RECT now = ScreenRectOf(panel_), expected = compacted ? compact : framed;
     EXPECT_EQ(now.left, expected.left) << compacted;
     EXPECT_EQ(now.top, expected.top) << compacted;
     EXPECT_EQ(now.right, expected.right) << compacted;
@@ -379,8 +363,8 @@ TEST_F(Panel, DraggingMovesAndDoubleClickTogglesTheCompactDisplay) {
 TEST_F(Panel, ShippedCaptionsFitTheirButtonsInBothWindows) {
   StageProgram(program_);
   WriteFileBytes(program_.Settings(), kBom + "[System]\r\nedtTxtVisible=1\r\n");
-  ASSERT_NE(form_ = StartPanel(program_, app_), nullptr);
-  ClickCenter(FindChildByText(form_, L"一覧"));
+  ASSERT_NE(panel_ = StartPanel(program_, app_), nullptr);
+  ClickCenter(FindChildByText(panel_, L"一覧"));
   HWND list = WaitForProcessWindow(app_.Id(), kListWindowClass, 10s);
   ASSERT_NE(list, nullptr);
   MoveMouse(4, GetSystemMetrics(SM_CYSCREEN) - 4);  // no hint over the buttons
@@ -394,12 +378,12 @@ TEST_F(Panel, ShippedCaptionsFitTheirButtonsInBothWindows) {
       if (ClassOf(child) == L"Button" && !WindowText(child).empty()) controls.push_back(child);
     return controls.size() - before;
   };
-  EXPECT_EQ(add_buttons(form_), 66u) << "60 push buttons and 6 radio buttons";
+  EXPECT_EQ(add_buttons(panel_), 66u) << "60 push buttons and 6 radio buttons";
   EXPECT_EQ(add_buttons(list), 2u);
   // Last, the free-text box: the same face, at its own size.
-  controls.push_back(FindWindowExW(form_, nullptr, L"Edit", nullptr));
+  controls.push_back(FindWindowExW(panel_, nullptr, L"Edit", nullptr));
   ASSERT_NE(controls.back(), nullptr);
-  const std::vector<Caption> captions = MeasureCaptions(form_, controls);
+  const std::vector<Caption> captions = MeasureCaptions(panel_, controls);
   ASSERT_EQ(captions.size(), controls.size()) << "the probe could not be hooked";
   const std::wstring face = captions.front().face;
   ASSERT_FALSE(face.empty()) << "the control's font could not be read";
@@ -426,8 +410,8 @@ TEST_F(Panel, PartyBoxLabelsAndHintsTakeTheirOwnPresses) {
   for (bool stopped : {true, false}) {
     ASSERT_NO_FATAL_FAILURE(Start(kButtons + "[空ヒント]\r\n",
                                   stopped ? "[System]\r\nLeft2=\x82\xA0\r\n" : kBom, stopped));
-    HWND party = GetDlgItem(form_, ids::kPartyBox);
-    const RECT client = ClientRectOnScreen(form_);
+    HWND party = GetDlgItem(panel_, ids::kPartyBox);
+    const RECT client = ClientRectOnScreen(panel_);
     for (const LRESULT expected : {BST_CHECKED, BST_UNCHECKED}) {
       Click(client.left + 8, client.top + 8);
       EXPECT_TRUE(WaitUntil([&] { return SendMessageW(party, BM_GETCHECK, 0, 0) == expected; }, 5s))
@@ -438,16 +422,16 @@ TEST_F(Panel, PartyBoxLabelsAndHintsTakeTheirOwnPresses) {
     if (stopped) app_.Kill();
   }
 
-  HWND label = GetDlgItem(form_, ids::kPanelLabel + 1);
-  const RECT before = ScreenRectOf(form_);
+  HWND label = GetDlgItem(panel_, ids::kPanelLabel + 1);
+  const RECT before = ScreenRectOf(panel_);
   const RECT on = ScreenRectOf(label);
   const POINT spot{on.left + 20, (on.top + on.bottom) / 2};
   Click(spot.x, spot.y, Mouse::kLeft, 2);
   Drag(spot.x, spot.y, spot.x - 80, spot.y + 40);
   Sleep(500);
-  EXPECT_NE(GetWindowLongW(form_, GWL_STYLE) & WS_CAPTION, 0) << "no compact display";
-  EXPECT_EQ(ScreenRectOf(form_).left, before.left) << "no drag";
-  EXPECT_EQ(ScreenRectOf(form_).top, before.top);
+  EXPECT_NE(GetWindowLongW(panel_, GWL_STYLE) & WS_CAPTION, 0) << "no compact display";
+  EXPECT_EQ(ScreenRectOf(panel_).left, before.left) << "no drag";
+  EXPECT_EQ(ScreenRectOf(panel_).top, before.top);
 
   // The window's hint, not an empty one, over the button of the empty hint.
   const RECT fourth = ScreenRectOf(Button(4));
@@ -475,14 +459,14 @@ TEST_F(Panel, CloseThatCannotSaveKeepsThePanelOnceThenEnds) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   std::wstring texts[2];
   for (auto& text : texts) {
-    PostMessageW(form_, WM_CLOSE, 0, 0);
+    PostMessageW(panel_, WM_CLOSE, 0, 0);
     HWND box = WaitForMessageBox(app_.Id(), 10s);
     ASSERT_NE(box, nullptr);
     text = MessageBoxText(box);
     PressOk(box);
     if (&text == &texts[0]) {
       Sleep(500);
-      EXPECT_TRUE(IsWindow(form_)) << "the first failed close keeps the panel";
+      EXPECT_TRUE(IsWindow(panel_)) << "the first failed close keeps the panel";
     }
   }
   EXPECT_TRUE(texts[0].starts_with(L"ファイル ")) << Utf8(texts[0]);
