@@ -205,6 +205,9 @@ bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::siz
         WaitUntil([&] { return (keys = Hooked(log)).size() >= before + keys_sent; }, 10s, kClosely);
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     if (!done || !Answers(panel)) return false;
+    // A delivery may still be in its last pause, which answers messages: the
+    // next press comes once it has ended, as a player's does.
+    Sleep(150);
     if (!timed) return true;
     figure.runs.push_back(CounterToMs(keys[before + keys_sent - 1].time - start));
     // Where the time beyond the pauses goes: before the first key, and between
