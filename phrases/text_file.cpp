@@ -106,9 +106,7 @@ Bytes EncodeUtf16(std::u16string_view text, bool big_endian) {
 
 namespace {
 
-// Calls line(view) for each line of text by the shared rule. A line's view
-// ends where its break is; nothing after that is read before the call, so
-// `line` may write anywhere up to its own end.
+// Calls line(view) for each line of text by the shared rule.
 template <class Line>
 void ForEachLine(std::u16string_view text, Line line) {
   const char16_t* const end = text.data() + text.size();
@@ -127,12 +125,6 @@ void ForEachLine(std::u16string_view text, Line line) {
 }
 
 }  // namespace
-
-std::vector<std::u16string_view> SplitLineViews(std::u16string_view text) {
-  std::vector<std::u16string_view> lines;
-  ForEachLine(text, [&](std::u16string_view line) { lines.push_back(line); });
-  return lines;
-}
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
   std::vector<std::u16string> lines;
