@@ -114,7 +114,7 @@ SettingsDocument SettingsDocument::Open(platform::Files& files, std::u16string p
 
   const std::u16string text = DecodeUtf8File(ReadFileBytes(files, document.path_));
   SettingsSection* current = nullptr;
-  for (std::u16string_view raw : SplitLineViews(text)) {
+  for (const std::u16string& raw : SplitLines(text)) {
     const std::u16string_view line = Trim(raw);
     if (line.empty() || line.front() == u';') continue;
     if (line.front() == u'[' && line.back() == u']') {

@@ -14,29 +14,31 @@ Mark DetectMark(const std::uint8_t* data, std::size_t size) {
   return {Encoding::kAnsi, 0};
 }
 
-std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::size_t size) {
-  // No sequence gives more units than it has bytes.
-  std::u16string out(size, u'\0');
-  char16_t* o = out.data();
+namespace {
+
+// Strict UTF-8: put(unit) for each UTF-16 unit in order; false at the first
+// invalid sequence.
+template <class Put>
+bool DecodeUtf8(const std::uint8_t* data, std::size_t size, Put put) {
   std::size_t i = 0;
   while (i < size) {
     const std::uint8_t b0 = data[i];
     if (b0 < 0x80) {
       // Runs of ASCII are the bulk of every file: eight bytes at a time.
-      for (std::uint64_t eight; size - i >= 8; i += 8, o += 8) {
+      for (std::uint64_t eight; size - i >= 8; i += 8) {
         std::memcpy(&eight, data + i, sizeof eight);
         if ((eight & 0x8080808080808080) != 0) break;
-        for (std::size_t k = 0; k < 8; ++k) o[k] = data[i + k];
+        for (std::size_t k = 0; k < 8; ++k) put(data[i + k]);
       }
-      for (; i < size && data[i] < 0x80; ++i) *o++ = data[i];
+      for (; i < size && data[i] < 0x80; ++i) put(data[i]);
       continue;
     }
     // Kana and kanji: three bytes that no lead from E1 to EC can make overlong
     // or a surrogate.
     if (b0 >= 0xE1 && b0 <= 0xEC && size - i > 2 && (data[i + 1] & 0xC0) == 0x80 &&
         (data[i + 2] & 0xC0) == 0x80) {
-      *o++ = static_cast<char16_t>(((b0 & 0x0Fu) << 12) | ((data[i + 1] & 0x3Fu) << 6) |
-                                   (data[i + 2] & 0x3Fu));
+      put(static_cast<char16_t>(((b0 & 0x0Fu) << 12) | ((data[i + 1] & 0x3Fu) << 6) |
+                                (data[i + 2] & 0x3Fu)));
       i += 3;
       continue;
     }
@@ -50,24 +52,34 @@ std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::si
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
       n = 3, cp = b0 & 0x07u, min = 0x10000;
     } else {
-      return std::nullopt;  // stray continuation, C0/C1 overlong lead, F5..FF
+      return false;  // stray continuation, C0/C1 overlong lead, F5..FF
     }
-    if (size - i <= n) return std::nullopt;  // truncated
+    if (size - i <= n) return false;  // truncated
     for (std::size_t k = 1; k <= n; ++k) {
       const std::uint8_t b = data[i + k];
-      if ((b & 0xC0) != 0x80) return std::nullopt;
+      if ((b & 0xC0) != 0x80) return false;
       cp = (cp << 6) | (b & 0x3Fu);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
     if (cp < 0x10000) {
-      *o++ = static_cast<char16_t>(cp);
+      put(static_cast<char16_t>(cp));
     } else {
       cp -= 0x10000;
-      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
-      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+      put(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      put(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
     }
     i += n + 1;
   }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::size_t size) {
+  // No sequence gives more units than it has bytes.
+  std::u16string out(size, u'\0');
+  char16_t* o = out.data();
+  if (!DecodeUtf8(data, size, [&](char16_t c) { *o++ = c; })) return std::nullopt;
   out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
@@ -94,9 +106,7 @@ Bytes EncodeUtf16(std::u16string_view text, bool big_endian) {
 
 namespace {
 
-// Calls line(view) for each line of text by the shared rule. A line's view
-// ends where its break is; nothing after that is read before the call, so
-// `line` may write anywhere up to its own end.
+// Calls line(view) for each line of text by the shared rule.
 template <class Line>
 void ForEachLine(std::u16string_view text, Line line) {
   const char16_t* const end = text.data() + text.size();
@@ -115,12 +125,6 @@ void ForEachLine(std::u16string_view text, Line line) {
 }
 
 }  // namespace
-
-std::vector<std::u16string_view> SplitLineViews(std::u16string_view text) {
-  std::vector<std::u16string_view> lines;
-  ForEachLine(text, [&](std::u16string_view line) { lines.push_back(line); });
-  return lines;
-}
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
   std::vector<std::u16string> lines;
@@ -149,20 +153,36 @@ std::vector<std::u16string> ReadUtf8Lines(platform::Files& files, std::u16string
 }
 
 PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
+  const Mark mark = DetectMark(bytes.data(), bytes.size());
+  const std::size_t skip = mark.encoding == Encoding::kUtf8 ? mark.length : 0;
   PackedLines lines;
-  lines.text = DecodeUtf8File(bytes);
+  // No sequence gives more units than it has bytes.
+  lines.text.resize(bytes.size() - skip);
   char16_t* const begin = lines.text.data();
   char16_t* out = begin;
-  ForEachLine(lines.text, [&](std::u16string_view line) {
-    // Down over the breaks before it, within the same buffer.
-    bool flagged = false;
-    for (const char16_t c : line) {
-      flagged |= c == flag;
-      *out++ = c;
-    }
+  // The shared rule, unit by unit as they are decoded: a CR ends a line and
+  // swallows the LF after it; the first NUL ends the text but not the checks.
+  bool flagged = false, after_cr = false, ended = false;
+  const auto end_line = [&] {
     lines.flagged.push_back(flagged);
     lines.starts.push_back(static_cast<std::size_t>(out - begin));
-  });
+    flagged = false;
+  };
+  const auto put = [&](char16_t c) {
+    if (ended) return;
+    if (c > u'\r' || (c != u'\r' && c != u'\n' && c != u'\0')) {
+      flagged |= c == flag;
+      *out++ = c;
+    } else if (c == u'\0') {
+      ended = true;
+    } else if (c == u'\r' || !after_cr) {
+      end_line();
+    }
+    after_cr = c == u'\r';
+  };
+  if (!DecodeUtf8(bytes.data() + skip, bytes.size() - skip, put))
+    throw UserError(std::u16string(messages::kMappingError));
+  if (begin + lines.starts.back() != out) end_line();
   lines.text.resize(lines.starts.back());
   return lines;
 }

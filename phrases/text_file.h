@@ -37,9 +37,7 @@ std::u16string DecodeUtf16(const std::uint8_t* data, std::size_t size, bool big_
 Bytes EncodeUtf16(std::u16string_view text, bool big_endian);
 
 // Lines split at CR LF, lone LF and lone CR; the text ends at its first U+0000;
-// a break at the very end adds no line; an empty text has none. The views point
-// into text.
-std::vector<std::u16string_view> SplitLineViews(std::u16string_view text);
+// a break at the very end adds no line; an empty text has none.
 std::vector<std::u16string> SplitLines(std::u16string_view text);
 
 // Reads a whole file with read sharing; an open or read failure becomes the
