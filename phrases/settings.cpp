@@ -112,9 +112,8 @@ SettingsDocument SettingsDocument::Open(platform::Files& files, std::u16string p
   SettingsDocument document(files, std::move(path));
   if (!files.IsRegularFile(document.path_)) return document;
 
-  const std::u16string text = DecodeUtf8File(ReadFileBytes(files, document.path_));
   SettingsSection* current = nullptr;
-  for (const std::u16string& raw : SplitLines(text)) {
+  for (const std::u16string& raw : ReadUtf8Lines(files, document.path_)) {
     const std::u16string_view line = Trim(raw);
     if (line.empty() || line.front() == u';') continue;
     if (line.front() == u'[' && line.back() == u']') {

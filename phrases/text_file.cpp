@@ -106,62 +106,15 @@ Bytes EncodeUtf16(std::u16string_view text, bool big_endian) {
 
 namespace {
 
-// Calls line(view) for each line of text by the shared rule.
-template <class Line>
-void ForEachLine(std::u16string_view text, Line line) {
-  const char16_t* const end = text.data() + text.size();
-  const char16_t* start = text.data();
-  for (const char16_t* p = start;; ++p) {
-    // The text's end stands for a U+0000.
-    const char16_t c = p == end ? u'\0' : *p;
-    // One compare rules out nearly every unit: the breaks and NUL are below 14.
-    if (c > u'\r' || (c != u'\r' && c != u'\n' && c != u'\0')) continue;
-    if (c != u'\0' || p != start)
-      line(std::u16string_view(start, static_cast<std::size_t>(p - start)));
-    if (c == u'\0') return;
-    if (c == u'\r' && p + 1 != end && p[1] == u'\n') ++p;
-    start = p + 1;
-  }
-}
-
-}  // namespace
-
-std::vector<std::u16string> SplitLines(std::u16string_view text) {
-  std::vector<std::u16string> lines;
-  ForEachLine(text, [&](std::u16string_view line) { lines.emplace_back(line); });
-  return lines;
-}
-
-Bytes ReadFileBytes(platform::Files& files, std::u16string_view path) {
-  try {
-    return files.ReadAll(path);
-  } catch (const OsFailure& failure) {
-    throw UserError(messages::CannotOpenFile(path, failure.reason()));
-  }
-}
-
-std::u16string DecodeUtf8File(const Bytes& bytes) {
-  const Mark mark = DetectMark(bytes.data(), bytes.size());
-  const std::size_t skip = mark.encoding == Encoding::kUtf8 ? mark.length : 0;
-  auto decoded = DecodeUtf8Strict(bytes.data() + skip, bytes.size() - skip);
-  if (!decoded) throw UserError(std::u16string(messages::kMappingError));
-  return std::move(*decoded);
-}
-
-std::vector<std::u16string> ReadUtf8Lines(platform::Files& files, std::u16string_view path) {
-  return SplitLines(DecodeUtf8File(ReadFileBytes(files, path)));
-}
-
-PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
-  const Mark mark = DetectMark(bytes.data(), bytes.size());
-  const std::size_t skip = mark.encoding == Encoding::kUtf8 ? mark.length : 0;
+// The shared rule, unit by unit as feed(put) hands them over, packed into a
+// buffer of capacity units: a CR ends a line and swallows the LF after it;
+// the first NUL ends the text but not the feed, which still checks the rest.
+template <class Feed>
+PackedLines PackLines(std::size_t capacity, char16_t flag, Feed feed) {
   PackedLines lines;
-  // No sequence gives more units than it has bytes.
-  lines.text.resize(bytes.size() - skip);
+  lines.text.resize(capacity);
   char16_t* const begin = lines.text.data();
   char16_t* out = begin;
-  // The shared rule, unit by unit as they are decoded: a CR ends a line and
-  // swallows the LF after it; the first NUL ends the text but not the checks.
   bool flagged = false, after_cr = false, ended = false;
   const auto end_line = [&] {
     lines.flagged.push_back(flagged);
@@ -170,6 +123,7 @@ PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
   };
   const auto put = [&](char16_t c) {
     if (ended) return;
+    // One compare rules out nearly every unit: the breaks and NUL are below 14.
     if (c > u'\r' || (c != u'\r' && c != u'\n' && c != u'\0')) {
       flagged |= c == flag;
       *out++ = c;
@@ -180,11 +134,48 @@ PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
     }
     after_cr = c == u'\r';
   };
-  if (!DecodeUtf8(bytes.data() + skip, bytes.size() - skip, put))
-    throw UserError(std::u16string(messages::kMappingError));
+  if (!feed(put)) throw UserError(std::u16string(messages::kMappingError));
   if (begin + lines.starts.back() != out) end_line();
   lines.text.resize(lines.starts.back());
   return lines;
+}
+
+std::vector<std::u16string> Unpacked(const PackedLines& lines) {
+  std::vector<std::u16string> out;
+  out.reserve(lines.flagged.size());
+  for (std::size_t k = 0; k + 1 < lines.starts.size(); ++k)
+    out.emplace_back(lines.text, lines.starts[k], lines.starts[k + 1] - lines.starts[k]);
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::u16string> SplitLines(std::u16string_view text) {
+  return Unpacked(PackLines(text.size(), u'\0', [&](auto put) {
+    for (char16_t c : text) put(c);
+    return true;
+  }));
+}
+
+Bytes ReadFileBytes(platform::Files& files, std::u16string_view path) {
+  try {
+    return files.ReadAll(path);
+  } catch (const OsFailure& failure) {
+    throw UserError(messages::CannotOpenFile(path, failure.reason()));
+  }
+}
+
+std::vector<std::u16string> ReadUtf8Lines(platform::Files& files, std::u16string_view path) {
+  return Unpacked(DecodeUtf8FileLines(ReadFileBytes(files, path), u'\0'));
+}
+
+PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
+  const Mark mark = DetectMark(bytes.data(), bytes.size());
+  const std::size_t skip = mark.encoding == Encoding::kUtf8 ? mark.length : 0;
+  // No sequence gives more units than it has bytes.
+  return PackLines(bytes.size() - skip, flag, [&](auto put) {
+    return DecodeUtf8(bytes.data() + skip, bytes.size() - skip, put);
+  });
 }
 
 }  // namespace quillomi::phrases

@@ -46,7 +46,6 @@ Bytes ReadFileBytes(platform::Files& files, std::u16string_view path);
 
 // Strict UTF-8 with an optional mark (phrase list, normal-speech list, settings):
 // the mapping error on any invalid sequence, after a U+0000 too.
-std::u16string DecodeUtf8File(const Bytes& bytes);
 std::vector<std::u16string> ReadUtf8Lines(platform::Files& files, std::u16string_view path);
 // The file's lines laid back to back without their breaks in one buffer, as a
 // long list keeps them: line k runs from starts[k] to starts[k + 1], and
