@@ -23,7 +23,6 @@ class Application final : public ui::win32::Window {
 
   void Minimize();
   void Restore();
-  bool Minimized() const { return IsIconic(hwnd_) != FALSE; }
 
   // Runs the work once the event loop is going and the queue has nothing
   // sent or posted before it.

@@ -263,16 +263,9 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       DragWindow(hwnd_, lparam);
       return 0;
     case WM_SYSCOMMAND:
-      // Minimizing and restoring are the application's: both windows go with it.
-      if ((wparam & 0xFFF0) == SC_MINIMIZE && hooks_.minimize_application) {
-        hooks_.minimize_application();
-        return 0;
-      }
-      if ((wparam & 0xFFF0) == SC_RESTORE && hooks_.application_minimized &&
-          hooks_.application_minimized()) {
-        hooks_.restore_application();
-        return 0;
-      }
+      if ((wparam & 0xFFF0) == SC_MINIMIZE ||
+          ((wparam & 0xFFF0) == SC_RESTORE && IsIconic(hooks_.application_window)))
+        return SendMessageW(hooks_.application_window, WM_SYSCOMMAND, wparam & 0xFFF0, 0);
       break;
     case WM_CLOSE:
       // Disabled, a message box is open over it: nothing closes under it.

@@ -1,7 +1,5 @@
-// The phrase panel ("TForm1"): 60 buttons in a grid that reflows with the
-// width, the party box, the help labels, and the optional free-text box with
-// its speech-mode radio buttons. This class makes the controls, decodes their
-// messages and paints; PanelHandlers decides.
+// The phrase panel ("TForm1"): makes the controls, decodes their messages and
+// paints; PanelHandlers decides.
 #pragma once
 
 #include <functional>
@@ -19,10 +17,8 @@ using ui::kForm1Caption;
 
 // What the panel needs of the application object and the list window.
 struct PanelHooks {
+  // Minimizing and restoring are its own: both windows go with it.
   HWND application_window = nullptr;
-  std::function<void()> minimize_application;
-  std::function<bool()> application_minimized;
-  std::function<void()> restore_application;
   std::function<void()> show_list_window;  // Btn00Click
   // The window exists (its creation handler has not run yet).
   std::function<void(HWND)> window_created;
@@ -33,9 +29,7 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   PanelWindow(platform::Platform& platform, PanelHooks hooks);
   ~PanelWindow() override;
 
-  // Creates the window and runs its creation handler; false when the
-  // application is to end (a template is missing, or the window could not be
-  // made; the user was told).
+  // False when the application is to end (the user was told).
   bool Create();
 
   // The list window sends through them, and reads sListText1 once.
