@@ -20,7 +20,6 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
 
   // `icons` (ImageList1) must outlive the control.
   void Create(HWND parent, HFONT font, HIMAGELIST icons);
-  void MoveTo(int left, int top, int width, int height);
 
   // The rows are as high as the icons need, or higher.
   void SetItemHeight(int item_height);
@@ -40,7 +39,6 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void LayOut();
-  std::u16string FilterText() const;
   void FilterTextChanged();
   void FindClicked();
   void ApplyFilter(std::u16string_view filter_text);

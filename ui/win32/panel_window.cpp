@@ -285,8 +285,6 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd_, message, wparam, lparam);
 }
 
-// --- the frame as the placement and the compact display see it --------------
-
 void PanelWindow::SetSizeable(bool sizeable) {
   const auto visible = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)) & WS_VISIBLE;
   SetWindowLongPtrW(hwnd_, GWL_STYLE,
