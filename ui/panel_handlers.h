@@ -36,7 +36,6 @@ inline constexpr std::u16string_view kEditInstructions =
 // The speech-mode radios as designed; bottom_gap is the top's distance from the client bottom.
 struct RadioDesign {
   SpeechControl control;
-  const char16_t* name;
   const char16_t* caption;
   int left;
   int bottom_gap;
@@ -44,12 +43,12 @@ struct RadioDesign {
   const char16_t* hint;
 };
 inline constexpr RadioDesign kRadios[] = {
-    {SpeechControl::rbNormal, u"rbNormal", u"通常", 7, 33, 42, u"通常の発言(周囲９マス)"},
-    {SpeechControl::rbParty, u"rbParty", u"パーティ", 52, 33, 57, u"パーティ内に発言"},
-    {SpeechControl::rbWisper, u"rbWisper", u"囁き", 109, 33, 42, u"ささやき(周囲１マス)"},
-    {SpeechControl::rbEmote, u"rbEmote", u"感情", 7, 18, 42, u"感情表現(周囲７マス)"},
-    {SpeechControl::rbChat, u"rbChat", u"チャット", 52, 18, 57, u"チャット内に発言"},
-    {SpeechControl::rbYell, u"rbYell", u"叫び", 109, 18, 42, u"大声で叫ぶ(周囲１８マス)"},
+    {SpeechControl::rbNormal, u"通常", 7, 33, 42, u"通常の発言(周囲９マス)"},
+    {SpeechControl::rbParty, u"パーティ", 52, 33, 57, u"パーティ内に発言"},
+    {SpeechControl::rbWisper, u"囁き", 109, 33, 42, u"ささやき(周囲１マス)"},
+    {SpeechControl::rbEmote, u"感情", 7, 18, 42, u"感情表現(周囲７マス)"},
+    {SpeechControl::rbChat, u"チャット", 52, 18, 57, u"チャット内に発言"},
+    {SpeechControl::rbYell, u"叫び", 109, 18, 42, u"大声で叫ぶ(周囲１８マス)"},
 };
 
 inline constexpr const char16_t* kLabels[] = {

@@ -1,6 +1,5 @@
-// The list window ("TForm3"). Created hidden at start-up, shown by the
-// panel's list button, hidden (not destroyed) by its close box. A click on an
-// entry sends it through the main window's ComSendMessage.
+// The list window ("TForm3"): made hidden, shown by the list button, hidden
+// again by its close box.
 #pragma once
 
 #include <memory>

@@ -2,6 +2,7 @@
 // paints; PanelHandlers decides.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -40,9 +41,8 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
 
   void CreateControls();
   // A control with its font and its tool; box is left, top, width, height.
-  HWND AddPanelControl(const std::u16string& name, const wchar_t* class_name,
-                       const std::u16string& text, DWORD style, DWORD ex_style, RECT box, int id,
-                       HGDIOBJ font);
+  HWND AddPanelControl(const wchar_t* class_name, const std::u16string& text, DWORD style,
+                       DWORD ex_style, RECT box, int id, HGDIOBJ font);
   void FormResize();
   // The free-text box, when it is shown.
   HWND FirstFocus() const override { return IsWindowVisible(edtTxt_) ? edtTxt_ : nullptr; }
@@ -71,6 +71,9 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   UniqueGdiObject edit_font_;
   UniqueGdiObject background_;
   HintTips tips_;
+  std::array<HWND, iBtnCount> buttons_{};
+  std::array<HWND, std::size(kRadios)> radios_{};
+  std::array<HWND, std::size(kLabels)> labels_{};
   HWND cbPT_ = nullptr;
   HWND edtTxt_ = nullptr;
   int edtTxt_bottom_gap_ = 0;  // the box follows the bottom edge once placed

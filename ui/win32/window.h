@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,12 +61,8 @@ class Window {
   // The program's one face (ui::ChooseFontFace) at a pixel height.
   UniqueGdiObject MakeFont(int pixel_height, bool bold = false) const;
 
-  // A child control; one given a name is found later by Control().
   HWND AddControl(const wchar_t* class_name, const std::u16string& text, DWORD style,
-                  DWORD ex_style, int left, int top, int width, int height, int id,
-                  std::u16string_view name = {});
-  // A control added under that name; any other name is a fault of the program.
-  HWND Control(std::u16string_view name) const;
+                  DWORD ex_style, int left, int top, int width, int height, int id);
   // Sees the control's messages first, under the same barrier.
   void Subclass(HWND control, ControlHandler handler);
 
@@ -90,7 +85,6 @@ class Window {
   // Remembers the focus on deactivation, gives it back on activation.
   bool TrackFocus(WPARAM wparam);
 
-  std::map<std::u16string, HWND, std::less<>> controls_;
   HWND focus_ = nullptr;
 };
 
