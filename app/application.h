@@ -1,6 +1,5 @@
-// The application object: a window of its own that carries the single
-// task-bar entry "Quillomi" and owns both forms, so neither has an entry of
-// its own and minimizing the panel takes the whole application down into it.
+// Carries the single task-bar entry "Quillomi" and owns both forms, so a
+// minimized panel takes the whole application down into it.
 #pragma once
 
 #include <functional>
@@ -23,7 +22,6 @@ class Application final : public ui::win32::Window {
 
   void Minimize();
   void Restore();
-  bool Minimized() const { return IsIconic(hwnd_) != FALSE; }
 
   // Runs the work once the event loop is going and the queue has nothing
   // sent or posted before it.

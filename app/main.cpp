@@ -27,9 +27,8 @@ int Run(quillomi::win32::Win32Platform& win32) {
 
   std::unique_ptr<quillomi::ui::win32::ListWindow> form3;
   quillomi::ui::win32::PanelWindow* panel = nullptr;
-  // The list window and its list come once the panel is up and answers; a
-  // press on the list button before then makes them at once, and one that
-  // could not be made is tried again at the next press.
+  // Made once the panel answers, or at once by an earlier list button press;
+  // one that could not be made is tried again at the next press.
   const auto make_list_window = [&] {
     if (form3 || !panel) return;
     auto window = std::make_unique<quillomi::ui::win32::ListWindow>(platform, application.hwnd(),
@@ -42,9 +41,6 @@ int Run(quillomi::win32::Win32Platform& win32) {
 
   quillomi::ui::win32::PanelHooks panel_hooks;
   panel_hooks.application_window = application.hwnd();
-  panel_hooks.minimize_application = [&] { application.Minimize(); };
-  panel_hooks.application_minimized = [&] { return application.Minimized(); };
-  panel_hooks.restore_application = [&] { application.Restore(); };
   panel_hooks.show_list_window = [&] {
     make_list_window();
     if (form3) form3->ShowFromPanel();

@@ -7,6 +7,11 @@ namespace quillomi::ui {
 enum class PressedButton { kLeft, kRight, kMiddle };
 enum class ButtonAction { kNothing, kSend, kEdit, kReload };
 
-ButtonAction DecideButtonPress(PressedButton button, bool shift_held, bool alt_held);
+inline ButtonAction DecideButtonPress(PressedButton button, bool shift_held, bool alt_held) {
+  if (button == PressedButton::kRight)
+    return shift_held ? ButtonAction::kReload : ButtonAction::kEdit;
+  if (button == PressedButton::kLeft && !shift_held && !alt_held) return ButtonAction::kSend;
+  return ButtonAction::kNothing;
+}
 
 }  // namespace quillomi::ui

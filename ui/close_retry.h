@@ -1,7 +1,5 @@
-// A close whose save fails keeps the window once, so the player can mend the
-// cause and close again with nothing lost; a close that fails again right
-// after lets the window go without saving, so a settings file that cannot be
-// written never traps the player.
+// A failed save keeps the window once, so nothing is lost; a second failure
+// lets it go, so an unwritable settings file never traps the player.
 #pragma once
 
 #include "platform/errors.h"
@@ -11,8 +9,7 @@ namespace quillomi::ui {
 
 class CloseRetry {
  public:
-  // Runs save; true when the window may close. A first failure is thrown on
-  // to the window's barrier; a second in a row is shown here and let go.
+  // True when the window may close; a first failure is thrown to the barrier.
   template <typename Save>
   bool Close(Save&& save, platform::Dialogs& dialogs) {
     try {

@@ -1,6 +1,4 @@
-// The filter list's data: its entries with their icons, the filter text that
-// narrows them, and the shown-row → entry-index map that the list window's
-// virtual list draws from and turns clicks into entries with.
+// The filter list's entries, its filter text and the shown-row → entry map.
 #pragma once
 
 #include <cstddef>
@@ -24,9 +22,8 @@ namespace quillomi::ui {
 // surrogate counts as one), so "?" takes a whole pair and a match never starts
 // or ends between the two halves of one.
 //
-// Matching takes time linear in the entry's length, at most that length
-// times the filter's, for any filter text: the pieces between the stars are
-// found leftmost, one after the other, without going back.
+// The pieces between the stars are found leftmost without going back: time
+// at most the entry's length times the filter's.
 class FilterPattern {
  public:
   explicit FilterPattern(std::u16string_view upper_text);
@@ -52,11 +49,8 @@ class FilterPattern {
   std::vector<Segment> segments_;
 };
 
-// lb1's entries and shown rows. A new list is filtered at once with the
-// filter text in force, so that a reload shows only entries of the new list
-// that match it. The upper-cased copy that filtering reads is made with the
-// first filter that needs it, in one call of the system's mapping: a list that
-// is never filtered costs neither its time nor its memory.
+// A new list is filtered at once with the filter in force. The upper-cased
+// copy is made by the first filter that needs it: an unfiltered list costs none.
 class FilterList final : public phrases::PhraseListView {
  public:
   explicit FilterList(platform::Text& text) : text_(text) {}

@@ -1,6 +1,4 @@
-// The filter list's answers to the user, apart from drawing: the find button
-// beside the filter box, and which actions on the rows raise the click
-// notification. The control keeps the selection; these only decide.
+// The find button and which row actions raise the click notification.
 #pragma once
 
 #include <cstddef>
@@ -10,8 +8,7 @@
 
 namespace quillomi::ui {
 
-// The toggle at the filter box's right end. Each step that changes the rows
-// gives the filter text to apply; an empty one shows every entry.
+// Each step that changes the rows gives the filter text; empty shows every entry.
 class FindButton {
  public:
   bool Pressed() const { return pressed_; }
@@ -27,11 +24,9 @@ class FindButton {
   bool pressed_ = false;
 };
 
-// Every selection the user makes is a click: a release of the left button
-// that went down on a row, on the selected row as well, and every key that
-// moves the selection. The list box's own change notification serves for
-// neither: it is not sent again for the selected row, and the program's own
-// changes would raise it too.
+// A click is a left release that went down on a row (the selected one too) or
+// a key that moves the selection: LBN_SELCHANGE misses the first and would
+// also tell the program's own changes.
 class RowClickRule {
  public:
   // The left button went down (also a double-click's second press); on_row:

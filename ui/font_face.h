@@ -34,9 +34,8 @@ inline constexpr std::array kFallbackFontFaces{
     FontFace{u"VL PGothic", 67},       FontFace{u"IPAPGothic", 67},
 };
 
-// Asks whether the designed face is installed and, only when it is not, the
-// fallbacks in order. With none of them the designed face is asked for and
-// the system substitutes as it would.
+// The designed face if installed, else the first fallback, else the designed
+// one for the system to substitute.
 FontFace ChooseFontFace(platform::Screen& screen);
 
 }  // namespace quillomi::ui

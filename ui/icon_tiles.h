@@ -34,9 +34,8 @@ inline constexpr std::array<Rgb, kIconTileCount> kIconColours = {{
 // Row by row from the top, each row from the left.
 using IconTile = std::array<Rgb, kIconTileSize * kIconTileSize>;
 
-// The tile of an icon index (0 to 9): darker towards the lower left, lighter
-// towards the upper right, its average the table's colour to within a unit
-// wherever the channel leaves room for the shading.
+// Icon 0 to 9: darker to the lower left, lighter to the upper right, its
+// average the table's colour to within a unit where the channel allows.
 IconTile MakeIconTile(int index);
 
 }  // namespace quillomi::ui

@@ -1,7 +1,4 @@
-// The arithmetic behind the two windows' geometry: the phrase panel's button
-// grid and label tops, the free-text box's top, the default positions on the
-// work area, and the list window's item and row heights. The windows only
-// apply what these return.
+// The arithmetic behind both windows' geometry; the windows only apply it.
 #pragma once
 
 #include <array>
@@ -60,9 +57,8 @@ Point ListWindowDefaultPosition(Size work_area, Size outer);
 // at least 100 x 30 pixels of it (all of a smaller one), its top edge
 // included, lie in one monitor's work area.
 bool WindowInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas);
-// Where a window out of reach goes: into the nearest monitor's work area by
-// the least move, keeping its size; one larger than the work area goes to its
-// top-left corner.
+// Into the nearest work area by the least move, keeping the size; one larger
+// than the work area goes to its top-left corner.
 Point MoveIntoReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas);
 // The box lies whole in one monitor's work area.
 bool InsideAWorkArea(const platform::Rect& box, const std::vector<platform::Rect>& work_areas);

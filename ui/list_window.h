@@ -1,7 +1,4 @@
-// The list window's handlers apart from the window itself: the creation, the close, a
-// click on an entry, the edit and reload buttons, and where the anchored
-// controls go. Written against the seam and the few window operations they
-// need, so that tests follow each step in its order.
+// The list window's handlers and layout, written against the seam so tests follow each step.
 #pragma once
 
 #include <cstddef>
@@ -39,23 +36,18 @@ class ListFormFrame : public FormGeometry {
 
 class ListWindowHandlers {
  public:
-  // lb1 is what a load fills, entries what it then holds; a click goes to
-  // the panel's ComSendMessage.
+  // lb1 is what a load fills, entries what it then holds.
   ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
                      phrases::PhraseListView& lb1, const FilterList& entries, PanelHandlers& panel);
 
-  // The creation handler. Placement first, the list last: a list that
-  // cannot be read throws UserError with the window placed and lb1 empty.
+  // Placement first, the list last: an unreadable list throws with lb1 empty.
   void FormCreate(std::u16string_view sListText1);
-  // Writes the window's place and client size; true when the window may
-  // hide. A settings file that cannot be read or written throws UserError the
-  // first time (the window stays shown) and is let go the second time.
+  // Saves the place and client size; true when the window may hide.
   bool FormClose();
   // The click notification, with the selected entry's index in the full list.
   void lb1ListClick(std::optional<std::size_t> selected_entry);
   void btn_EDITClick(platform::WindowHandle list_window);
-  // Empties lb1, then fills it from sListFile; a read or decoding failure
-  // throws UserError and leaves lb1 empty.
+  // A read or decoding failure throws UserError and leaves lb1 empty.
   void btn_RELOADClick() { LoadList(); }
 
  private:
@@ -67,8 +59,6 @@ class ListWindowHandlers {
   const FilterList& entries_;
   PanelHandlers& panel_;
 
-  // Window-level state: the phrase list file's full path, copied once
-  // at creation.
   std::u16string sListFile_;
   CloseRetry close_;
 };
@@ -97,10 +87,8 @@ struct CaptionWidths {
   int Label1 = 0;
 };
 
-// The design client area; the controls keep their distances to the edges
-// they are anchored to: lb1 to all four, the others to the left and bottom.
-// A caption that needs more room than designed (a wider font stands in for
-// the designed one) widens its control, and those right of it move along.
+// lb1 is anchored to all four edges, the others to the left and bottom. A
+// caption wider than designed widens its control and moves those right of it.
 inline constexpr Size kListWindowDesignClient{356, 320};
 ListWindowLayout LayOutListWindow(Size client, CaptionWidths needed = {});
 

@@ -1,8 +1,4 @@
-// The phrase panel's handlers apart from the window itself: the creation, a
-// press on a phrase button, Enter in the free-text box, the party box and the
-// speech-mode buttons, the compact display, the close, and which hint each
-// control shows. Written against the seam and the few window operations they
-// need, so that tests follow each step in its order.
+// The phrase panel's handlers, written against the seam so tests follow each step.
 #pragma once
 
 #include <array>
@@ -37,11 +33,9 @@ inline constexpr std::u16string_view kEditInstructions =
     u"行を削除した場合、ボタン数より行数が少ないと、\n\r"
     u"自動的にテンプレートから補完されます。\n\r";
 
-// The six speech-mode radio buttons as designed: left edge, distance of the
-// top from the client area's bottom, width.
+// The speech-mode radios as designed; bottom_gap is the top's distance from the client bottom.
 struct RadioDesign {
   SpeechControl control;
-  const char16_t* name;
   const char16_t* caption;
   int left;
   int bottom_gap;
@@ -49,12 +43,12 @@ struct RadioDesign {
   const char16_t* hint;
 };
 inline constexpr RadioDesign kRadios[] = {
-    {SpeechControl::rbNormal, u"rbNormal", u"通常", 7, 33, 42, u"通常の発言(周囲９マス)"},
-    {SpeechControl::rbParty, u"rbParty", u"パーティ", 52, 33, 57, u"パーティ内に発言"},
-    {SpeechControl::rbWisper, u"rbWisper", u"囁き", 109, 33, 42, u"ささやき(周囲１マス)"},
-    {SpeechControl::rbEmote, u"rbEmote", u"感情", 7, 18, 42, u"感情表現(周囲７マス)"},
-    {SpeechControl::rbChat, u"rbChat", u"チャット", 52, 18, 57, u"チャット内に発言"},
-    {SpeechControl::rbYell, u"rbYell", u"叫び", 109, 18, 42, u"大声で叫ぶ(周囲１８マス)"},
+    {SpeechControl::rbNormal, u"通常", 7, 33, 42, u"通常の発言(周囲９マス)"},
+    {SpeechControl::rbParty, u"パーティ", 52, 33, 57, u"パーティ内に発言"},
+    {SpeechControl::rbWisper, u"囁き", 109, 33, 42, u"ささやき(周囲１マス)"},
+    {SpeechControl::rbEmote, u"感情", 7, 18, 42, u"感情表現(周囲７マス)"},
+    {SpeechControl::rbChat, u"チャット", 52, 18, 57, u"チャット内に発言"},
+    {SpeechControl::rbYell, u"叫び", 109, 18, 42, u"大声で叫ぶ(周囲１８マス)"},
 };
 
 inline constexpr const char16_t* kLabels[] = {
@@ -73,8 +67,7 @@ struct PanelControl {
   int index = 0;  // button number, index in kRadios or in kLabels
 };
 
-// The control of a panel child's id (res/identities.h); the background for
-// any other.
+// The control of a panel child's id; the background for any other.
 PanelControl PanelControlOfId(int id);
 
 // The panel as its handlers see it.
@@ -102,12 +95,9 @@ class PanelHandlers final : private phrases::ButtonView {
   PanelHandlers(platform::Platform& platform, PanelView& view);
   ~PanelHandlers() override;
 
-  // The creation handler; false when the application is to end (a template
-  // is missing and the user was told). Throws UserError for a file that
-  // cannot be read, with the window as far as its creation got.
+  // False when the application is to end (a template is missing, the user told).
   bool FormCreate();
-  // The one way every phrase is delivered, from a button, the free-text box
-  // or the list window.
+  // The one way every phrase is delivered.
   void ComSendMessage(std::u16string_view sTxt);
   void Btn00Click() { view_.ShowListWindow(); }
   void Btn01MouseDown(int number, PressedButton button);
@@ -132,7 +122,6 @@ class PanelHandlers final : private phrases::ButtonView {
   platform::Platform& platform_;
   PanelView& view_;
 
-  // Window-level state of the panel.
   std::u16string sTitle_;
   phrases::DataFilePaths paths_;
   std::vector<std::u16string> list_box1_;  // ListBox1: the raw lines as last loaded

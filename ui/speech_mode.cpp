@@ -61,16 +61,9 @@ delivery::SpeechMode SpeechModeControls::Mode() const {
   delivery::SpeechMode mode;
   mode.party_box = PartyBox();
   mode.free_text_shown = edtTxtVisible_;
-  constexpr std::array<std::pair<SpeechControl, Radio>, 6> kMap = {{
-      {SpeechControl::rbNormal, Radio::kNormal},
-      {SpeechControl::rbParty, Radio::kParty},
-      {SpeechControl::rbWisper, Radio::kWisper},
-      {SpeechControl::rbEmote, Radio::kEmote},
-      {SpeechControl::rbYell, Radio::kYell},
-      {SpeechControl::rbChat, Radio::kChat},
-  }};
-  for (const auto& [control, radio] : kMap) {
-    if (IsSelected(control)) mode.radio = radio;
+  // The radios come in Radio's order, after cbPT.
+  for (auto radio : kRadios) {
+    if (IsSelected(radio)) mode.radio = static_cast<Radio>(Index(radio) - 1);
   }
   return mode;
 }

@@ -1,12 +1,6 @@
-// The party box cbPT and the six speech-mode radio buttons, kept in step by
-// their click handlers. Win32 sends no click notification when a program sets
-// a check, so the panel keeps the controls' states here and lets this model
-// run the handlers by the rules its handlers were written for:
-// - setting the box, or selecting a radio, to a state already in force runs
-//   nothing;
-// - any other change of the box runs cbPTClick, whether from the user or from
-//   code; selecting a radio deselects the other five and runs rbNormalClick;
-// - a radio that loses its selection runs nothing.
+// cbPT and the six speech radios, kept in step by their click handlers. Win32
+// sends no click when a program sets a check, so this model runs the handlers:
+// a change of the box runs cbPTClick; selecting a radio runs rbNormalClick.
 #pragma once
 
 #include <array>
@@ -17,6 +11,7 @@
 
 namespace quillomi::ui {
 
+// The radios in delivery::SpeechMode::Radio's order.
 enum class SpeechControl { cbPT, rbNormal, rbParty, rbWisper, rbEmote, rbYell, rbChat };
 
 // One step of a cascade: a control took a new state, or a handler started.
@@ -36,10 +31,7 @@ class SpeechModeControls {
                               std::function<void(const SpeechEvent&)> told = {})
       : observer(std::move(told)), edtTxtVisible_(edtTxtVisible) {}
 
-  // A click by the user, or a change made by code: both follow the rules above.
   void SetPartyBox(bool ticked);
-  // Deselecting leaves the group with no radio selected until a handler
-  // selects one.
   void SetRadio(SpeechControl radio, bool selected);
 
   bool PartyBox() const { return checked_[Index(SpeechControl::cbPT)]; }
@@ -47,8 +39,7 @@ class SpeechModeControls {
   // The mode a send reads from the controls.
   delivery::SpeechMode Mode() const;
 
-  // Told of every change and handler run as it happens; the panel mirrors the
-  // changes onto its controls.
+  // Told of every change and handler run; the panel mirrors the changes.
   std::function<void(const SpeechEvent&)> observer;
 
  private:

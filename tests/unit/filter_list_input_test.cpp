@@ -1,5 +1,4 @@
-// The find button's two states and what each step does to the rows, and
-// which actions on the rows raise the click notification.
+// The find button's states and which row actions raise the click notification.
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,6 +1,4 @@
-// The filter list's entries and shown rows: letter case through the system's
-// upper-case mapping, the shown-row → entry map, and loads with a filter in
-// force.
+// The filter list: letter case, the shown-row → entry map, loads under a filter.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,4 @@
-// The filter matcher on texts already upper-cased: containment, "*", "?",
-// quotes, surrogate pairs, and a randomized check against a plain
-// backtracking matcher over characters.
+// The filter matcher on upper-cased texts, and against a backtracking oracle.
 #include <gtest/gtest.h>
 
 #include <random>

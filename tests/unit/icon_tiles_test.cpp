@@ -1,5 +1,4 @@
-// The list window's icon tiles: each keeps its colour on average however the
-// shading and the clamping at 0 and 255 pull, and is shaded the stated way.
+// The icon tiles keep their colour on average and are shaded the stated way.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

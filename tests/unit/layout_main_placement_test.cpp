@@ -1,6 +1,4 @@
-// The phrase panel's placement at creation, the compact display and the close,
-// on a simulated frame whose real thickness may differ from the system
-// metrics that the compact display uses.
+// The panel's placement, compact display and close on a simulated frame.
 #include <gtest/gtest.h>
 
 #include <string>

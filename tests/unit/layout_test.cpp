@@ -1,6 +1,4 @@
-// The layout arithmetic: the phrase panel's grid and labels, the free-text
-// box's top, default positions on the work area, the list's item heights;
-// the panel's caption.
+// The layout arithmetic of both windows, and the panel's caption.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,4 @@
-// The list window's handlers on the recording fake and a simulated frame:
-// the creation's steps in order, what the close writes, what a click on an
-// entry does, the edit button, and where the anchored controls go.
+// The list window's handlers on the recording fake and a simulated frame.
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,6 +1,4 @@
-// The panel's handlers on the recording fake and a simulated window, in one
-// log: the creation's steps in order, what each press on a phrase button does,
-// the close's save-or-keep decision and which hint each control shows.
+// The panel's handlers on the recording fake and a simulated window, in one log.
 #include "ui/panel_handlers.h"
 
 #include <gtest/gtest.h>

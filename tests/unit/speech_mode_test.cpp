@@ -1,6 +1,4 @@
-// The party box and the radio buttons keeping each other in step: every
-// cascade, whole, as the handlers and state changes follow one another, and
-// the mode a send then reads.
+// Every cascade of cbPT and the radios, whole, and the mode a send then reads.
 #include <gtest/gtest.h>
 
 #include <string>

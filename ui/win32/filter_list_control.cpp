@@ -57,10 +57,6 @@ void FilterListControl::Create(HWND parent, HFONT font, HIMAGELIST icons) {
   });
 }
 
-void FilterListControl::MoveTo(int left, int top, int width, int height) {
-  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void FilterListControl::LayOut() {
   if (!rows_) return;
   RECT client{};
@@ -93,8 +89,6 @@ std::optional<std::size_t> FilterListControl::SelectedEntry() const {
   return entries_.EntryIndexOfRow(*row);
 }
 
-// --- the entries, as a load fills them -------------------------------------
-
 void FilterListControl::Clear() {
   Assign({});
 }
@@ -110,18 +104,12 @@ void FilterListControl::Assign(phrases::PhraseEntries entries) {
   ShowRows(std::nullopt);
 }
 
-// --- filtering --------------------------------------------------------------
-
-std::u16string FilterListControl::FilterText() const {
-  return TextOf(filter_box_);
-}
-
 void FilterListControl::FilterTextChanged() {
-  ApplyFilter(find_.TextChanged(FilterText()));
+  ApplyFilter(find_.TextChanged(TextOf(filter_box_)));
 }
 
 void FilterListControl::FindClicked() {
-  if (const auto filter = find_.Clicked(FilterText())) ApplyFilter(*filter);
+  if (const auto filter = find_.Clicked(TextOf(filter_box_))) ApplyFilter(*filter);
   SetFocus(filter_box_);
 }
 
@@ -147,8 +135,6 @@ void FilterListControl::ShowRows(std::optional<std::size_t> selected_entry) {
   }
   InvalidateRect(rows_, nullptr, TRUE);
 }
-
-// --- the user's input -------------------------------------------------------
 
 void FilterListControl::Notify() {
   if (on_click) on_click();
@@ -224,8 +210,6 @@ std::optional<LRESULT> FilterListControl::RowsMessage(HWND rows, UINT message, W
   }
   return std::nullopt;
 }
-
-// --- drawing ----------------------------------------------------------------
 
 void FilterListControl::DrawRow(const DRAWITEMSTRUCT& item) const {
   if (item.itemID == static_cast<UINT>(-1) || item.itemID >= entries_.RowCount()) return;

@@ -1,7 +1,5 @@
-// lb1, the filter list: a filter box with its find button on top and, 2
-// pixels below, a virtual owner-drawn list box whose rows are drawn straight
-// from FilterList. The list box stores no row of its own, only their count, so
-// a million entries load and filter without delay.
+// lb1: a filter box and find button over a virtual owner-drawn list box that
+// stores only the row count, so a million entries load and filter at once.
 #pragma once
 
 #include <cstddef>
@@ -20,10 +18,8 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
  public:
   explicit FilterListControl(platform::Platform& platform);
 
-  // A child of parent; the rows take their icons from `icons` (ImageList1),
-  // which must outlive the control.
+  // `icons` (ImageList1) must outlive the control.
   void Create(HWND parent, HFONT font, HIMAGELIST icons);
-  void MoveTo(int left, int top, int width, int height);
 
   // The rows are as high as the icons need, or higher.
   void SetItemHeight(int item_height);
@@ -32,12 +28,10 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
   const FilterList& Entries() const { return entries_; }
   HWND FilterBox() const { return filter_box_; }
 
-  // The click notification: every selection the user makes, none that the
-  // program makes.
+  // Every selection the user makes, none the program makes.
   std::function<void()> on_click;
 
-  // phrases::PhraseListView: the rows are shown afresh, without a selection,
-  // however the filtering of the new entries ends.
+  // The rows are shown afresh, without a selection.
   void Clear() override;
   void Assign(phrases::PhraseEntries entries) override;
 
@@ -45,7 +39,6 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void LayOut();
-  std::u16string FilterText() const;
   void FilterTextChanged();
   void FindClicked();
   void ApplyFilter(std::u16string_view filter_text);

@@ -71,7 +71,7 @@ bool ListWindow::Create() {
 void ListWindow::CreateControls() {
   lb1_.Create(hwnd_, static_cast<HFONT>(font_.get()), ImageList1_.get());
   SetWindowLongPtrW(lb1_.hwnd(), GWLP_ID, ids::kLb1);
-  lb1_.on_click = [this] { lb1ListClick(); };
+  lb1_.on_click = [this] { handlers_.lb1ListClick(lb1_.SelectedEntry()); };
 
   const ListWindowLayout design = LayOutListWindow(kListWindowDesignClient);
   const auto button = [&](std::u16string_view caption, const ControlBox& box, int id) {
@@ -119,7 +119,7 @@ void ListWindow::FormResize() {
   const RECT client = ClientRect(hwnd_);
   const ListWindowLayout layout = LayOutListWindow(
       {static_cast<int>(client.right), static_cast<int>(client.bottom)}, caption_widths_);
-  lb1_.MoveTo(layout.lb1.left, layout.lb1.top, layout.lb1.width, layout.lb1.height);
+  Place(lb1_.hwnd(), layout.lb1);
   Place(btnEDIT_, layout.btnEDIT);
   Place(btnRELOAD_, layout.btnRELOAD);
   Place(Label1_, layout.Label1);
@@ -135,18 +135,6 @@ void ListWindow::ShowFromPanel() {
   SetFocus(lb1_.FilterBox());
 }
 
-void ListWindow::lb1ListClick() {
-  handlers_.lb1ListClick(lb1_.SelectedEntry());
-}
-
-void ListWindow::btn_EDITClick() {
-  handlers_.btn_EDITClick(Handle(hwnd_));
-}
-
-void ListWindow::btn_RELOADClick() {
-  handlers_.btn_RELOADClick();
-}
-
 LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
@@ -154,15 +142,14 @@ LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) {
-        if (LOWORD(wparam) == ids::kBtnEdit) btn_EDITClick();
-        if (LOWORD(wparam) == ids::kBtnReload) btn_RELOADClick();
+        if (LOWORD(wparam) == ids::kBtnEdit) handlers_.btn_EDITClick(Handle(hwnd_));
+        if (LOWORD(wparam) == ids::kBtnReload) handlers_.btn_RELOADClick();
       }
       return 0;
     case WM_CLOSE:
       // Disabled, a message box is open: nothing closes under it.
       if (!IsWindowEnabled(hwnd_)) return 0;
-      // A first save that fails ends the handler here: the window stays
-      // shown and the barrier reports it.
+      // A first failed save keeps it shown; the barrier reports it.
       if (handlers_.FormClose()) ShowWindow(hwnd_, SW_HIDE);
       return 0;
     default:
@@ -170,8 +157,6 @@ LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   return DefWindowProcW(hwnd_, message, wparam, lparam);
 }
-
-// --- the frame as the handlers see it ---------------------------------------
 
 void ListWindow::SetItemHeight(int item_height) {
   lb1_.SetItemHeight(item_height);

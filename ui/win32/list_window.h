@@ -1,6 +1,5 @@
-// The list window ("TForm3"). Created hidden at start-up, shown by the
-// panel's list button, hidden (not destroyed) by its close box. A click on an
-// entry sends it through the main window's ComSendMessage.
+// The list window ("TForm3"): made hidden, shown by the list button, hidden
+// again by its close box.
 #pragma once
 
 #include <memory>
@@ -23,11 +22,9 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
   ListWindow(platform::Platform& platform, HWND application_window, ui::PanelHandlers& panel);
   ~ListWindow() override;
 
-  // Creates the window and runs its creation handler; it stays hidden. False
-  // when the window could not be made (the user was told).
+  // Stays hidden; false when the window could not be made (the user was told).
   bool Create();
-  // The panel's list button: show, restore from minimized, raise above the
-  // program's other windows and activate, the focus in the filter box.
+  // The panel's list button: shown, restored, raised, the focus in the filter box.
   void ShowFromPanel();
 
  private:
@@ -35,9 +32,6 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
 
   void CreateControls();
   void FormResize();
-  void lb1ListClick();
-  void btn_EDITClick();
-  void btn_RELOADClick();
   // The buttons never keep the keyboard: it stays in the filter list.
   HWND FirstFocus() const override { return lb1_.FilterBox(); }
   bool KeepsFocus(HWND control) const override {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/utf.h"
 #include "res/identities.h"
 
 namespace quillomi::ui::win32 {
@@ -20,17 +21,6 @@ constexpr DWORD kBorderlessStyle = WS_POPUP | WS_CLIPCHILDREN;
 // The party box lies over the list button's corner: siblings clip each other
 // so that the box, above the button, is drawn and hit whole.
 constexpr DWORD kChild = WS_CLIPSIBLINGS;
-
-std::u16string ButtonName(int number) {
-  std::u16string name = u"Btn00";
-  name[3] = static_cast<char16_t>(u'0' + number / 10);
-  name[4] = static_cast<char16_t>(u'0' + number % 10);
-  return name;
-}
-
-std::u16string LabelName(int index) {
-  return u"lbl0" + std::u16string(1, static_cast<char16_t>(u'1' + index));
-}
 
 }  // namespace
 
@@ -77,11 +67,10 @@ bool PanelWindow::Create() {
   return true;
 }
 
-HWND PanelWindow::AddPanelControl(const std::u16string& name, const wchar_t* class_name,
-                                  const std::u16string& text, DWORD style, DWORD ex_style, RECT box,
-                                  int id, HGDIOBJ font) {
+HWND PanelWindow::AddPanelControl(const wchar_t* class_name, const std::u16string& text,
+                                  DWORD style, DWORD ex_style, RECT box, int id, HGDIOBJ font) {
   HWND control = AddControl(class_name, text, style | kChild, ex_style, box.left, box.top,
-                            box.right, box.bottom, id, name);
+                            box.right, box.bottom, id);
   if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   tips_.Add(control);
   return control;
@@ -94,11 +83,12 @@ void PanelWindow::CreateControls() {
   });
   const GridLayout layout = LayOutGrid(kDesignedClientWidth);
   for (int i = 0; i < iBtnCount; ++i) {
-    const auto caption = i == 0 ? std::u16string(u"一覧") : ButtonName(i).substr(i < 10 ? 4 : 3);
+    const auto caption = i == 0 ? std::u16string(u"一覧") : Decimal(i);
     const auto& at = layout.buttons[static_cast<std::size_t>(i)];
-    HWND button = AddPanelControl(ButtonName(i), WC_BUTTONW, caption, WS_VISIBLE | BS_PUSHBUTTON, 0,
-                                  {at.left, at.top, kButtonWidth, kButtonHeight},
-                                  ids::kPanelButton + i, i == 0 ? bold_font_.get() : font_.get());
+    HWND button = buttons_[static_cast<std::size_t>(i)] =
+        AddPanelControl(WC_BUTTONW, caption, WS_VISIBLE | BS_PUSHBUTTON, 0,
+                        {at.left, at.top, kButtonWidth, kButtonHeight}, ids::kPanelButton + i,
+                        i == 0 ? bold_font_.get() : font_.get());
     if (i == 0) continue;
     // The buttons act on the press, not on the click.
     Subclass(button, [this, i](HWND control, UINT message, WPARAM wparam,
@@ -111,12 +101,12 @@ void PanelWindow::CreateControls() {
     });
   }
 
-  cbPT_ = AddPanelControl({}, WC_BUTTONW, u"", WS_VISIBLE | BS_CHECKBOX, 0, {0, 0, 17, 17},
+  cbPT_ = AddPanelControl(WC_BUTTONW, u"", WS_VISIBLE | BS_CHECKBOX, 0, {0, 0, 17, 17},
                           ids::kPartyBox, font_.get());
   SetWindowPos(cbPT_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   edtTxt_ =
-      AddPanelControl({}, WC_EDITW, u"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+      AddPanelControl(WC_EDITW, u"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                       {kEdtTxtLeft, kDesignedClientHeight - 10 - 19, kEdtTxtDesignedWidth, 21},
                       ids::kEdtTxt, nullptr);
   Subclass(edtTxt_, [this](HWND, UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
@@ -126,10 +116,10 @@ void PanelWindow::CreateControls() {
 
   for (int r = 0; r < static_cast<int>(std::size(kRadios)); ++r) {
     const auto& design = kRadios[r];
-    HWND radio = AddPanelControl(
-        design.name, WC_BUTTONW, design.caption, BS_RADIOBUTTON | (r == 0 ? WS_GROUP : 0), 0,
-        {design.left, kDesignedClientHeight - design.bottom_gap, design.width, 17},
-        ids::kSpeechRadio + r, font_.get());
+    HWND radio = radios_[static_cast<std::size_t>(r)] =
+        AddPanelControl(WC_BUTTONW, design.caption, BS_RADIOBUTTON | (r == 0 ? WS_GROUP : 0), 0,
+                        {design.left, kDesignedClientHeight - design.bottom_gap, design.width, 17},
+                        ids::kSpeechRadio + r, font_.get());
     if (design.control == SpeechControl::rbNormal) SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
   }
 
@@ -139,8 +129,8 @@ void PanelWindow::CreateControls() {
     const std::u16string text = kLabels[l];
     SIZE extent{};
     GetTextExtentPoint32W(dc.get(), W(text), static_cast<int>(text.size()), &extent);
-    HWND label =
-        AddPanelControl(LabelName(l), WC_STATICW, text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+    HWND label = labels_[static_cast<std::size_t>(l)] =
+        AddPanelControl(WC_STATICW, text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
                         {LabelLeft(false), layout.label_tops[static_cast<std::size_t>(l)],
                          extent.cx + 2, kLabelHeight},
                         ids::kPanelLabel + l, font_.get());
@@ -154,7 +144,8 @@ void PanelWindow::CreateControls() {
 }
 
 void PanelWindow::SetButtonCaption(int number, std::u16string_view caption) {
-  SetWindowTextW(Control(ButtonName(number)), quillomi::win32::Terminated(caption).get());
+  SetWindowTextW(buttons_.at(static_cast<std::size_t>(number)),
+                 quillomi::win32::Terminated(caption).get());
 }
 
 void PanelWindow::SetEdtTxtFont(int points) {
@@ -164,11 +155,8 @@ void PanelWindow::SetEdtTxtFont(int points) {
 
 void PanelWindow::ShowFreeTextControls() {
   ShowWindow(edtTxt_, SW_SHOWNA);
-  for (const auto& radio : kRadios) ShowWindow(Control(radio.name), SW_SHOWNA);
-  for (int l = 0; l < 4; ++l) {
-    HWND label = Control(LabelName(l));
-    MoveControl(label, LabelLeft(true), PlaceInParent(label).y);
-  }
+  for (HWND radio : radios_) ShowWindow(radio, SW_SHOWNA);
+  for (HWND label : labels_) MoveControl(label, LabelLeft(true), PlaceInParent(label).y);
 }
 
 void PanelWindow::LayOutFreeTextControls(int edtTxt_bottom_gap) {
@@ -184,8 +172,8 @@ void PanelWindow::LayOutFreeTextControls(int edtTxt_bottom_gap) {
   SetWindowPos(edtTxt_, nullptr, kEdtTxtLeft, client.bottom - edtTxt_bottom_gap_,
                std::max(0L, client.right - right_gap - kEdtTxtLeft), metrics.tmHeight + 8,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const auto& radio : kRadios)
-    MoveControl(Control(radio.name), radio.left, client.bottom - radio.bottom_gap);
+  for (std::size_t r = 0; r < radios_.size(); ++r)
+    MoveControl(radios_[r], kRadios[r].left, client.bottom - kRadios[r].bottom_gap);
 }
 
 void PanelWindow::RaiseEdtTxt() {
@@ -194,8 +182,8 @@ void PanelWindow::RaiseEdtTxt() {
 
 void PanelWindow::SetChecked(SpeechControl control, bool checked) {
   HWND target = cbPT_;
-  for (const auto& radio : kRadios)
-    if (radio.control == control) target = Control(radio.name);
+  for (std::size_t r = 0; r < radios_.size(); ++r)
+    if (kRadios[r].control == control) target = radios_[r];
   SendMessageW(target, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -211,11 +199,11 @@ void PanelWindow::FormResize() {
   for (int i = 0; i < iBtnCount; ++i) {
     const auto& at = grid.buttons[static_cast<std::size_t>(i)];
     if (batch)
-      batch = DeferWindowPos(batch, Control(ButtonName(i)), nullptr, at.left, at.top, 0, 0,
-                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      batch = DeferWindowPos(batch, buttons_[static_cast<std::size_t>(i)], nullptr, at.left, at.top,
+                             0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   for (int l = 0; l < 4; ++l) {
-    HWND label = Control(LabelName(l));
+    HWND label = labels_[static_cast<std::size_t>(l)];
     if (batch)
       batch = DeferWindowPos(batch, label, nullptr, PlaceInParent(label).x,
                              grid.label_tops[static_cast<std::size_t>(l)], 0, 0,
@@ -263,16 +251,9 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       DragWindow(hwnd_, lparam);
       return 0;
     case WM_SYSCOMMAND:
-      // Minimizing and restoring are the application's: both windows go with it.
-      if ((wparam & 0xFFF0) == SC_MINIMIZE && hooks_.minimize_application) {
-        hooks_.minimize_application();
-        return 0;
-      }
-      if ((wparam & 0xFFF0) == SC_RESTORE && hooks_.application_minimized &&
-          hooks_.application_minimized()) {
-        hooks_.restore_application();
-        return 0;
-      }
+      if ((wparam & 0xFFF0) == SC_MINIMIZE ||
+          ((wparam & 0xFFF0) == SC_RESTORE && IsIconic(hooks_.application_window)))
+        return SendMessageW(hooks_.application_window, WM_SYSCOMMAND, wparam & 0xFFF0, 0);
       break;
     case WM_CLOSE:
       // Disabled, a message box is open over it: nothing closes under it.
@@ -291,8 +272,6 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   return DefWindowProcW(hwnd_, message, wparam, lparam);
 }
-
-// --- the frame as the placement and the compact display see it --------------
 
 void PanelWindow::SetSizeable(bool sizeable) {
   const auto visible = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)) & WS_VISIBLE;

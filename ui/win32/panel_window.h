@@ -1,9 +1,8 @@
-// The phrase panel ("TForm1"): 60 buttons in a grid that reflows with the
-// width, the party box, the help labels, and the optional free-text box with
-// its speech-mode radio buttons. This class makes the controls, decodes their
-// messages and paints; PanelHandlers decides.
+// The phrase panel ("TForm1"): makes the controls, decodes their messages and
+// paints; PanelHandlers decides.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -19,10 +18,8 @@ using ui::kForm1Caption;
 
 // What the panel needs of the application object and the list window.
 struct PanelHooks {
+  // Minimizing and restoring are its own: both windows go with it.
   HWND application_window = nullptr;
-  std::function<void()> minimize_application;
-  std::function<bool()> application_minimized;
-  std::function<void()> restore_application;
   std::function<void()> show_list_window;  // Btn00Click
   // The window exists (its creation handler has not run yet).
   std::function<void(HWND)> window_created;
@@ -33,9 +30,7 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   PanelWindow(platform::Platform& platform, PanelHooks hooks);
   ~PanelWindow() override;
 
-  // Creates the window and runs its creation handler; false when the
-  // application is to end (a template is missing, or the window could not be
-  // made; the user was told).
+  // False when the application is to end (the user was told).
   bool Create();
 
   // The list window sends through them, and reads sListText1 once.
@@ -46,9 +41,8 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
 
   void CreateControls();
   // A control with its font and its tool; box is left, top, width, height.
-  HWND AddPanelControl(const std::u16string& name, const wchar_t* class_name,
-                       const std::u16string& text, DWORD style, DWORD ex_style, RECT box, int id,
-                       HGDIOBJ font);
+  HWND AddPanelControl(const wchar_t* class_name, const std::u16string& text, DWORD style,
+                       DWORD ex_style, RECT box, int id, HGDIOBJ font);
   void FormResize();
   // The free-text box, when it is shown.
   HWND FirstFocus() const override { return IsWindowVisible(edtTxt_) ? edtTxt_ : nullptr; }
@@ -77,6 +71,9 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   UniqueGdiObject edit_font_;
   UniqueGdiObject background_;
   HintTips tips_;
+  std::array<HWND, iBtnCount> buttons_{};
+  std::array<HWND, std::size(kRadios)> radios_{};
+  std::array<HWND, std::size(kLabels)> labels_{};
   HWND cbPT_ = nullptr;
   HWND edtTxt_ = nullptr;
   int edtTxt_bottom_gap_ = 0;  // the box follows the bottom edge once placed

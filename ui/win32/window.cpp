@@ -1,7 +1,6 @@
 #include "ui/win32/window.h"
 
 #include <memory>
-#include <stdexcept>
 #include <utility>
 
 #include "platform/errors.h"
@@ -118,19 +117,10 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wparam,
 }
 
 HWND Window::AddControl(const wchar_t* class_name, const std::u16string& text, DWORD style,
-                        DWORD ex_style, int left, int top, int width, int height, int id,
-                        std::u16string_view name) {
-  HWND control = CreateWindowExW(ex_style, class_name, W(text), style | WS_CHILD, left, top, width,
-                                 height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-  if (!name.empty()) controls_.insert_or_assign(std::u16string(name), control);
-  return control;
-}
-
-HWND Window::Control(std::u16string_view name) const {
-  const auto it = controls_.find(name);
-  if (it == controls_.end()) throw std::logic_error("no control of that name");
-  return it->second;
+                        DWORD ex_style, int left, int top, int width, int height, int id) {
+  return CreateWindowExW(ex_style, class_name, W(text), style | WS_CHILD, left, top, width, height,
+                         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 namespace {

@@ -1,7 +1,5 @@
-// The base of the program's windows: one C++ object per window, bound to its
-// HWND at WM_NCCREATE, with one catch barrier per message so that no exception
-// unwinds through Windows frames. A handler that throws ends there; the
-// standard error box shows the text and the program goes on.
+// One C++ object per window, bound at WM_NCCREATE, with a catch barrier per
+// message: no exception unwinds through Windows frames; the error box tells it.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +7,6 @@
 #include <commctrl.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,8 +47,7 @@ class Window {
   using ControlHandler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
  protected:
-  // Registers the class once per process (its name is the window's class
-  // name). Throws OsFailure when the system refuses.
+  // Once per process; throws OsFailure when the system refuses.
   static void RegisterWindowClass(std::u16string_view class_name, UINT style, HCURSOR cursor,
                                   HBRUSH background, HICON icon, HICON small_icon);
   // Throws OsFailure when the window cannot be made; hwnd_ is then null.
@@ -62,45 +58,33 @@ class Window {
   // Messages of the window itself; unhandled ones go to DefWindowProcW.
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
-  // The program's one face (ui::ChooseFontFace, asked once per process) at a
-  // character height in pixels.
+  // The program's one face (ui::ChooseFontFace) at a pixel height.
   UniqueGdiObject MakeFont(int pixel_height, bool bold = false) const;
 
-  // A child control; one given a name is found later by Control().
   HWND AddControl(const wchar_t* class_name, const std::u16string& text, DWORD style,
-                  DWORD ex_style, int left, int top, int width, int height, int id,
-                  std::u16string_view name = {});
-  // A control added under that name; any other name is a fault of the program.
-  HWND Control(std::u16string_view name) const;
-  // Sees the control's messages first (under the same catch barrier), for as
-  // long as the control lives.
+                  DWORD ex_style, int left, int top, int width, int height, int id);
+  // Sees the control's messages first, under the same barrier.
   void Subclass(HWND control, ControlHandler handler);
 
-  // Where the keyboard focus goes on the window's first activation, or null
-  // for the window itself.
+  // The first activation's focus; null for the window itself.
   virtual HWND FirstFocus() const { return nullptr; }
   // A control the focus is never given back to: it goes where it came from.
   virtual bool KeepsFocus(HWND) const { return true; }
-  // The control that had the focus when the window was last deactivated, if
-  // it can still take it, else the first one.
   HWND FocusToRestore() const;
   // What a control of KeepsFocus() false takes the focus from.
   void FocusCameFrom(HWND from);
 
   platform::Platform& platform_;
-  // Null once the window is gone (cleared at WM_NCDESTROY), so the object
-  // never acts on a dead or reused handle.
+  // Null from WM_NCDESTROY: never a dead or reused handle.
   HWND hwnd_ = nullptr;
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
   static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
                                            UINT_PTR id, DWORD_PTR data) noexcept;
-  // A form keeps its focused control: on deactivation it is remembered, on
-  // activation given back. True when the focus was set.
+  // Remembers the focus on deactivation, gives it back on activation.
   bool TrackFocus(WPARAM wparam);
 
-  std::map<std::u16string, HWND, std::less<>> controls_;
   HWND focus_ = nullptr;
 };
 
