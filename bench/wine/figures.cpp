@@ -65,7 +65,8 @@ struct Figure {
   const char* name;
   const char* floor;
   double max_ratio;
-  std::vector<double> runs, floor_runs;
+  bool (*measure)(Figure&, int runs);
+  std::vector<double> runs = {}, floor_runs = {};
 };
 
 void PrintRuns(const Figure& figure) {
@@ -229,22 +230,6 @@ bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::siz
   return Alternate(runs, deliver, pauses) && Close(quillomi, panel);
 }
 
-// Ctrl+V, Enter, Enter: eight keys.
-bool Delivery(Figure& figure, int runs) {
-  return DeliveryInto(figure, runs, L"classic", 8, false);
-}
-
-// Ctrl+V twice and one Enter: ten keys.
-bool DeliveryClassicUO(Figure& figure, int runs) {
-  return DeliveryInto(figure, runs, L"classicuo", 10, true);
-}
-
-HWND FindChildOfClass(HWND parent, const wchar_t* class_name) {
-  for (HWND child : Windows(parent))
-    if (ClassOf(child) == class_name) return child;
-  return nullptr;
-}
-
 bool TypeToRepaint(Figure& figure, int runs) {
   ProgramDir program;
   if (!PrepareProgram(program)) return false;
@@ -264,8 +249,11 @@ bool TypeToRepaint(Figure& figure, int runs) {
   if (!list_button) return false;
   ClickCenter(list_button);
   HWND list = WaitForProcessWindow(quillomi.Id(), kListWindowClass, 30s);
-  HWND filter_box = list ? FindChildOfClass(list, L"Edit") : nullptr;
-  HWND rows = list ? FindChildOfClass(list, L"ListBox") : nullptr;
+  HWND lb1 = list
+                 ? FindWindowExW(list, nullptr, ClassName(quillomi::ids::kFilterListClass), nullptr)
+                 : nullptr;
+  HWND filter_box = lb1 ? FindWindowExW(lb1, nullptr, L"Edit", nullptr) : nullptr;
+  HWND rows = lb1 ? FindWindowExW(lb1, nullptr, L"ListBox", nullptr) : nullptr;
   if (!filter_box || !rows) return false;
   const auto row_count = [&] {
     DWORD_PTR count = 0;
@@ -319,23 +307,26 @@ int wmain(int argc, wchar_t** argv) {
     if (argument.starts_with(L"--summary_out=")) summary_out = argument.substr(14);
     if (argument.starts_with(L"--only=")) only = argument.substr(7);
   }
-  Figure figures[] = {{"StartUp", "BareWindow", 1.5, {}, {}},
-                      {"Delivery", "DeliveryPauses", 1.01, {}, {}},
-                      {"DeliveryClassicUO", "DeliveryPauses", 1.05, {}, {}},
-                      {"TypeToRepaint", "RefilterUnderWine", 2, {}, {}}};
-  bool (*const measure[])(Figure&, int) = {StartUp, Delivery, DeliveryClassicUO, TypeToRepaint};
+  Figure figures[] = {{"StartUp", "BareWindow", 1.5, StartUp},
+                      // Ctrl+V, Enter, Enter: eight keys.
+                      {"Delivery", "DeliveryPauses", 1.01,
+                       [](Figure& f, int n) { return DeliveryInto(f, n, L"classic", 8, false); }},
+                      // Ctrl+V twice and one Enter: ten keys.
+                      {"DeliveryClassicUO", "DeliveryPauses", 1.05,
+                       [](Figure& f, int n) { return DeliveryInto(f, n, L"classicuo", 10, true); }},
+                      {"TypeToRepaint", "RefilterUnderWine", 2, TypeToRepaint}};
   int status = 0;
   std::string rows;
-  for (std::size_t f = 0; f < std::size(figures); ++f) {
-    if (!only.empty() && Utf8(only) != figures[f].name) continue;
-    std::printf("== %s\n", figures[f].name);
+  for (Figure& figure : figures) {
+    if (!only.empty() && Utf8(only) != figure.name) continue;
+    std::printf("== %s\n", figure.name);
     std::fflush(stdout);
-    if (!measure[f](figures[f], runs)) {
-      std::printf("%s could not be measured\n", figures[f].name);
+    if (!figure.measure(figure, runs)) {
+      std::printf("%s could not be measured\n", figure.name);
       status = 1;
     }
-    PrintRuns(figures[f]);
-    rows += Row(figures[f]);
+    PrintRuns(figure);
+    rows += Row(figure);
   }
   if (!summary_out.empty()) {
     FILE* out = _wfopen(summary_out.c_str(), L"ab");

@@ -118,9 +118,7 @@ TEST_F(DeliveryEndToEnd, BusyClipboardShowsTheErrorAndTypesNothing) {
   SetClipboardText(L"before");
   ASSERT_TRUE(OpenClipboard(nullptr)) << "held as another program would";
   Press(1);
-  HWND box = WaitForMessageBox(app_.Id(), 20s);
-  const std::wstring text = box ? MessageBoxText(box) : L"no box";
-  PressOk(box);
+  const std::wstring text = AnswerBox(20s);
   CloseClipboard();
   EXPECT_TRUE(text.starts_with(L"クリップボード ")) << Utf8(text);
   EXPECT_TRUE(text.ends_with(L" を開けません.")) << Utf8(text);

@@ -141,6 +141,15 @@ class Session {
     PostMessageW(panel_, WM_CLOSE, 0, 0);
     return app_.WaitExit(20s);
   }
+  // The text of the program's next message box, which is then OKed and gone.
+  std::wstring AnswerBox(std::chrono::milliseconds deadline = 10s) {
+    HWND box = WaitForMessageBox(app_.Id(), deadline);
+    if (!box) return L"no box";
+    const std::wstring text = MessageBoxText(box);
+    PressOk(box);
+    WaitUntil([&] { return !IsWindow(box); }, 5s);
+    return text;
+  }
 
   ProgramDir program_;
   Process app_;

@@ -101,7 +101,7 @@ class ListWindowEndToEnd : public testing::Test, protected Session {
     ClickCenter(button);
     list_ = WaitForProcessWindow(app_.Id(), kListWindowClass, 10s);
     ASSERT_NE(list_, nullptr) << "the list window did not show";
-    HWND lb1 = FindWindowExW(list_, nullptr, L"QuillomiFilterList", nullptr);
+    HWND lb1 = FindWindowExW(list_, nullptr, ClassName(ids::kFilterListClass), nullptr);
     ASSERT_NE(lb1, nullptr);
     filter_box_ = FindWindowExW(lb1, nullptr, L"Edit", nullptr);
     rows_ = FindWindowExW(lb1, nullptr, L"ListBox", nullptr);
@@ -362,13 +362,10 @@ TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list_); }, 5s)) << "still shown";
   EXPECT_TRUE(IsWindow(list_)) << "hidden, not destroyed";
   const std::string settings = Settings();
-  const auto top = settings.find("Form3Top=120\r\n");
-  const auto left = settings.find("Form3Left=100\r\n");
-  const auto width = settings.find("Form3ClientWidth=372\r\n");
-  const auto height = settings.find("Form3ClientHeight=320\r\n");
-  ASSERT_NE(top, std::string::npos) << settings;
-  ASSERT_NE(height, std::string::npos) << settings;
-  EXPECT_TRUE(top < left && left < width && width < height) << settings;
+  std::size_t at = 0;  // in this order
+  for (const char* key : {"Form3Top=120\r\n", "Form3Left=100\r\n", "Form3ClientWidth=372\r\n",
+                          "Form3ClientHeight=320\r\n"})
+    ASSERT_NE(at = settings.find(key, at), std::string::npos) << key << settings;
 
   // Shown again, it is where it was closed.
   ASSERT_NO_FATAL_FAILURE(OpenList());
@@ -399,12 +396,9 @@ TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShownOnc
   for (const bool stays : {true, false}) {
     ClickCaption(list_);
     PressKey(VK_F4, {VK_MENU});
-    HWND box = WaitForMessageBox(app_.Id(), 10s);
-    ASSERT_NE(box, nullptr);
-    const std::wstring text = MessageBoxText(box);
+    const std::wstring text = AnswerBox();
     EXPECT_TRUE(text.starts_with(L"ファイル \"" + program_.Settings() + L"\" を作成できません。"))
         << Utf8(text);
-    PressOk(box);
     if (stays) {
       Sleep(300);
       EXPECT_TRUE(IsWindowVisible(list_)) << "the first close stopped before hiding";
@@ -487,10 +481,7 @@ TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
 TEST_F(ListWindowEndToEnd, ListInALegacyCodePageReportsTheMappingErrorAndShowsNoRows) {
   WriteFileBytes(program_.File(kListName), "[\x88\xa5\x8e\x41] \x82\xb1\x82\xf1\r\n");
   app_ = StartQuillomi(program_);
-  HWND box = WaitForMessageBox(app_.Id(), 20s);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), kMappingError);
-  PressOk(box);
+  EXPECT_EQ(AnswerBox(20s), kMappingError);
   panel_ = WaitForProcessWindow(app_.Id(), kPanelClass, 10s);
   ASSERT_NE(panel_, nullptr);
   ASSERT_NO_FATAL_FAILURE(OpenList());

@@ -102,12 +102,7 @@ class Panel : public testing::Test, protected Session {
     WriteFileBytes(program_.File(L"Quillomi_Lst.dll"), kBom + "\xE2\x97\x86見出し\r\n[a]list entry\r\n");
     if (!settings.empty()) WriteFileBytes(program_.Settings(), settings);
     app_ = StartQuillomi(program_);
-    for (int window = 0; stops && window < 2; ++window) {
-      HWND error = WaitForMessageBox(app_.Id(), 20s);
-      ASSERT_NE(error, nullptr);
-      PressOk(error);
-      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(error); }, 5s));
-    }
+    for (int window = 0; stops && window < 2; ++window) ASSERT_NE(AnswerBox(20s), L"no box");
     panel_ = WaitForProcessWindow(app_.Id(), kPanelClass, 20s);
     ASSERT_NE(panel_, nullptr) << "the panel did not open";
     Sleep(300);
@@ -211,9 +206,7 @@ TEST_F(Panel, FreeTextBoxSendsTypedTextWithTheChosenMode) {
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == edit; }, 5s));
   TypeText(L"届かない");
   PressKey(VK_RETURN);
-  HWND box = WaitForMessageBox(app_.Id(), 10s);
-  ASSERT_NE(box, nullptr);
-  PressOk(box);
+  ASSERT_NE(AnswerBox(), L"no box");
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(panel_) == edit; }, 5s));
   ASSERT_TRUE(StartClient());
   HWND whisper = FindChildByText(panel_, L"囁き");
@@ -457,20 +450,13 @@ TEST_F(Panel, CloseThatCannotSaveKeepsThePanelOnceThenEnds) {
   HANDLE held = CreateFileW(program_.Settings().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  std::wstring texts[2];
-  for (auto& text : texts) {
-    PostMessageW(panel_, WM_CLOSE, 0, 0);
-    HWND box = WaitForMessageBox(app_.Id(), 10s);
-    ASSERT_NE(box, nullptr);
-    text = MessageBoxText(box);
-    PressOk(box);
-    if (&text == &texts[0]) {
-      Sleep(500);
-      EXPECT_TRUE(IsWindow(panel_)) << "the first failed close keeps the panel";
-    }
-  }
-  EXPECT_TRUE(texts[0].starts_with(L"ファイル ")) << Utf8(texts[0]);
-  EXPECT_EQ(texts[1], texts[0]);
+  PostMessageW(panel_, WM_CLOSE, 0, 0);
+  const std::wstring text = AnswerBox();
+  EXPECT_TRUE(text.starts_with(L"ファイル ")) << Utf8(text);
+  Sleep(500);
+  EXPECT_TRUE(IsWindow(panel_)) << "the first failed close keeps the panel";
+  PostMessageW(panel_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(AnswerBox(), text);
   EXPECT_EQ(app_.WaitExit(20s), 0);
   CloseHandle(held);
   EXPECT_EQ(ReadFileBytes(program_.Settings()), settings);

@@ -32,17 +32,8 @@ HHOOK g_hook = nullptr;
 // Control characters are escaped so that one event stays one line.
 std::string Escape(const std::wstring& text) {
   std::string out;
-  for (char c : Utf8(text)) {
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else {
-      out += c;
-    }
-  }
+  for (char c : Utf8(text))
+    out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\\' ? "\\\\" : std::string(1, c);
   return out;
 }
 
@@ -78,15 +69,9 @@ bool g_inner_ctrl = false;
 
 // The classic client's inner window, or the EC's "UOWIN".
 LRESULT CALLBACK KeysProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-      break;
-    default:
-      return DefWindowProcW(window, message, wparam, lparam);
-  }
+  if (message != WM_KEYDOWN && message != WM_KEYUP && message != WM_SYSKEYDOWN &&
+      message != WM_SYSKEYUP)
+    return DefWindowProcW(window, message, wparam, lparam);
   if (window != g_inner) {
     LogKey("uowin", message, wparam, lparam);
     return 0;

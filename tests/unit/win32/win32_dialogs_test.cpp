@@ -18,10 +18,12 @@ using quillomi::test::Utf8;
 using test::MakeWindow;
 using test::TestWindowClass;
 
-std::u16string ClassOf(HWND window) {
-  char16_t name[64] = {};
-  ::GetClassNameW(window, W(name), 64);
-  return name;
+// The first top-level window of the class that passes the test, from any process.
+template <typename Test>
+HWND FindWindowOf(const wchar_t* class_name, Test test) {
+  for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, class_name, nullptr));)
+    if (test(window)) return window;
+  return nullptr;
 }
 
 std::u16string TextOf(HWND window) {
@@ -46,23 +48,17 @@ SeenBox CloseNextMessageBox(DWORD thread, std::vector<HWND> watched = {}) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   HWND box = nullptr;
   while (box == nullptr && std::chrono::steady_clock::now() < deadline) {
-    ::EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM found) -> BOOL {
-          if (ClassOf(window) != u"#32770" || !::IsWindowVisible(window)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    box = FindWindowOf(L"#32770", [&](HWND window) {
+      return ::GetWindowThreadProcessId(window, nullptr) == thread && ::IsWindowVisible(window);
+    });
     if (box == nullptr) ::Sleep(20);
   }
   if (box == nullptr) return seen;
   seen.found = true;
   seen.caption = TextOf(box);
   seen.owner = ::GetWindow(box, GW_OWNER);
-  for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassOf(child) != u"Static" || !::IsWindowVisible(child)) continue;
+  for (HWND child = nullptr; (child = ::FindWindowExW(box, child, L"Static", nullptr));) {
+    if (!::IsWindowVisible(child)) continue;
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_STYLE));
     if ((style & SS_TYPEMASK) == SS_ICON)
       seen.icon = seen.icon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
@@ -146,25 +142,6 @@ TEST(Win32Screen, MetricsOfAnUnscaledDesktop) {
   EXPECT_EQ(screen.DpiX(), 96);
 }
 
-// The Notepad window showing a file of that name, from any process.
-HWND FindNotepadShowing(std::u16string_view file_name) {
-  struct Search {
-    std::u16string_view name;
-    HWND found = nullptr;
-  } search{file_name};
-  ::EnumWindows(
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(parameter);
-        if (ClassOf(window) == u"Notepad" && TextOf(window).find(s.name) != std::u16string::npos) {
-          s.found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 TEST(Win32Shell, NotepadOpensTheFileInTheGivenDirectory) {
   const test::TempDirectory dir;
   const std::u16string name = test::ProcessUnique(u"QLMO_一覧_") + u".txt";
@@ -175,8 +152,12 @@ TEST(Win32Shell, NotepadOpensTheFileInTheGivenDirectory) {
   platform.Get().shell.OpenNotepad(0, name, dir.path());
 
   HWND notepad = nullptr;
-  EXPECT_TRUE(test::PumpUntil([&] { return (notepad = FindNotepadShowing(name)) != nullptr; },
-                              std::chrono::seconds(15)));
+  const auto showing = [&](HWND window) {
+    return TextOf(window).find(name) != std::u16string::npos;
+  };
+  EXPECT_TRUE(
+      test::PumpUntil([&] { return (notepad = FindWindowOf(L"Notepad", showing)) != nullptr; },
+                      std::chrono::seconds(15)));
   if (notepad != nullptr) ::PostMessageW(notepad, WM_CLOSE, 0, 0);
 }
 

@@ -56,38 +56,57 @@ TEST_F(Win32Files, IsRegularFileOnlyForAnExistingFile) {
   for (const auto& c : cases) EXPECT_EQ(files_.IsRegularFile(c.path), c.expected) << Utf8(c.path);
 }
 
-TEST_F(Win32Files, ReadAllReturnsEveryByte) {
+// Written whole and read back whole, each over a longer one.
+TEST_F(Win32Files, WriteAllAndReadAllKeepEveryByte) {
   platform::Bytes large(300000);
   for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<std::uint8_t>(i * 7);
-  const platform::Bytes cases[] = {{},
+  const platform::Bytes cases[] = {large,
                                    B("\xEF\xBB\xBF"
                                      "a\0b\r\n\xFF"),
-                                   large};
+                                   B("short"),
+                                   {}};
+  const auto path = dir_ / u"QLMO_ボタン_ユーザー設定.txt";
   for (const auto& bytes : cases) {
-    const auto path = dir_ / u"一覧.txt";
+    files_.WriteAll(path, bytes);
+    EXPECT_EQ(FileBytes(path), bytes) << bytes.size() << " bytes";
     PutFile(path, bytes);
     EXPECT_EQ(files_.ReadAll(path), bytes) << bytes.size() << " bytes";
   }
 }
 
-TEST_F(Win32Files, ReadAllFailsWithTheSystemReason) {
+// Reading fails where it cannot open, writing where it cannot create; either
+// with the system's code and reason.
+TEST_F(Win32Files, ReadAllAndWriteAllFailWithTheSystemReason) {
+  // An editor that keeps the file open; read sharing does not let a writer in.
+  const auto locked = dir_ / u"locked.txt";
+  PutFile(locked, B("old"));
+  const UniqueFile editor(::CreateFileW(W(locked), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(editor);
   ASSERT_TRUE(::CreateDirectoryW(W(dir_ / u"folder"), nullptr));
   struct Case {
+    bool write;
     std::u16string path;
     DWORD code;
   };
   const Case cases[] = {
-      {dir_ / u"missing.txt", ERROR_FILE_NOT_FOUND},
-      {dir_ / u"no such folder\\missing.txt", ERROR_PATH_NOT_FOUND},
-      {dir_ / u"folder", ERROR_ACCESS_DENIED},
+      {false, dir_ / u"missing.txt", ERROR_FILE_NOT_FOUND},
+      {false, dir_ / u"no such folder\\missing.txt", ERROR_PATH_NOT_FOUND},
+      {false, dir_ / u"folder", ERROR_ACCESS_DENIED},
+      {true, locked, ERROR_SHARING_VIOLATION},
+      {true, dir_ / u"folder", ERROR_ACCESS_DENIED},
+      {true, dir_ / u"no such folder\\new.txt", ERROR_PATH_NOT_FOUND},
   };
   for (const auto& c : cases) {
-    const auto failure = FailureOf([&] { files_.ReadAll(c.path); });
-    ASSERT_TRUE(failure.has_value()) << Utf8(c.path);
-    EXPECT_EQ(failure->code(), c.code) << Utf8(c.path);
-    EXPECT_EQ(failure->reason(), SystemErrorText(c.code)) << Utf8(c.path);
-    EXPECT_FALSE(failure->reason().empty()) << Utf8(c.path);
+    SCOPED_TRACE((c.write ? "write " : "read ") + Utf8(c.path));
+    const auto failure = FailureOf(
+        [&] { c.write ? files_.WriteAll(c.path, B("new")) : (void)files_.ReadAll(c.path); });
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->code(), c.code);
+    EXPECT_EQ(failure->reason(), SystemErrorText(c.code));
+    EXPECT_FALSE(failure->reason().empty());
   }
+  EXPECT_EQ(FileBytes(locked), B("old"));
 }
 
 // Reading shares with readers only: it fails while another handle may write,
@@ -121,43 +140,10 @@ TEST_F(Win32Files, ReadAllSharesWithReadersButNotWriters) {
   }
 }
 
-TEST_F(Win32Files, WriteAllCreatesOrTruncates) {
-  const auto path = dir_ / u"QLMO_ボタン_ユーザー設定.txt";
-  const platform::Bytes contents[] = {B("a much longer first content\r\n"), B("short"), {}};
-  for (const auto& bytes : contents) {
-    files_.WriteAll(path, bytes);
-    EXPECT_EQ(FileBytes(path), bytes);
-  }
-}
-
-TEST_F(Win32Files, WriteAllFailsWithTheSystemReason) {
-  // An editor that keeps the file open; read sharing does not let a writer in.
-  const auto locked = dir_ / u"locked.txt";
-  PutFile(locked, B("old"));
-  const UniqueFile editor(::CreateFileW(W(locked), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(editor);
-  ASSERT_TRUE(::CreateDirectoryW(W(dir_ / u"folder"), nullptr));
-  struct Case {
-    std::u16string path;
-    DWORD code;
-  };
-  const Case cases[] = {
-      {locked, ERROR_SHARING_VIOLATION},
-      {dir_ / u"folder", ERROR_ACCESS_DENIED},
-      {dir_ / u"no such folder\\new.txt", ERROR_PATH_NOT_FOUND},
-  };
-  for (const auto& c : cases) {
-    const auto failure = FailureOf([&] { files_.WriteAll(c.path, B("new")); });
-    ASSERT_TRUE(failure.has_value()) << Utf8(c.path);
-    EXPECT_EQ(failure->code(), c.code) << Utf8(c.path);
-    EXPECT_FALSE(failure->reason().empty()) << Utf8(c.path);
-  }
-  EXPECT_EQ(FileBytes(locked), B("old"));
-}
-
 // Replace is ReplaceFileW, which needs a file to replace; Rename moves over
-// one or to a new name. A failure leaves the target as it was.
+// one or to a new name. A failure leaves the target as it was. Wine's
+// ReplaceFileW deletes the old file before the new one takes its name, so
+// under Wine Replace renames, to a name that is free as well.
 TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOldOrLeaveIt) {
   const auto target = dir_ / u"settings.ini";
   const auto fresh = dir_ / u"settings.ini.new";
@@ -174,6 +160,8 @@ TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOldOrLeaveIt) {
       {"replace over an existing file", false, true, false, true, 0},
       {"rename over an existing file", true, true, false, true, 0},
       {"rename to a new name", true, false, false, true, 0},
+      {"replace to a new name", false, false, false, true,
+       RunsOnWine() ? 0 : DWORD{ERROR_FILE_NOT_FOUND}},
       {"replace from a missing file", false, true, false, false, ERROR_FILE_NOT_FOUND},
       {"rename from a missing file", true, true, false, false, ERROR_FILE_NOT_FOUND},
       {"replace a read-only file", false, true, true, true, ERROR_ACCESS_DENIED},
@@ -206,27 +194,6 @@ TEST_F(Win32Files, ReplaceAndRenamePutTheNewFileInPlaceOfTheOldOrLeaveIt) {
     EXPECT_EQ(Exists(fresh), c.fresh_exists);
   }
   ::SetFileAttributesW(W(target), FILE_ATTRIBUTE_NORMAL);
-}
-
-// On Windows, Replace is ReplaceFileW, which needs a file to replace. Wine's
-// ReplaceFileW moves the old file away and deletes it before the new one takes
-// its name, so that a save killed in between would leave no file: under Wine,
-// Replace renames in one step, and so also to a name that is free.
-TEST_F(Win32Files, ReplaceIsReplaceFileWOnWindowsAndTheRenameUnderWine) {
-  const auto target = dir_ / u"settings.ini";
-  const auto fresh = dir_ / u"settings.ini.new";
-  const auto backup = dir_ / u"settings.ini.old";
-  PutFile(fresh, B("new"));
-  const auto failure = FailureOf([&] { files_.Replace(fresh, target, backup); });
-  if (RunsOnWine()) {
-    EXPECT_FALSE(failure.has_value());
-    EXPECT_EQ(FileBytes(target), B("new"));
-    EXPECT_FALSE(Exists(fresh));
-  } else {
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->code(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
-    EXPECT_FALSE(Exists(target));
-  }
 }
 
 // Remove says whether the name is free afterwards: a file goes, read-only or
@@ -299,20 +266,9 @@ TEST_F(Win32Files, ExecutablePathIsTheRunningExecutable) {
   EXPECT_TRUE(files_.IsRegularFile(path)) << Utf8(path);
 }
 
-// Puts the process's directory back however the test ends.
-class CurrentDirectoryRestorer {
- public:
-  CurrentDirectoryRestorer() { ::GetCurrentDirectoryW(MAX_PATH + 1, W(saved_)); }
-  CurrentDirectoryRestorer(const CurrentDirectoryRestorer&) = delete;
-  CurrentDirectoryRestorer& operator=(const CurrentDirectoryRestorer&) = delete;
-  ~CurrentDirectoryRestorer() { ::SetCurrentDirectoryW(W(saved_)); }
-
- private:
-  char16_t saved_[MAX_PATH + 1] = {};
-};
-
 TEST_F(Win32Files, CurrentDirectoryEndsWithOneSeparator) {
-  const CurrentDirectoryRestorer restorer;
+  char16_t saved[MAX_PATH + 1] = {};
+  ::GetCurrentDirectoryW(MAX_PATH + 1, W(saved));
   struct Case {
     std::u16string set;
     std::u16string expected;
@@ -323,9 +279,10 @@ TEST_F(Win32Files, CurrentDirectoryEndsWithOneSeparator) {
       {u"C:\\", u"C:\\"},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(::SetCurrentDirectoryW(W(c.set))) << Utf8(c.set);
+    EXPECT_TRUE(::SetCurrentDirectoryW(W(c.set))) << Utf8(c.set);
     EXPECT_EQ(files_.CurrentDirectory(), c.expected) << Utf8(c.set);
   }
+  ::SetCurrentDirectoryW(W(saved));
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ class TempDirectory {
     std::u16string path(base, length);
     path += ProcessUnique(u"quillomi-test-");
     path += u'-';
-    for (char c : std::to_string(++Counter())) path += static_cast<char16_t>(c);
+    for (char c : std::to_string(++counter_)) path += static_cast<char16_t>(c);
     path_ = path;
     std::filesystem::create_directories(std::filesystem::path(path_));
   }
@@ -120,10 +120,7 @@ class TempDirectory {
   }
 
  private:
-  static int& Counter() {
-    static int counter = 0;
-    return counter;
-  }
+  static inline int counter_ = 0;
   std::u16string path_;
 };
 
@@ -142,11 +139,12 @@ inline platform::Bytes FileBytes(const std::u16string& path) {
   const UniqueFile file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw std::runtime_error("cannot open test file");
-  platform::Bytes bytes(1 << 16);
+  platform::Bytes bytes(::GetFileSize(file.get(), nullptr));
   DWORD read = 0;
-  if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+  if (!bytes.empty() &&
+      (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+       read != bytes.size()))
     throw std::runtime_error("cannot read test file");
-  bytes.resize(read);
   return bytes;
 }
 

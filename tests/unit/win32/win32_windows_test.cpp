@@ -40,25 +40,10 @@ std::u16string AsciiLower(std::u16string text) {
   return text;
 }
 
-TEST_F(Win32Windows, FindTopWindowByClassAloneIgnoringLetterCase) {
+// A top-level window by class alone, in any letter case; a child among the
+// direct children only.
+TEST_F(Win32Windows, FindTopAndChildWindowsByClass) {
   const auto game = MakeWindow(game_class_, u"any title");
-  ASSERT_TRUE(game);
-  struct Case {
-    std::u16string class_name;
-    HWND expected;
-  };
-  const Case cases[] = {
-      {game_class_.name(), game.get()},
-      {AsciiLower(game_class_.name()), game.get()},
-      {other_class_.name(), nullptr},
-      {test::ProcessUnique(u"QuillomiNoSuchClass"), nullptr},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(windows_.FindTopWindow(c.class_name), Handle(c.expected)) << Utf8(c.class_name);
-}
-
-TEST_F(Win32Windows, FindChildWindowLooksAtDirectChildrenOnly) {
-  const auto game = MakeWindow(game_class_, u"game");
   ASSERT_TRUE(game);
   // Like the game client: the inner window has the class of its parent.
   const auto inner = MakeWindow(game_class_, u"inner", WS_CHILD | WS_VISIBLE, game.get());
@@ -67,61 +52,58 @@ TEST_F(Win32Windows, FindChildWindowLooksAtDirectChildrenOnly) {
   ASSERT_TRUE(grandchild);
   const auto alone = MakeWindow(other_class_, u"alone");
   ASSERT_TRUE(alone);
-
   struct Case {
     const char* name;
-    HWND parent;
+    HWND parent;  // nullptr: a top-level window
     std::u16string class_name;
     HWND expected;
   };
   const Case cases[] = {
+      {"top window", nullptr, game_class_.name(), game.get()},
+      {"top window, lower case", nullptr, AsciiLower(game_class_.name()), game.get()},
+      {"no such top window", nullptr, test::ProcessUnique(u"QuillomiNoSuchClass"), nullptr},
       {"inner window of the same class", game.get(), game_class_.name(), inner.get()},
       {"grandchild", game.get(), other_class_.name(), nullptr},
       {"child of the inner window", inner.get(), other_class_.name(), grandchild.get()},
       {"window without children", alone.get(), game_class_.name(), nullptr},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(windows_.FindChildWindow(Handle(c.parent), c.class_name), Handle(c.expected))
+    EXPECT_EQ(c.parent ? windows_.FindChildWindow(Handle(c.parent), c.class_name)
+                       : windows_.FindTopWindow(c.class_name),
+              Handle(c.expected))
         << c.name;
 }
 
-TEST_F(Win32Windows, OwnerAndVisibility) {
+// Each top-level window is visited once, with its owner and visibility; a
+// child is not.
+TEST_F(Win32Windows, EnumTopWindowsVisitsEachTopLevelWindowOnceWithOwnerAndVisibility) {
   const auto shown = MakeWindow(game_class_, u"shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   const auto hidden = MakeWindow(game_class_, u"hidden");
   const auto owned =
       MakeWindow(game_class_, u"owned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, shown.get());
-  ASSERT_TRUE(shown && hidden && owned);
+  const auto child = MakeWindow(game_class_, u"child", WS_CHILD | WS_VISIBLE, shown.get());
+  ASSERT_TRUE(shown && hidden && owned && child);
+  std::vector<platform::WindowHandle> visited;
+  windows_.EnumTopWindows([&](platform::WindowHandle window) { visited.push_back(window); });
   struct Case {
     const char* name;
     HWND window;
     HWND owner;
     bool visible;
+    int visits;
   };
   const Case cases[] = {
-      {"shown", shown.get(), nullptr, true},
-      {"hidden", hidden.get(), nullptr, false},
-      {"owned", owned.get(), shown.get(), true},
+      {"shown", shown.get(), nullptr, true, 1},
+      {"hidden", hidden.get(), nullptr, false, 1},
+      {"owned", owned.get(), shown.get(), true, 1},
+      {"child", child.get(), nullptr, true, 0},
   };
   for (const auto& c : cases) {
+    EXPECT_EQ(std::ranges::count(visited, Handle(c.window)), c.visits) << c.name;
+    if (c.visits == 0) continue;
     EXPECT_EQ(windows_.Owner(Handle(c.window)), Handle(c.owner)) << c.name;
     EXPECT_EQ(windows_.IsVisible(Handle(c.window)), c.visible) << c.name;
   }
-}
-
-TEST_F(Win32Windows, EnumTopWindowsVisitsEveryTopLevelWindowOnce) {
-  const auto shown = MakeWindow(game_class_, u"shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  const auto hidden = MakeWindow(game_class_, u"hidden");
-  const auto owned = MakeWindow(game_class_, u"owned", WS_OVERLAPPEDWINDOW, shown.get());
-  const auto child = MakeWindow(game_class_, u"child", WS_CHILD | WS_VISIBLE, shown.get());
-  ASSERT_TRUE(shown && hidden && owned && child);
-
-  std::vector<platform::WindowHandle> visited;
-  windows_.EnumTopWindows([&](platform::WindowHandle window) { visited.push_back(window); });
-  const auto count = [&](HWND window) { return std::ranges::count(visited, Handle(window)); };
-  EXPECT_EQ(count(shown.get()), 1);
-  EXPECT_EQ(count(hidden.get()), 1);
-  EXPECT_EQ(count(owned.get()), 1);
-  EXPECT_EQ(count(child.get()), 0);
 }
 
 TEST_F(Win32Windows, AnExceptionFromTheVisitorEndsTheVisitsAndIsRethrown) {
