@@ -6,13 +6,12 @@
 //
 // StartUp / BareWindow: CreateProcess to a visible window that answers, the
 // panel with its files present against a program of one window.
-// Delivery / DeliveryPauses: from the press on a phrase button to the last key
-// the stand-in client's hook sees, against the two pauses it must sleep.
-// DeliveryClassicUO / DeliveryPauses: the same into the stand-in ClassicUO with
-// the party box ticked ("/" and the rest pasted apart, one Enter).
-// TypeToRepaint / RefilterUnderWine: a key typed into the filter box over a
-// million entries until the list has repainted and the window answers,
-// against the same re-filter in this process.
+// Delivery(ClassicUO) / DeliveryPauses: from the press on a phrase button to
+// the last key the stand-in client (ClassicUO, party box ticked) hooks,
+// against the two pauses it must sleep.
+// TypeToRepaint / RefilterUnderWine: a key into the filter box over a million
+// entries until the list has repainted and answers, against the same
+// re-filter in this process.
 #include <windows.h>
 #include <psapi.h>
 
@@ -175,13 +174,6 @@ bool StartUp(Figure& figure, int runs) {
   return Alternate(runs, panel, bare);
 }
 
-std::vector<LogLine> Hooked(const std::wstring& log) {
-  std::vector<LogLine> keys;
-  for (auto& line : ReadLog(log))
-    if (line.event.starts_with("hook")) keys.push_back(line);
-  return keys;
-}
-
 // Btn01's phrase has no no-Enter marker.
 bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::size_t keys_sent,
                   bool party) {
@@ -198,12 +190,12 @@ bool DeliveryInto(Figure& figure, int runs, const wchar_t* client_mode, std::siz
   if (!button || !party_box) return false;
   if (party && !SetCheck(party_box, true)) return false;
   const auto deliver = [&](bool timed) {
-    const std::size_t before = Hooked(log).size();
+    const std::size_t before = ReadLog(log, "hook").size();
     const long long start = Now();
     PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     std::vector<LogLine> keys;
-    const bool done =
-        WaitUntil([&] { return (keys = Hooked(log)).size() >= before + keys_sent; }, 10s, kClosely);
+    const bool done = WaitUntil(
+        [&] { return (keys = ReadLog(log, "hook")).size() >= before + keys_sent; }, 10s, kClosely);
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     if (!done || !Answers(panel)) return false;
     // A delivery may still be in its last pause, which answers messages: the

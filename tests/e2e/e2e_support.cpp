@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <utility>
 
@@ -100,41 +102,29 @@ TempDir::~TempDir() {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
-  char buffer[65536];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return bytes;
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
-std::vector<LogLine> ReadLog(const std::wstring& path) {
+std::vector<LogLine> ReadLog(const std::wstring& path, const std::string& prefix) {
   std::vector<LogLine> lines;
   std::istringstream in(ReadFileBytes(path));
   std::string line;
   while (std::getline(in, line)) {
     const auto space = line.find(' ');
-    if (space == std::string::npos) continue;
-    lines.push_back({std::stoll(line.substr(0, space)), line.substr(space + 1)});
+    if (space != std::string::npos && line.compare(space + 1, prefix.size(), prefix) == 0)
+      lines.push_back({std::stoll(line.substr(0, space)), line.substr(space + 1)});
   }
   return lines;
 }
 
 std::vector<std::string> Events(const std::wstring& path, const std::string& prefix) {
   std::vector<std::string> events;
-  for (const auto& line : ReadLog(path))
-    if (line.event.starts_with(prefix)) events.push_back(line.event);
+  for (auto& line : ReadLog(path, prefix)) events.push_back(std::move(line.event));
   return events;
 }
 
@@ -172,20 +162,16 @@ std::vector<HWND> Windows(HWND parent) {
     reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
     return TRUE;
   };
-  if (parent)
-    EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&windows));
-  else
-    EnumWindows(add, reinterpret_cast<LPARAM>(&windows));
+  EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
 std::vector<HWND> TopWindows(const wchar_t* class_name, DWORD process_id, bool visible_only) {
   std::vector<HWND> found;
-  for (HWND window : Windows(nullptr)) {
+  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, class_name, nullptr));) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if ((!process_id || pid == process_id) && _wcsicmp(ClassOf(window).c_str(), class_name) == 0 &&
-        (!visible_only || IsWindowVisible(window)))
+    if ((!process_id || pid == process_id) && (!visible_only || IsWindowVisible(window)))
       found.push_back(window);
   }
   return found;

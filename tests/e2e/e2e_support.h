@@ -74,7 +74,8 @@ struct LogLine {
   long long time = 0;
   std::string event;
 };
-std::vector<LogLine> ReadLog(const std::wstring& path);
+// Those whose event starts with prefix.
+std::vector<LogLine> ReadLog(const std::wstring& path, const std::string& prefix = "");
 std::vector<std::string> Events(const std::wstring& path, const std::string& prefix);
 // Once there are `count` of them, and a little later, so that a surplus shows.
 std::vector<std::string> WaitForEvents(const std::wstring& path, const std::string& prefix,
@@ -87,7 +88,7 @@ std::wstring ClassOf(HWND window);
 // A window's text as it answers WM_GETTEXT, which GetWindowTextW does not ask
 // of another process's controls.
 std::wstring WindowText(HWND window);
-// The children of a window and theirs; the top-level windows for nullptr.
+// The children of a window and theirs.
 std::vector<HWND> Windows(HWND parent);
 // The top-level windows of a class, of one process unless process_id is 0.
 std::vector<HWND> TopWindows(const wchar_t* class_name, DWORD process_id, bool visible_only = true);
@@ -111,9 +112,7 @@ void CloseNotepads();
 std::wstring ClipboardText();
 void SetClipboardText(const std::wstring& text);
 
-// A fresh program directory holding Quillomi.exe and, unless told otherwise,
-// the shipped templates; the exe is started with it as working directory.
-// It is dir itself, or the folder sub (with its trailing backslash) in it.
+// A program directory: dir itself, or its folder sub (with trailing backslash).
 struct ProgramDir {
   TempDir dir;
   std::wstring sub;
@@ -122,7 +121,9 @@ struct ProgramDir {
   std::wstring File(const std::wstring& name) const { return Path() + name; }
   std::wstring Settings() const { return Exe() + L"_ユーザー設定.ini"; }
 };
+// Quillomi.exe and, unless told otherwise, the shipped templates.
 void StageProgram(ProgramDir& program, bool templates = true);
+// Started with the program directory as its working directory.
 Process StartQuillomi(const ProgramDir& program);
 // The panel of the program started into `app`, or nullptr if it does not show.
 HWND StartPanel(const ProgramDir& program, Process& app, std::chrono::milliseconds deadline = 20s);
@@ -131,7 +132,6 @@ HWND StartPanel(const ProgramDir& program, Process& app, std::chrono::millisecon
 // in it, its panel, and a stand-in client logging to log_.
 class Session {
  protected:
-  // The stand-in client of `args` (its mode first), once it is ready.
   bool StartClient(std::vector<std::wstring> args = {L"classic"}) {
     client_ = e2e::StartClient(log_, std::move(args));
     return client_.Running();
@@ -169,8 +169,8 @@ enum class Mouse : DWORD {
   kRight = MOUSEEVENTF_RIGHTDOWN,
   kMiddle = MOUSEEVENTF_MIDDLEDOWN
 };
-// Real input through SendInput: the pointer is warped until it stays put (a late
-// motion event under Xvfb can move it back), then moved and pressed in one batch.
+// Real input: the pointer is warped until it stays put (a late motion event
+// under Xvfb can move it back), then moved and pressed in one SendInput.
 void MoveMouse(int x, int y);
 void Click(int x, int y, Mouse button = Mouse::kLeft, int clicks = 1);
 void ClickCenter(HWND window, Mouse button = Mouse::kLeft);

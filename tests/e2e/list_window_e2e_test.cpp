@@ -105,8 +105,7 @@ class ListWindowEndToEnd : public testing::Test, protected Session {
     ASSERT_NE(lb1, nullptr);
     filter_box_ = FindWindowExW(lb1, nullptr, L"Edit", nullptr);
     rows_ = FindWindowExW(lb1, nullptr, L"ListBox", nullptr);
-    ASSERT_NE(filter_box_, nullptr);
-    ASSERT_NE(rows_, nullptr);
+    ASSERT_TRUE(filter_box_ && rows_);
   }
 
   int RowCount() const { return static_cast<int>(SendMessageW(rows_, LB_GETCOUNT, 0, 0)); }
@@ -130,9 +129,8 @@ class ListWindowEndToEnd : public testing::Test, protected Session {
     Click(outer.left + 40, (outer.top + client.top) / 2);
   }
 
-  // Waits for the count-th delivery to be over and gives the number made so
-  // far: each presses V once, as the client's keyboard hook sees it, and ends
-  // by raising the panel, before which input could go astray.
+  // The deliveries made once the count-th is over: each presses V once, and
+  // ends by raising the panel, before which input could go astray.
   std::size_t Deliveries(std::size_t count) {
     const auto made = [&] { return Events(log_, "hook down vk=0x56").size(); };
     WaitUntil([&] { return made() >= count; }, 10s);
@@ -411,9 +409,8 @@ TEST_F(ListWindowEndToEnd, CloseThatCannotSaveReportsItAndKeepsTheWindowShownOnc
   RemoveDirectoryW(program_.Settings().c_str());  // the scratch folder goes with its files only
 }
 
-// The list button brings the list window forward from under the panel and
-// puts the focus in its filter box, wherever it was. Closing the panel with
-// the list open writes none of the list's keys.
+// The list button brings the covered list window forward, focus in its filter
+// box; the panel's close with the list open writes none of the list's keys.
 TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilterBox) {
   ASSERT_NO_FATAL_FAILURE(Start());
   // Partly under the panel, clear of its list button.
@@ -442,9 +439,8 @@ TEST_F(ListWindowEndToEnd, TheListButtonBringsTheCoveredWindowForwardToItsFilter
   EXPECT_EQ(settings.find("Form3"), std::string::npos) << settings;
 }
 
-// Without a game client a click opens the not-found box, which tells the
-// player to paste what it put on the clipboard: until its OK neither a click
-// on the list nor a close from the task bar may do anything.
+// Without a client a click opens the not-found box about the clipboard's text:
+// until its OK neither a click on the list nor a task-bar close does anything.
 TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
   ASSERT_NO_FATAL_FAILURE(Start());
   HWND application = FindProcessWindow(app_.Id(), ClassName(ids::kApplicationClass), false);

@@ -121,11 +121,9 @@ class Panel : public testing::Test, protected Session {
   }
 };
 
-// The first run copies the list template byte for byte and fills the button
-// file up to 59 buttons: an empty template has no mark, so the fill-up writes
-// the ANSI code page (the ideographic space is 81 40 in 932). A player's folder
-// may have spaces, Japanese and a character outside 932 in its name. Closed
-// minimized, the panel writes the place it is restored to.
+// The first run copies the list template and fills the button file up to 59:
+// from an empty template, without a mark, in code page 932 (81 40 is U+3000),
+// in a folder of any name. Closed minimized, it writes the restored place.
 TEST_F(Panel, FirstRunFillsUpTheButtonFileAndCloseWritesTheGeometryInAFolderOfAnyName) {
   struct Row {
     std::wstring sub;
@@ -161,11 +159,9 @@ TEST_F(Panel, FirstRunFillsUpTheButtonFileAndCloseWritesTheGeometryInAFolderOfAn
   }
 }
 
-// A left click sends the phrase, only its keys: the click's own mouse input is
-// not keyboard input. Alt and Shift are read with GetAsyncKeyState, which under
-// Wine follows the X keyboard that injected keys do not reach: the ButtonPress
-// unit table proves them. Ctrl, which is not looked at, and the middle button
-// are proven here.
+// A left click sends the phrase's keys only. Alt and Shift are read with
+// GetAsyncKeyState, which under Wine misses injected keys: the ButtonPress unit
+// table proves them; Ctrl, which is not looked at, and the middle button, here.
 TEST_F(Panel, ALeftOrCtrlClickSendsThePhraseAndTheMiddleButtonDoesNothing) {
   Start();
   EXPECT_EQ(WindowText(Button(3)), L"ラベルが長");
@@ -187,11 +183,7 @@ TEST_F(Panel, ALeftOrCtrlClickSendsThePhraseAndTheMiddleButtonDoesNothing) {
 TEST_F(Panel, RightClickShowsTheInstructionsThenNotepad) {
   Start();
   ClickCenter(Button(5), Mouse::kRight);
-  HWND box = WaitForMessageBox(app_.Id(), 10s);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), kInstructions);
-  EXPECT_EQ(WindowText(box), L"Quillomi");
-  PressOk(box);
+  EXPECT_EQ(AnswerBox(), kInstructions);
   EXPECT_NE(WaitForNotepad(L"QLMO_ボタン_ユーザー設定", 15s), nullptr)
       << "Notepad did not open the button file after the message";
   EXPECT_EQ(Close(), 0);

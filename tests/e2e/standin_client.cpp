@@ -5,10 +5,9 @@
 // classic: an "Ultima Online" window whose inner child logs WM_SETFOCUS, its
 // keys and the clipboard at Ctrl+V. ec: a "UOSA ..." window and a "UOWIN" one
 // that logs its keys. classicuo: an "SDL_app" window whose chat box reads its
-// keys in 40 ms frames while foreground, as ClassicUO does (see ChatFrame). A
-// low-level hook logs every key as well: a window loses the keys it has not
-// read when another takes the foreground, the hook's stream is exact. Each
-// line carries the performance counter, for latency.
+// keys in 40 ms frames while foreground (ChatFrame). A low-level hook logs
+// every key exactly, which a window that loses the foreground may not. Each
+// line carries the performance counter.
 #include <windows.h>
 #include <shellapi.h>
 

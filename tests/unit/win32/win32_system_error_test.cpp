@@ -25,12 +25,5 @@ TEST(Win32SystemError, ACodeWithoutTextGivesAnEmptyReason) {
   EXPECT_EQ(SystemErrorText(0x2000FFFF), u"");
 }
 
-TEST(Win32SystemError, FailureCarriesCodeAndReason) {
-  ::SetLastError(ERROR_FILE_NOT_FOUND);
-  const OsFailure failure = LastErrorFailure();
-  EXPECT_EQ(failure.code(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(failure.reason(), SystemErrorText(ERROR_FILE_NOT_FOUND));
-}
-
 }  // namespace
 }  // namespace quillomi::win32

@@ -23,31 +23,12 @@ inline std::u16string ProcessUnique(std::u16string_view stem) {
   return name;
 }
 
-// What a test window has received.
-struct WindowLog {
-  int set_focus = 0;
-  WPARAM set_focus_wparam = 1;
-};
-
-inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  } else if (message == WM_SETFOCUS) {
-    if (auto* log = reinterpret_cast<WindowLog*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
-      ++log->set_focus;
-      log->set_focus_wparam = wparam;
-    }
-  }
-  return ::DefWindowProcW(window, message, wparam, lparam);
-}
-
 // A window class registered for the lifetime of the object.
 class TestWindowClass {
  public:
   explicit TestWindowClass(std::u16string_view stem) : name_(ProcessUnique(stem)) {
     WNDCLASSW window_class{};
-    window_class.lpfnWndProc = TestWindowProc;
+    window_class.lpfnWndProc = ::DefWindowProcW;
     window_class.hInstance = ::GetModuleHandleW(nullptr);
     window_class.lpszClassName = W(name_);
     registered_ = ::RegisterClassW(&window_class) != 0;
@@ -67,11 +48,10 @@ class TestWindowClass {
 
 // parent is the owner for a top-level window, the parent for a WS_CHILD one.
 inline UniqueWindow MakeWindow(const TestWindowClass& window_class, std::u16string_view title,
-                               DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr,
-                               WindowLog* log = nullptr) {
+                               DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr) {
   const std::u16string text(title);
   return UniqueWindow(::CreateWindowExW(0, W(window_class.name()), W(text), style, 10, 10, 200, 120,
-                                        parent, nullptr, ::GetModuleHandleW(nullptr), log));
+                                        parent, nullptr, ::GetModuleHandleW(nullptr), nullptr));
 }
 
 // Runs the calling thread's messages until done() or the deadline.

@@ -69,16 +69,10 @@ TEST_F(Win32Text, InvalidShiftJisDecodesLeniently) {
     std::u16string_view after;
   };
   const Case cases[] = {
-      {"A\x81\x20"
-       "B",
-       u"A", u"B"},  // lead byte with a trail byte out of range
-      {"A\x85\x40"
-       "B",
-       u"A", u"B"},  // unassigned double-byte code
-      {"A\xFF"
-       "B",
-       u"A", u"B"},          // byte that is no character at all
-      {"A\x82", u"A", u""},  // lead byte cut off at the end
+      {"A\x81\x20Z", u"A", u"Z"},  // lead byte with a trail byte out of range
+      {"A\x85\x40Z", u"A", u"Z"},  // unassigned double-byte code
+      {"A\xFFZ", u"A", u"Z"},      // byte that is no character at all
+      {"A\x82", u"A", u""},        // lead byte cut off at the end
   };
   for (const auto& c : cases) {
     std::u16string decoded;
