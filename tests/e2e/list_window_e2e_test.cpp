@@ -226,16 +226,9 @@ TEST_F(ListWindowEndToEnd, TypedFilterNarrowsTheRowsAndAClickSendsTheShownEntry)
   TypeText(L"逃げ?！");
   EXPECT_TRUE(WaitForRows(1)) << RowCount();
 
-  // Tab goes to the rows, where Down selects the one shown: its entry is sent.
-  PressKey(VK_TAB);
-  PressKey(VK_DOWN);
-  EXPECT_EQ(Deliveries(2), 2u);
-  EXPECT_EQ(Pastes(),
-            (std::vector<std::string>{"inner paste \"heal me\"", "inner paste \"逃げて！\""}));
-
-  // After a filter the keyboard starts on the first shown row, wherever the
-  // last click was: Down or Home sends that row.
-  std::size_t sent = 2;
+  // After a filter Tab goes to the rows, where the keyboard starts on the first
+  // shown row wherever the last click was: Down or Home sends that row.
+  std::size_t sent = 1;
   for (const WORD key : {WORD{VK_DOWN}, WORD{VK_HOME}}) {
     ClickCenter(filter_box_);
     PressKey(VK_ESCAPE);
@@ -347,8 +340,6 @@ TEST_F(ListWindowEndToEnd, EditShowsItsMessageThenNotepadAndReloadShowsTheNewLis
        (rows.left + rows.right) / 2, (rows.top + rows.bottom) / 2);
   TypeText(L"x");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(filter_box_) == L"x"; }, 5s));
-  PressKey(VK_TAB);
-  EXPECT_TRUE(WaitUntil([&] { return FocusOf(list_) == rows_; }, 5s));
 }
 
 TEST_F(ListWindowEndToEnd, CloseWritesTheFourKeysAndHidesTheWindow) {
