@@ -113,22 +113,6 @@ bool Close(Process& process, HWND window) {
   return process.WaitExit(20s) == 0;
 }
 
-void PrintMemoryAndSize(DWORD process_id) {
-  HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id);
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  if (handle && GetProcessMemoryInfo(handle, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                     sizeof counters)) {
-    std::printf("panel after start: peak working set %.1f MB, private bytes %.1f MB\n",
-                static_cast<double>(counters.PeakWorkingSetSize) / 1048576.0,
-                static_cast<double>(counters.PrivateUsage) / 1048576.0);
-  }
-  if (handle) CloseHandle(handle);
-  WIN32_FILE_ATTRIBUTE_DATA exe{};
-  GetFileAttributesExW((BinDir() + L"Quillomi.exe").c_str(), GetFileExInfoStandard, &exe);
-  std::printf("Quillomi.exe: %lu bytes\n", exe.nFileSizeLow);
-}
-
 // The milliseconds from CreateProcess to a visible window of the class that
 // answers a message, which it does once its program is in its event loop, go
 // to `runs` unless null; then the program is closed.
@@ -144,7 +128,20 @@ bool TimeToWindow(const std::wstring& exe, const std::wstring& cwd, const wchar_
   if (runs) runs->push_back(Since(start));
   if (print_memory) {
     Sleep(500);
-    PrintMemoryAndSize(process.Id());
+    HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process.Id());
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (handle &&
+        GetProcessMemoryInfo(handle, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof counters)) {
+      std::printf("panel after start: peak working set %.1f MB, private bytes %.1f MB\n",
+                  static_cast<double>(counters.PeakWorkingSetSize) / 1048576.0,
+                  static_cast<double>(counters.PrivateUsage) / 1048576.0);
+    }
+    if (handle) CloseHandle(handle);
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &file);
+    std::printf("Quillomi.exe: %lu bytes\n", file.nFileSizeLow);
   }
   return Close(process, window);
 }

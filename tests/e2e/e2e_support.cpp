@@ -298,12 +298,8 @@ void StageProgram(ProgramDir& program, bool templates) {
       CopyFileW((BinDir() + name).c_str(), program.File(name).c_str(), FALSE);
 }
 
-Process StartQuillomi(const ProgramDir& program) {
-  return Process(program.Exe(), {}, program.Path());
-}
-
 HWND StartPanel(const ProgramDir& program, Process& app, std::chrono::milliseconds deadline) {
-  app = StartQuillomi(program);
+  app = program.Start();
   return WaitForProcessWindow(app.Id(), kPanelClass, deadline);
 }
 

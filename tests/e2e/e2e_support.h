@@ -120,11 +120,10 @@ struct ProgramDir {
   std::wstring Exe() const { return Path() + L"Quillomi.exe"; }
   std::wstring File(const std::wstring& name) const { return Path() + name; }
   std::wstring Settings() const { return Exe() + L"_ユーザー設定.ini"; }
+  Process Start() const { return Process(Exe(), {}, Path()); }  // in its folder
 };
 // Quillomi.exe and, unless told otherwise, the shipped templates.
 void StageProgram(ProgramDir& program, bool templates = true);
-// Started with the program directory as its working directory.
-Process StartQuillomi(const ProgramDir& program);
 // The panel of the program started into `app`, or nullptr if it does not show.
 HWND StartPanel(const ProgramDir& program, Process& app, std::chrono::milliseconds deadline = 20s);
 

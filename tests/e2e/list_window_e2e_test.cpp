@@ -467,7 +467,7 @@ TEST_F(ListWindowEndToEnd, AMessageBoxHoldsOffEveryOtherWindowUntilItsOk) {
 
 TEST_F(ListWindowEndToEnd, ListInALegacyCodePageReportsTheMappingErrorAndShowsNoRows) {
   WriteFileBytes(program_.File(kListName), "[\x88\xa5\x8e\x41] \x82\xb1\x82\xf1\r\n");
-  app_ = StartQuillomi(program_);
+  app_ = program_.Start();
   EXPECT_EQ(AnswerBox(20s), kMappingError);
   panel_ = WaitForProcessWindow(app_.Id(), kPanelClass, 10s);
   ASSERT_NE(panel_, nullptr);

@@ -101,7 +101,7 @@ class Panel : public testing::Test, protected Session {
     WriteFileBytes(program_.File(L"Quillomi_Btn.dll"), buttons);
     WriteFileBytes(program_.File(L"Quillomi_Lst.dll"), kBom + "\xE2\x97\x86見出し\r\n[a]list entry\r\n");
     if (!settings.empty()) WriteFileBytes(program_.Settings(), settings);
-    app_ = StartQuillomi(program_);
+    app_ = program_.Start();
     for (int window = 0; stops && window < 2; ++window) ASSERT_NE(AnswerBox(20s), L"no box");
     panel_ = WaitForProcessWindow(app_.Id(), kPanelClass, 20s);
     ASSERT_NE(panel_, nullptr) << "the panel did not open";
@@ -225,7 +225,7 @@ TEST_F(Panel, FreeTextBoxSendsTypedTextWithTheChosenMode) {
 
 TEST_F(Panel, AMissingTemplateShowsOnlyItsMessageAndEnds) {
   WriteFileBytes(program_.File(L"Quillomi_Btn.dll"), kButtons);
-  app_ = StartQuillomi(program_);
+  app_ = program_.Start();
   HWND box = WaitForMessageBox(app_.Id(), 20s);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L"Quillomi_Lst.dll が見つかりません。アプリを終了します。");
@@ -254,7 +254,7 @@ TEST_F(Panel, OpensWhereTheSettingsPlaceItAndASecondStartRestoresIt) {
   PostMessageW(panel_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel_); }, 5s))
       << "minimize hides the panel";
-  Process second = StartQuillomi(program_);
+  Process second = program_.Start();
   EXPECT_EQ(second.WaitExit(20s), 0);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(panel_) != FALSE; }, 5s));
   EXPECT_EQ(FindProcessWindow(second.Id(), kPanelClass, false), nullptr);
