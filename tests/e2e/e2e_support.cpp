@@ -142,28 +142,12 @@ Process StartClient(const std::wstring& log, std::vector<std::wstring> args) {
   return client;
 }
 
-std::wstring ClassOf(HWND window) {
-  wchar_t name[128] = {};
-  GetClassNameW(window, name, 128);
-  return name;
-}
-
 std::wstring WindowText(HWND window) {
   wchar_t text[1024] = {};
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 10000, &ignored);
   return text;
-}
-
-std::vector<HWND> Windows(HWND parent) {
-  std::vector<HWND> windows;
-  const WNDENUMPROC add = [](HWND window, LPARAM param) -> BOOL {
-    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-    return TRUE;
-  };
-  EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&windows));
-  return windows;
 }
 
 std::vector<HWND> TopWindows(const wchar_t* class_name, DWORD process_id, bool visible_only) {
@@ -198,7 +182,7 @@ std::wstring MessageBoxText(HWND box) {
 void PressOk(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 
 HWND FindChildByText(HWND parent, const std::wstring& text) {
-  for (HWND child : Windows(parent))
+  for (HWND child = nullptr; (child = FindWindowExW(parent, child, nullptr, nullptr));)
     if (WindowText(child) == text) return child;
   return nullptr;
 }
@@ -264,7 +248,6 @@ INPUT KeyInput(WORD vk, bool up) {
   return input;
 }
 
-// Down in their order, or up in the reverse one.
 std::vector<INPUT> KeyInputs(const std::vector<WORD>& keys, bool up) {
   std::vector<INPUT> inputs;
   for (std::size_t i = 0; i < keys.size(); ++i)
@@ -324,7 +307,6 @@ RECT ClientRectOnScreen(HWND window) {
 }
 
 void MoveMouse(int x, int y) {
-  // Re-warp until the pointer has stayed put for a while.
   for (int attempt = 0; attempt < 40; ++attempt) {
     SetCursorPos(x, y);
     Sleep(150);

@@ -84,12 +84,9 @@ std::vector<std::string> WaitForEvents(const std::wstring& path, const std::stri
 // ready; not running if it never got there.
 Process StartClient(const std::wstring& log, std::vector<std::wstring> args = {L"classic"});
 
-std::wstring ClassOf(HWND window);
 // A window's text as it answers WM_GETTEXT, which GetWindowTextW does not ask
 // of another process's controls.
 std::wstring WindowText(HWND window);
-// The children of a window and theirs.
-std::vector<HWND> Windows(HWND parent);
 // The top-level windows of a class, of one process unless process_id is 0.
 std::vector<HWND> TopWindows(const wchar_t* class_name, DWORD process_id, bool visible_only = true);
 HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only = true);
@@ -101,6 +98,7 @@ inline HWND WaitForMessageBox(DWORD process_id, std::chrono::milliseconds deadli
 // The box's text as its "Static" child holds it (LF CR pairs included).
 std::wstring MessageBoxText(HWND box);
 void PressOk(HWND box);
+// A direct child of that text.
 HWND FindChildByText(HWND parent, const std::wstring& text);
 // Clicks a check box or radio button of another process to that check.
 bool SetCheck(HWND button, bool checked);

@@ -41,16 +41,12 @@ class Win32Phrases : public ::testing::Test {
 
 class RecordingButtons : public phrases::ButtonView {
  public:
-  void SetButton(int number, std::u16string caption, std::u16string hint) override {
-    numbers.push_back(number);
+  void SetButton(int, std::u16string caption, std::u16string hint) override {
     captions.push_back(std::move(caption));
     hints.push_back(std::move(hint));
   }
-  std::vector<int> numbers;
   std::vector<std::u16string> captions, hints;
 };
-
-using RecordingList = quillomi::test::ListEntries;
 
 // Four lines in Shift-JIS, spelled out byte by byte; ー is 81 5B and ソ 83 5C,
 // whose second bytes are "[" and "\" in ASCII.
@@ -91,7 +87,7 @@ TEST_F(Win32Phrases, FillingUpKeepsShiftJisBytesAndAddsShiftJisPlaceholders) {
   EXPECT_FALSE(Exists(phrases::TemporaryPathFor(path)));
 
   ASSERT_EQ(list_box1.size(), 59U);
-  ASSERT_EQ(buttons.numbers.size(), 59U);
+  ASSERT_EQ(buttons.captions.size(), 59U);
   const std::u16string captions[] = {u"挨拶", u"お礼", u"ｱﾘｶﾞﾄ", u"ヒール", u"5"};
   const std::u16string hints[] = {u"こんにちは", u"ありがとう\uFF5E", u"ｱﾘｶﾞﾄｳ", u"ソードにヒール",
                                   u"\u3000"};
@@ -227,7 +223,7 @@ TEST_F(Win32Phrases, AFileHeldOpenForWritingCannotBeRead) {
     }
   }
   EXPECT_TRUE(list_box1.empty());
-  EXPECT_TRUE(buttons.numbers.empty());
+  EXPECT_TRUE(buttons.captions.empty());
 }
 
 // A save killed before its last step left its temporary file, which may since
