@@ -207,13 +207,6 @@ HWND WaitForNotepad(const std::wstring& file_part, std::chrono::milliseconds dea
   return notepad;
 }
 
-void CloseNotepads() {
-  for (HWND notepad : TopWindows(L"Notepad", 0, false)) {
-    PostMessageW(notepad, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindow(notepad); }, 3s);
-  }
-}
-
 std::wstring ClipboardText() {
   std::wstring text;
   if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 1s)) return text;

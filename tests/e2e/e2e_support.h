@@ -104,8 +104,6 @@ HWND FindChildByText(HWND parent, const std::wstring& text);
 bool SetCheck(HWND button, bool checked);
 // Notepad once its title names the file it opened, or nullptr.
 HWND WaitForNotepad(const std::wstring& file_part, std::chrono::milliseconds deadline);
-// A test that fails midway may leave one open.
-void CloseNotepads();
 
 std::wstring ClipboardText();
 void SetClipboardText(const std::wstring& text);

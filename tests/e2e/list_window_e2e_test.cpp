@@ -59,19 +59,6 @@ std::string ListBytes(const std::vector<Line>& lines) {
   return bytes;
 }
 
-// The table colour nearest to a pixel.
-int NearestIcon(COLORREF pixel) {
-  const auto distance = [&](COLORREF colour) {
-    const long dr = GetRValue(pixel) - GetRValue(colour), dg = GetGValue(pixel) - GetGValue(colour);
-    const long db = GetBValue(pixel) - GetBValue(colour);
-    return dr * dr + dg * dg + db * db;
-  };
-  const auto* nearest =
-      std::min_element(std::begin(kIconColours), std::end(kIconColours),
-                       [&](COLORREF a, COLORREF b) { return distance(a) < distance(b); });
-  return static_cast<int>(nearest - std::begin(kIconColours));
-}
-
 class ListWindowEndToEnd : public testing::Test, protected Session {
  protected:
   void SetUp() override {
@@ -176,12 +163,18 @@ TEST_F(ListWindowEndToEnd, OpensAtTheDefaultPlaceWithColouredGroups) {
   const auto icon_centre = [&](std::size_t row) {
     return POINT{rows.left + 2 + 8, rows.top + static_cast<int>(row) * 20 + 8};
   };
+  // The icon whose colour is nearest to the pixel shown.
   const auto shown_icon = [&](std::size_t row) {
     const POINT at = icon_centre(row);
     HDC screen = GetDC(nullptr);
     const COLORREF pixel = GetPixel(screen, at.x, at.y);
     ReleaseDC(nullptr, screen);
-    return NearestIcon(pixel);
+    const auto distance = [&](COLORREF c) {
+      const long dr = GetRValue(pixel) - GetRValue(c), dg = GetGValue(pixel) - GetGValue(c);
+      const long db = GetBValue(pixel) - GetBValue(c);
+      return dr * dr + dg * dg + db * db;
+    };
+    return std::ranges::min_element(kIconColours, {}, distance) - std::begin(kIconColours);
   };
   // The rows are painted a little after the window shows.
   WaitUntil([&] { return shown_icon(kList.size() - 1) == kList.back().icon; }, 5s);

@@ -93,7 +93,13 @@ std::vector<Caption> MeasureCaptions(HWND window, const std::vector<HWND>& contr
 class Panel : public testing::Test, protected Session {
  protected:
   void SetUp() override { StageProgram(program_, false); }
-  void TearDown() override { CloseNotepads(); }
+  // A test that fails midway may leave a Notepad open.
+  void TearDown() override {
+    for (HWND notepad : TopWindows(L"Notepad", 0, false)) {
+      PostMessageW(notepad, WM_CLOSE, 0, 0);
+      WaitUntil([&] { return !IsWindow(notepad); }, 3s);
+    }
+  }
 
   // With `stops`, the creation of each window stops at an error box, which is OKed.
   void Start(const std::string& buttons = kButtons, const std::string& settings = {},
