@@ -132,8 +132,8 @@ std::int32_t SettingsDocument::ReadInteger(std::u16string_view section, std::u16
   const std::size_t index = FindSection(section);
   if (index == sections_.size()) return default_value;
   for (std::u16string_view line : sections_[index].lines) {
-    if (!IsEntryFor(line, key)) continue;
-    return ParseSettingsInteger(line.substr(line.find(u'=') + 1)).value_or(default_value);
+    if (IsEntryFor(line, key))
+      return ParseSettingsInteger(line.substr(line.find(u'=') + 1)).value_or(default_value);
   }
   return default_value;
 }
@@ -148,9 +148,7 @@ void SettingsDocument::WriteInteger(std::u16string_view section, std::u16string_
   const std::size_t index = FindSection(section);
   if (index == sections_.size()) sections_.push_back({std::u16string(section), {}});
   SettingsSection& found = sections_[index];
-  std::u16string line(key);
-  line += u'=';
-  line += Decimal(value);
+  std::u16string line = std::u16string(key) + u'=' + Decimal(value);
   for (auto& existing : found.lines) {
     if (IsEntryFor(existing, key)) {
       existing = std::move(line);
