@@ -40,7 +40,6 @@ std::vector<std::string> SaveLog(int used, bool existing) {
 
 TEST(SafeWrite, TemporaryFilesLieBesideTheTargetUnderNamesOfTheirOwn) {
   EXPECT_EQ(TemporaryPathFor(kTarget), kTarget + u".quillomi-new");
-  EXPECT_EQ(TemporaryPathFor(kTarget, 0), kTarget + u".quillomi-new");
   EXPECT_EQ(TemporaryPathFor(kTarget, 1), kTarget + u".quillomi-new1");
   EXPECT_EQ(TemporaryPathFor(kTarget, kTemporaryNames - 1), kTarget + u".quillomi-new9");
 }
