@@ -56,9 +56,7 @@ void ServeClassic(platform::Platform& platform, platform::WindowHandle game,
 // Enter opens its chat line.
 void ServeEc(platform::Platform& platform, const PanelState& panel) {
   auto& windows = platform.windows;
-  std::u16string caption(panel.sTitle);
-  caption += kEcNote;
-  windows.SetText(panel.main_window, caption);
+  windows.SetText(panel.main_window, std::u16string(panel.sTitle) + std::u16string(kEcNote));
 
   const auto target = windows.FindTopWindow(kEcKeyTargetClass);
   if (target == 0) return;

@@ -6,10 +6,6 @@ namespace quillomi::delivery {
 
 namespace {
 
-bool IsLineBreak(char16_t c) {
-  return c == u'\r' || c == u'\n';
-}
-
 // Both label patterns are "[", any run of characters other than CR and LF, "]",
 // and for the first one a label space. A match therefore lies within one stretch
 // free of CR and LF, but its trailing space may be the CR or LF that ends the
@@ -19,61 +15,37 @@ bool IsLineBreak(char16_t c) {
 // "]" can match again. So every stretch holds at most one match, found by a scan
 // from each end.
 std::u16string ReplaceLabelMatches(std::u16string_view text, bool with_space) {
+  const auto closes = [&](std::size_t at) {
+    return text[at] == u']' &&
+           (!with_space || (at + 1 < text.size() && IsLabelSpace(text[at + 1])));
+  };
   std::u16string out;
   out.reserve(text.size());
-  const std::size_t size = text.size();
-  std::size_t pos = 0;
-  while (pos < size) {
-    std::size_t end = pos;
-    while (end < size && !IsLineBreak(text[end])) ++end;
-
-    std::size_t match_begin = end;
-    std::size_t match_end = end;
-    if (const auto open = text.substr(pos, end - pos).find(u'[');
-        open != std::u16string_view::npos) {
-      const std::size_t first = pos + open;
-      for (std::size_t close = end; close-- > first + 1;) {
-        if (text[close] != u']') continue;
-        if (!with_space) {
-          match_begin = first;
-          match_end = close + 1;
-          break;
-        }
-        if (close + 1 < size && IsLabelSpace(text[close + 1])) {
-          match_begin = first;
-          match_end = close + 2;
-          break;
-        }
-      }
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t end = std::min(text.find_first_of(u"\r\n", pos), text.size());
+    const std::size_t open = text.substr(0, end).find(u'[', pos);
+    std::size_t close = end;
+    if (open != std::u16string_view::npos)
+      while (--close > open && !closes(close)) continue;
+    if (open != std::u16string_view::npos && close > open) {
+      out.append(text.substr(pos, open - pos));
+      pos = close + (with_space ? 2 : 1);
+    } else {
+      out.append(text.substr(pos, end + 1 - pos));  // with the break that ends the stretch
+      pos = end + 1;
     }
-
-    if (match_begin != end) {
-      out.append(text.substr(pos, match_begin - pos));
-      pos = match_end;
-      continue;
-    }
-    out.append(text.substr(pos, end - pos));
-    if (end < size) out.push_back(text[end]);
-    pos = end + 1;
   }
   return out;
 }
 
 // Deletes every occurrence in one left-to-right scan; text that comes together
-// only through a deletion is not looked at again.
+// only through a deletion is not looked at again: it would start before the
+// place where the search goes on.
 bool DeleteEvery(std::u16string& text, std::u16string_view what) {
-  std::u16string out;
-  std::size_t pos = 0;
-  bool found = false;
-  for (auto at = text.find(what); at != std::u16string::npos; at = text.find(what, pos)) {
-    out.append(text, pos, at - pos);
-    pos = at + what.size();
-    found = true;
-  }
-  if (!found) return false;
-  out.append(text, pos);
-  text = std::move(out);
-  return true;
+  const auto first = text.find(what);
+  for (auto at = first; at != std::u16string::npos; at = text.find(what, at))
+    text.erase(at, what.size());
+  return first != std::u16string::npos;
 }
 
 // A text shorter than the prefix always differs from it.
@@ -84,25 +56,9 @@ void EnsurePrefix(std::u16string& text, std::u16string_view prefix) {
 }  // namespace
 
 bool IsLabelSpace(char16_t c) {
-  switch (c) {
-    case u'\u0009':
-    case u'\u000A':
-    case u'\u000C':
-    case u'\u000D':
-    case u'\u0020':
-    case u'\u0085':
-    case u'\u00A0':
-    case u'\u1680':
-    case u'\u180E':
-    case u'\u2028':
-    case u'\u2029':
-    case u'\u202F':
-    case u'\u205F':
-    case u'\u3000':
-      return true;
-    default:
-      return c >= u'\u2000' && c <= u'\u200A';
-  }
+  return (c >= u'\t' && c <= u'\r' && c != u'\v') || c == u' ' || c == 0x85 || c == 0xA0 ||
+         c == 0x1680 || c == 0x180E || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
+         c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
 std::u16string RemoveSpacedLabels(std::u16string_view text) {

@@ -1,6 +1,5 @@
 // What the main window keeps for delivery and the one operation every phrase
-// goes through, whatever its source: ComSendMessage. Used by the panel and by
-// the command-line delivery tool.
+// goes through, whatever its source: ComSendMessage.
 #pragma once
 
 #include <string>

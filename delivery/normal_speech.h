@@ -13,9 +13,6 @@ namespace quillomi::delivery {
 
 inline constexpr std::u16string_view kNormalSpeechFileName = u"QLMO_通常発言リスト.txt";
 
-// The full path of the list in the current working directory.
-std::u16string NormalSpeechListPath(platform::Files& files);
-
 // The entries exactly as read, one per line; empty when there is no such file.
 // Throws UserError when the file cannot be read or is not valid UTF-8; the
 // error texts carry the full path.

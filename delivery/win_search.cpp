@@ -4,12 +4,6 @@
 
 namespace quillomi::delivery {
 
-namespace {
-
-constexpr int kTitleBufferLength = 260;
-
-}  // namespace
-
 std::int32_t GetTopWindows(platform::Windows& windows, TWindowList& list) {
   list.count = 0;
   windows.EnumTopWindows([&](platform::WindowHandle window) {
@@ -22,8 +16,8 @@ std::int32_t GetTopWindows(platform::Windows& windows, TWindowList& list) {
 }
 
 std::u16string GetWindowTitleText(platform::Windows& windows, platform::WindowHandle window) {
-  std::array<char16_t, kTitleBufferLength> buffer{};
-  if (windows.GetText(window, buffer.data(), kTitleBufferLength) <= 0) return {};
+  std::array<char16_t, 260> buffer{};
+  if (windows.GetText(window, buffer.data(), static_cast<int>(buffer.size())) <= 0) return {};
   // The last unit is left for the terminator, whatever the call wrote.
   const std::u16string_view text(buffer.data(), buffer.size() - 1);
   return std::u16string(text.substr(0, text.find(u'\0')));

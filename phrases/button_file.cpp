@@ -14,9 +14,7 @@ namespace quillomi::phrases {
 namespace {
 
 std::u16string Joined(std::u16string_view directory, std::u16string_view name) {
-  std::u16string path(directory);
-  path += name;
-  return path;
+  return std::u16string(directory) + std::u16string(name);
 }
 
 void CopyIfMissing(platform::Files& files, std::u16string_view from, std::u16string_view to) {
@@ -87,16 +85,8 @@ class Characters {
 };
 
 platform::Bytes Encode(platform::Text& text, Encoding encoding, std::u16string_view s) {
-  switch (encoding) {
-    case Encoding::kAnsi:
-      return text.EncodeAnsi(s);
-    case Encoding::kUtf16Le:
-      return EncodeUtf16(s, false);
-    case Encoding::kUtf16Be:
-      return EncodeUtf16(s, true);
-    case Encoding::kUtf8:
-      break;
-  }
+  if (encoding == Encoding::kAnsi) return text.EncodeAnsi(s);
+  if (encoding != Encoding::kUtf8) return EncodeUtf16(s, encoding == Encoding::kUtf16Be);
   const std::string utf8 = ToUtf8(s);
   return {utf8.begin(), utf8.end()};
 }
@@ -207,29 +197,21 @@ std::u16string_view ButtonHint(std::u16string_view line) {
 }
 
 std::u16string PlaceholderLine(int number) {
-  std::u16string line = u"[";
-  line += Decimal(number);
-  line += u"]\u3000";
-  return line;
+  return u"[" + Decimal(number) + u"]\u3000";
 }
 
 ButtonFileText DecodeButtonFile(platform::Text& text, const platform::Bytes& bytes) {
   const Mark mark = DetectMark(bytes.data(), bytes.size());
   const std::uint8_t* body = bytes.data() + mark.length;
   const std::size_t body_size = bytes.size() - mark.length;
-  switch (mark.encoding) {
-    case Encoding::kUtf8: {
-      auto decoded = DecodeUtf8Strict(body, body_size);
-      if (!decoded) throw UserError(std::u16string(messages::kMappingError));
-      return {mark.encoding, mark.length, std::move(*decoded)};
-    }
-    case Encoding::kUtf16Le:
-    case Encoding::kUtf16Be:
-      return {mark.encoding, mark.length,
-              DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16Be)};
-    case Encoding::kAnsi:
-      break;
+  if (mark.encoding == Encoding::kUtf8) {
+    auto decoded = DecodeUtf8Strict(body, body_size);
+    if (!decoded) throw UserError(std::u16string(messages::kMappingError));
+    return {mark.encoding, mark.length, std::move(*decoded)};
   }
+  if (mark.encoding != Encoding::kAnsi)
+    return {mark.encoding, mark.length,
+            DecodeUtf16(body, body_size, mark.encoding == Encoding::kUtf16Be)};
   // UTF-8 without a mark is what Notepad saves. Every kana, kanji, full-width
   // form and Japanese punctuation mark takes three bytes in it, and in valid
   // UTF-8 the bytes E0 and above only start such sequences of three or four.

@@ -59,11 +59,9 @@ struct ButtonFileText {
   std::size_t mark_length = 0;
   std::u16string text;
 };
-// By the mark; without one, bytes that are valid UTF-8 with at least one
-// sequence of three or four bytes are UTF-8 (what Notepad saves, as every kana
-// and kanji is such a sequence), anything else the ANSI code page, leniently:
-// ASCII, and code page 932 text even where its half-width katakana pair up as
-// valid two-byte UTF-8. Throws the mapping error for bad UTF-8 after its mark.
+// By the mark; without one, valid UTF-8 with a sequence of three or four bytes
+// is UTF-8, anything else the ANSI code page, leniently. Throws the mapping
+// error for bad UTF-8 after its mark.
 ButtonFileText DecodeButtonFile(platform::Text& text, const platform::Bytes& bytes);
 
 // What LoadButton needs of the phrase buttons.

@@ -36,10 +36,7 @@ void ReplaceWithBackup(platform::Files& files, const std::u16string& temporary,
 }  // namespace
 
 std::u16string TemporaryPathFor(std::u16string_view target, int name) {
-  std::u16string path(target);
-  path += u".quillomi-new";
-  if (name > 0) path += Decimal(name);
-  return path;
+  return std::u16string(target) + u".quillomi-new" + (name > 0 ? Decimal(name) : u"");
 }
 
 void SaveFileSafely(platform::Files& files, std::u16string_view target,

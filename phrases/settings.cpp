@@ -10,13 +10,10 @@ namespace quillomi::phrases {
 
 namespace {
 
-bool IsBlank(char16_t c) {
-  return c <= 32;
-}
-
+// Control characters count as blanks too.
 std::u16string_view Trim(std::u16string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && text.front() <= u' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() <= u' ') text.remove_suffix(1);
   return text;
 }
 
@@ -34,16 +31,10 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
-// The entry line's name, or nullopt for a bare line.
-std::optional<std::u16string_view> EntryName(std::u16string_view line) {
-  const auto equals = line.find(u'=');
-  if (equals == std::u16string_view::npos) return std::nullopt;
-  return line.substr(0, equals);
-}
-
+// A bare line is no one's entry.
 bool IsEntryFor(std::u16string_view line, std::u16string_view key) {
-  const auto name = EntryName(line);
-  return name && SameName(*name, key);
+  const auto equals = line.find(u'=');
+  return equals != std::u16string_view::npos && SameName(line.substr(0, equals), key);
 }
 
 int HexDigit(char16_t c) {
@@ -56,20 +47,10 @@ int HexDigit(char16_t c) {
 }  // namespace
 
 std::u16string SettingsFilePath(std::u16string_view executable_path) {
-  std::u16string path(executable_path);
-  path += u"_ユーザー設定.ini";
-  return path;
+  return std::u16string(executable_path) + u"_ユーザー設定.ini";
 }
 
-std::optional<std::int32_t> ParseSettingsInteger(std::u16string_view value) {
-  std::u16string text;
-  if (value.size() > 2 && value[0] == u'0' && (value[1] == u'x' || value[1] == u'X')) {
-    text = u"$";
-    text += value.substr(2);
-  } else {
-    text = value;
-  }
-
+std::optional<std::int32_t> ParseSettingsInteger(std::u16string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n && text[i] == u' ') ++i;
@@ -151,8 +132,8 @@ std::int32_t SettingsDocument::ReadInteger(std::u16string_view section, std::u16
   const std::size_t index = FindSection(section);
   if (index == sections_.size()) return default_value;
   for (std::u16string_view line : sections_[index].lines) {
-    if (!IsEntryFor(line, key)) continue;
-    return ParseSettingsInteger(line.substr(line.find(u'=') + 1)).value_or(default_value);
+    if (IsEntryFor(line, key))
+      return ParseSettingsInteger(line.substr(line.find(u'=') + 1)).value_or(default_value);
   }
   return default_value;
 }
@@ -167,9 +148,7 @@ void SettingsDocument::WriteInteger(std::u16string_view section, std::u16string_
   const std::size_t index = FindSection(section);
   if (index == sections_.size()) sections_.push_back({std::u16string(section), {}});
   SettingsSection& found = sections_[index];
-  std::u16string line(key);
-  line += u'=';
-  line += Decimal(value);
+  std::u16string line = std::u16string(key) + u'=' + Decimal(value);
   for (auto& existing : found.lines) {
     if (IsEntryFor(existing, key)) {
       existing = std::move(line);
@@ -191,14 +170,8 @@ platform::Bytes SettingsDocument::Serialize() const {
     }
     text += u"\r\n";
   }
-  const std::string utf8 = ToUtf8(text);
-  platform::Bytes bytes;
-  bytes.reserve(3 + utf8.size());
-  bytes.push_back(0xEF);
-  bytes.push_back(0xBB);
-  bytes.push_back(0xBF);
-  bytes.insert(bytes.end(), utf8.begin(), utf8.end());
-  return bytes;
+  const std::string utf8 = "\xEF\xBB\xBF" + ToUtf8(text);
+  return {utf8.begin(), utf8.end()};
 }
 
 void SettingsDocument::Save() const {

@@ -21,9 +21,8 @@ std::u16string SettingsFilePath(std::u16string_view executable_path);
 
 // Lenient integer syntax of the settings file: optional sign, then hex behind
 // "$", "x", "X", "0x" or "0X" (at most 8 digits, a 32-bit pattern) or decimal
-// within the int32 range; a leading "0x" is first turned into "$" when the text
-// is longer than 2 characters. nullopt when the text is no such integer.
-std::optional<std::int32_t> ParseSettingsInteger(std::u16string_view value);
+// within the int32 range. nullopt when the text is no such integer.
+std::optional<std::int32_t> ParseSettingsInteger(std::u16string_view text);
 
 struct SettingsSection {
   std::u16string name;

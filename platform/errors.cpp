@@ -8,34 +8,19 @@ namespace quillomi {
 namespace messages {
 
 std::u16string CannotOpenFile(std::u16string_view path, std::u16string_view reason) {
-  std::u16string text = u"ファイル ";
-  text += path;
-  text += u" は開けません。 ";
-  text += reason;
-  text += u" ";
-  return text;
+  return u"ファイル " + std::u16string(path) + u" は開けません。 " + std::u16string(reason) + u" ";
 }
 
 std::u16string CannotCreateFile(std::u16string_view path, std::u16string_view reason) {
-  std::u16string text = u"ファイル \"";
-  text += path;
-  text += u"\" を作成できません。";
-  text += reason;
-  return text;
+  return u"ファイル \"" + std::u16string(path) + u"\" を作成できません。" + std::u16string(reason);
 }
 
 std::u16string CannotOpenClipboard(std::u16string_view reason) {
-  std::u16string text = u"クリップボード ";
-  text += reason;
-  text += u" を開けません";
-  return text;
+  return u"クリップボード " + std::u16string(reason) + u" を開けません";
 }
 
 std::u16string ListIndexOutOfBounds(long long index) {
-  std::u16string text = u"リストのインデックスが範囲を超えています (";
-  text += Decimal(index);
-  text += u")";
-  return text;
+  return u"リストのインデックスが範囲を超えています (" + Decimal(index) + u")";
 }
 
 }  // namespace messages

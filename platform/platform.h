@@ -91,11 +91,10 @@ class Files {
   // Creates or truncates, writes everything and flushes it to the disk. Throws
   // OsFailure; the file may then hold part of the bytes.
   virtual void WriteAll(std::u16string_view path, const Bytes& bytes) = 0;
-  // Puts from in place of the existing file to (ReplaceFileW), which keeps to's
-  // attributes and security descriptor and leaves the old file as backup;
-  // under Wine, whose ReplaceFileW keeps nothing and is not one step, a
-  // rename. A read-only to fails with ERROR_ACCESS_DENIED. Throws OsFailure,
-  // with one of the codes below when the replace stopped half-way.
+  // ReplaceFileW, which keeps to's attributes and security descriptor and
+  // leaves the old file as backup; under Wine, whose ReplaceFileW is not one
+  // step, a rename. Throws OsFailure, with one of the codes below when the
+  // replace stopped half-way.
   virtual void Replace(std::u16string_view from, std::u16string_view to,
                        std::u16string_view backup) = 0;
   // Renames from to to in one step, replacing a file there (MoveFileExW, write

@@ -146,6 +146,7 @@ void FakePlatform::EnumTopWindows(const std::function<void(WindowHandle)>& visit
 }
 
 WindowHandle FakePlatform::Owner(WindowHandle window) {
+  if (owner_faults.contains(window)) throw OsFailure(u"ウィンドウ ハンドルが無効です。", 1400);
   const auto* w = Find(window);
   return w ? w->owner : 0;
 }
@@ -156,6 +157,7 @@ bool FakePlatform::IsVisible(WindowHandle window) {
 }
 
 int FakePlatform::GetText(WindowHandle window, char16_t* buffer, int capacity) {
+  Record("title " + Hex(window));
   const auto* w = Find(window);
   if (!w || capacity <= 0) return 0;
   const auto count = std::min<std::size_t>(w->title.size(), static_cast<std::size_t>(capacity - 1));

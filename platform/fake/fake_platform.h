@@ -53,6 +53,8 @@ class FakePlatform final : public platform::Windows,
   void RemoveWindow(WindowHandle handle);
   std::map<std::uint32_t, std::uint32_t> scan_codes{{0x11, 0x1D}, {0x56, 0x2F}, {0x0D, 0x1C}};
   std::set<std::uint8_t> held_keys;
+  // Windows whose owner query fails, as a call inside the enumeration may.
+  std::set<WindowHandle> owner_faults;
 
   std::optional<std::u16string> clipboard_text;
   std::optional<std::u16string> clipboard_busy;  // reason when another program holds it

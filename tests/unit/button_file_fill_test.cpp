@@ -95,6 +95,8 @@ TEST(FillButtonFile, FillsUpOnceInTheEncodingItReadKeepingWhatTheReadingSkips) {
        S("\x82\xB1\xE3\x81\x93\r\n") + Placeholders(2, kAnsi), u""},
       {"unmapped bytes", S("\x81\x7F\x82\xA0\n"),
        S("\x81\x7F\x82\xA0\r\n") + Placeholders(2, kAnsi), u""},
+      {"half-width katakana that look like UTF-8", S("[\xC3\xBD]\xC3\xBD"),
+       S("[\xC3\xBD]\xC3\xBD\r\n") + Placeholders(2, kAnsi), u"[ﾃｽ]ﾃｽ"},
       {"every break", "a\nb\rc\r\nd\n\re", "a\r\nb\r\nc\r\nd\r\n\r\ne\r\n" + Placeholders(7, kAnsi),
        u"a"},
       {"empty last line, lone CR", "a\r\n\r", "a\r\n\r\n" + Placeholders(3, kAnsi), u"a"},
@@ -205,15 +207,6 @@ TEST(DecodeButtonFile, WithoutAMarkUtf8NeedsASequenceOfThreeBytesOrMore) {
     EXPECT_EQ(decoded.mark_length, 0u);
     EXPECT_EQ(decoded.text, c.text) << test::Utf8(decoded.text);
   }
-}
-
-TEST(FillButtonFile, HalfWidthKatakanaThatLookLikeUtf8AreFilledUpInTheCodePage) {
-  Panel panel(S("[\xC3\xBD]\xC3\xBD"));
-  panel.Fill();
-  EXPECT_EQ(panel.fake.FileText(kPath), S("[\xC3\xBD]\xC3\xBD\r\n") + Placeholders(2, kAnsi));
-  ASSERT_EQ(panel.list_box1.size(), 59u);
-  EXPECT_EQ(panel.list_box1[0], u"[ﾃｽ]ﾃｽ");
-  EXPECT_EQ(panel.calls[0], (ButtonCall{1, u"ﾃｽ", u"ﾃｽ"}));
 }
 
 // A lead byte right before CR or LF: whether the code page reads the two as one

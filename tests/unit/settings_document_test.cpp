@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "phrases/safe_write.h"
 #include "phrases/settings.h"
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
@@ -20,14 +19,6 @@ std::string Saved(fake::FakePlatform& fake) {
   const std::string bytes = fake.FileText(kPath);
   EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
   return bytes.substr(3);
-}
-
-// The main window's close handler, keys in its order.
-void CloseMainWindow(SettingsDocument& document) {
-  document.WriteInteger(u"System", u"Bottom2", 600);
-  document.WriteInteger(u"System", u"Left2", 465);
-  document.WriteInteger(u"System", u"ClientWidth2", 990);
-  document.WriteInteger(u"System", u"ClientHeight2", 160);
 }
 
 TEST(SettingsFile, IsNamedAfterTheExecutableAndEmptyWhileMissing) {
@@ -124,7 +115,11 @@ TEST(SettingsFile, WritesReplaceTheFirstEntryOrAppendInTheProgramsLetterCase) {
                        "[system]\r\nshowtitlebar=0\r\nleft2 = 100\r\nLeft2=200\r\n  some note  \r\n"
                        "[Window]\r\nColour=red\r\n"
                        "[System]\r\nBottom2=5\r\n");
-  CloseMainWindow(document);
+  // The main window's close handler, keys in its order.
+  document.WriteInteger(u"System", u"Bottom2", 600);
+  document.WriteInteger(u"System", u"Left2", 465);
+  document.WriteInteger(u"System", u"ClientWidth2", 990);
+  document.WriteInteger(u"System", u"ClientHeight2", 160);
   document.WriteInteger(u"Fonts", u"Size", 3);  // a new section goes at the end
   document.WriteInteger(u"FONTS", u"size", -5);
   document.Save();
@@ -146,20 +141,6 @@ TEST(SettingsFile, AFirstSaveWritesDecimalValuesThatReadBack) {
     document.Save();
     EXPECT_EQ(Saved(fake), "[System]\r\nLeft2=" + std::string(text) + "\r\n\r\n");
     EXPECT_EQ(SettingsDocument::Open(fake, kPath).ReadInteger(u"System", u"Left2", 1), value);
-  }
-}
-
-TEST(SettingsFile, ASaveFailingAtAnyByteLeavesTheFileAsItWas) {
-  const std::string original = "[System]\r\nLeft2=1\r\nShowTitleBar=0\r\n";
-  for (std::size_t offset = 0, size = 0; offset <= size; ++offset) {
-    SCOPED_TRACE(offset);
-    fake::FakePlatform fake;
-    auto document = Load(fake, original);
-    CloseMainWindow(document);
-    size = document.Serialize().size();
-    fake.write_faults[TemporaryPathFor(kPath)] = {offset, u"アクセスが拒否されました。"};
-    EXPECT_THROW(document.Save(), UserError);  // its text is SafeWrite's, tested there
-    EXPECT_EQ(fake.FileText(kPath), original);
   }
 }
 

@@ -219,43 +219,6 @@ TEST(Utf16, DecodesBothByteOrdersAndDropsAnOddByte) {
   EXPECT_EQ(EncodeUtf16(u"Aこ", true), be);
 }
 
-TEST(Utf8Files, OptionalMarkAndMappingError) {
-  fake::FakePlatform fake;
-  fake.PutFile(u"C:\\with.txt",
-               "\xEF\xBB\xBF\xE2\x97\x86"
-               "A\r\nb\r\n");
-  fake.PutFile(u"C:\\without.txt",
-               "\xE2\x97\x86"
-               "A\r\nb\r\n");
-  fake.PutFile(u"C:\\sjis.txt", "\x82\xB1\x82\xF1\r\n");
-  fake.PutFile(u"C:\\utf16.txt", "\xFF\xFE\x41\x00");
-  const std::vector<std::u16string> expected{u"◆A", u"b"};
-  EXPECT_EQ(ReadUtf8Lines(fake, u"C:\\with.txt"), expected);
-  EXPECT_EQ(ReadUtf8Lines(fake, u"C:\\without.txt"), expected);
-  for (auto path : {u"C:\\sjis.txt", u"C:\\utf16.txt"}) {
-    try {
-      ReadUtf8Lines(fake, path);
-      ADD_FAILURE() << "no error for " << test::Utf8(path);
-    } catch (const UserError& e) {
-      EXPECT_EQ(e.text(), messages::kMappingError);
-    }
-  }
-}
-
-TEST(Utf8Files, OpenFailureCarriesPathAndReason) {
-  fake::FakePlatform fake;
-  fake.PutFile(u"C:\\d\\locked.txt", "x");
-  fake.read_faults[u"C:\\d\\locked.txt"] = u"プロセスはファイルにアクセスできません。";
-  try {
-    ReadUtf8Lines(fake, u"C:\\d\\locked.txt");
-    FAIL() << "no error";
-  } catch (const UserError& e) {
-    EXPECT_EQ(
-        e.text(),
-        u"ファイル C:\\d\\locked.txt は開けません。 プロセスはファイルにアクセスできません。 ");
-  }
-}
-
 TEST(StandardErrorBox, AppendsAFullStopAfterCharactersAboveIt) {
   struct Case {
     std::u16string_view text, shown;
