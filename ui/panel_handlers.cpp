@@ -23,7 +23,9 @@ PanelHandlers::PanelHandlers(platform::Platform& platform, PanelView& view)
     : platform_(platform), view_(view) {
   // From the start: a creation that stops early leaves a party box that
   // still shows its tick.
-  speech_.observer = [this](const SpeechEvent& event) { MirrorSpeechControl(event); };
+  speech_.observer = [this](SpeechControl control, bool checked) {
+    view_.SetChecked(control, checked);
+  };
 }
 
 PanelHandlers::~PanelHandlers() = default;
@@ -103,10 +105,6 @@ void PanelHandlers::ControlClicked(SpeechControl control) {
   } else {
     speech_.SetRadio(control, true);
   }
-}
-
-void PanelHandlers::MirrorSpeechControl(const SpeechEvent& event) {
-  if (event.kind == SpeechEvent::Kind::kStateChanged) view_.SetChecked(event.control, event.checked);
 }
 
 void PanelHandlers::FormDblClick() {

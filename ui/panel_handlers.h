@@ -117,8 +117,6 @@ class PanelHandlers final : private phrases::ButtonView {
   // phrases::ButtonView
   void SetButton(int number, std::u16string caption, std::u16string hint) override;
 
-  void MirrorSpeechControl(const SpeechEvent& event);
-
   platform::Platform& platform_;
   PanelView& view_;
 

@@ -32,7 +32,6 @@ void SpeechModeControls::SetRadio(SpeechControl radio, bool selected) {
 }
 
 void SpeechModeControls::cbPTClick() {
-  Notify({SpeechEvent::Kind::kcbPTClick});
   // Hidden radios keep rbNormal, and the box alone decides.
   if (!edtTxtVisible_) return;
   SetRadio(SpeechControl::rbParty, PartyBox());
@@ -43,17 +42,12 @@ void SpeechModeControls::cbPTClick() {
 }
 
 void SpeechModeControls::rbNormalClick() {
-  Notify({SpeechEvent::Kind::krbNormalClick});
   SetPartyBox(IsSelected(SpeechControl::rbParty));
 }
 
 void SpeechModeControls::Change(SpeechControl control, bool checked) {
   checked_[Index(control)] = checked;
-  Notify({SpeechEvent::Kind::kStateChanged, control, checked});
-}
-
-void SpeechModeControls::Notify(const SpeechEvent& event) const {
-  if (observer) observer(event);
+  if (observer) observer(control, checked);
 }
 
 delivery::SpeechMode SpeechModeControls::Mode() const {
