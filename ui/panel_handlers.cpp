@@ -46,7 +46,8 @@ bool PanelHandlers::FormCreate() {
     const bool edtTxtVisible = settings.ReadFlag(phrases::kSettingsSection, u"edtTxtVisible", false);
     const int font_size = settings.ReadInteger(phrases::kSettingsSection, u"edtTxtFontSize", 10);
     view_.SetEdtTxtFont(font_size);
-    const int bottom_gap = view_.ClientHeight() - EdtTxtTop(view_.ClientHeight(), font_size);
+    const int client_height = view_.Client().height;
+    const int bottom_gap = client_height - EdtTxtTop(client_height, font_size);
     speech_ = SpeechModeControls(edtTxtVisible, std::move(speech_.observer));
     if (edtTxtVisible) view_.ShowFreeTextControls();
     view_.LayOutFreeTextControls(bottom_gap);

@@ -80,9 +80,9 @@ TEST_F(MainPlacement, PlacesFromTheSettingsOrTheWorkArea) {
     else fake_.monitor_work_areas = c.monitors;
     SimulatedForm form;
     PlaceMainWindow(phrases::SettingsDocument::OpenForExecutable(fake_), fake_, form);
-    Lines want = {"client height " + std::to_string(c.client_height),
-                  "client width " + std::to_string(c.client_width), "top " + std::to_string(c.top),
-                  "left " + std::to_string(c.left)};
+    Lines want = {"client width " + std::to_string(c.client_width),
+                  "client height " + std::to_string(c.client_height),
+                  "top " + std::to_string(c.top), "left " + std::to_string(c.left)};
     if (c.borderless) want.insert(want.begin(), "borderless");
     EXPECT_EQ(form.log, want);
   }
@@ -128,7 +128,7 @@ TEST_F(MainPlacement, CompactDisplayMovesTheButtonsByTheMetricsNotTheFrame) {
       const Point shift = shifts[click];
       EXPECT_EQ(form_.ClientOnScreen(), (Point{start.left + shift.left, start.top + shift.top}))
           << click;
-      EXPECT_EQ((Size{form_.ClientWidth(), form_.ClientHeight()}), (Size{990, 160})) << click;
+      EXPECT_EQ(form_.Client(), (Size{990, 160})) << click;
       EXPECT_EQ(display_.bSlim(), click % 2 == 0) << click;
       EXPECT_EQ(form_.sizeable, click % 2 == 1) << click;
     }

@@ -28,18 +28,20 @@ class SimulatedListForm final : public ListFormFrame {
  public:
   explicit SimulatedListForm(Lines& log) : log_(log) {}
 
-  int left = 0, top = 0, client_width = 356, client_height = 320;
+  int left = 0, top = 0;
+  Size client{356, 320};
 
-  int Top() const override { return top; }
-  int Left() const override { return left; }
-  int OuterWidth() const override { return client_width + 16; }
-  int OuterHeight() const override { return client_height + 39; }
-  int ClientWidth() const override { return client_width; }
-  int ClientHeight() const override { return client_height; }
-  void SetTop(int v) override { top = Logged("top", v); }
-  void SetLeft(int v) override { left = Logged("left", v); }
-  void SetClientWidth(int v) override { client_width = Logged("client width", v); }
-  void SetClientHeight(int v) override { client_height = Logged("client height", v); }
+  platform::Rect Outer() const override {
+    return {left, top, left + client.width + 16, top + client.height + 39};
+  }
+  Size Client() const override { return client; }
+  void MoveTo(Point place) override {
+    top = Logged("top", place.top);
+    left = Logged("left", place.left);
+  }
+  void SetClientSize(Size v) override {
+    client = {Logged("client width", v.width), Logged("client height", v.height)};
+  }
   void SetItemHeight(int v) override { Logged("item height", v); }
 
  private:
@@ -242,8 +244,7 @@ TEST(ListWindow, CloseWritesTheFourKeysInOrderAndKeepsTheRest) {
     if (c.before) r.fake.PutFile(kSettings, c.before);
     r.form.top = 100;
     r.form.left = -20;
-    r.form.client_width = 400;
-    r.form.client_height = 300;
+    r.form.client = {400, 300};
     r.handlers.FormClose();
     EXPECT_EQ(r.fake.FileText(kSettings), c.after) << (c.before ? c.before : "no file");
   }

@@ -25,7 +25,7 @@ void Place(HWND control, const ControlBox& box) {
 
 ListWindow::ListWindow(platform::Platform& platform, HWND application_window,
                        ui::PanelHandlers& panel)
-    : Window(platform),
+    : WindowFrame(platform),
       application_window_(application_window),
       panel_(panel),
       lb1_(platform),
@@ -156,10 +156,6 @@ LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   return DefWindowProcW(hwnd_, message, wparam, lparam);
-}
-
-void ListWindow::SetItemHeight(int item_height) {
-  lb1_.SetItemHeight(item_height);
 }
 
 }  // namespace quillomi::ui::win32

@@ -25,7 +25,7 @@ constexpr DWORD kChild = WS_CLIPSIBLINGS;
 }  // namespace
 
 PanelWindow::PanelWindow(platform::Platform& platform, PanelHooks hooks)
-    : Window(platform), hooks_(std::move(hooks)), handlers_(platform, *this) {}
+    : WindowFrame(platform), hooks_(std::move(hooks)), handlers_(platform, *this) {}
 
 PanelWindow::~PanelWindow() = default;
 
@@ -282,8 +282,5 @@ void PanelWindow::SetSizeable(bool sizeable) {
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   FormResize();
 }
-
-void PanelWindow::SetOuterWidth(int width) { Resize(width, OuterHeight()); }
-void PanelWindow::SetOuterHeight(int height) { Resize(OuterWidth(), height); }
 
 }  // namespace quillomi::ui::win32

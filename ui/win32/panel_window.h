@@ -25,7 +25,7 @@ struct PanelHooks {
   std::function<void(HWND)> window_created;
 };
 
-class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
+class PanelWindow final : public WindowFrame<ui::PanelView> {
  public:
   PanelWindow(platform::Platform& platform, PanelHooks hooks);
   ~PanelWindow() override;
@@ -48,7 +48,6 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   HWND FirstFocus() const override { return IsWindowVisible(edtTxt_) ? edtTxt_ : nullptr; }
 
   // ui::PanelView, beyond the geometry
-  HWND FrameWindow() const override { return hwnd_; }
   platform::WindowHandle Handle() const override { return ui::win32::Handle(hwnd_); }
   std::u16string Caption() const override { return TextOf(hwnd_); }
   void SetHintDelay(int initial_ms) override { tips_.SetDelay(initial_ms); }
@@ -62,8 +61,7 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   void SetChecked(SpeechControl control, bool checked) override;
   void ShowListWindow() override;
   void SetSizeable(bool sizeable) override;
-  void SetOuterWidth(int width) override;
-  void SetOuterHeight(int height) override;
+  void SetOuterSize(Size outer) override { Resize(outer); }
 
   PanelHooks hooks_;
   UniqueGdiObject font_;
