@@ -133,11 +133,6 @@ std::size_t FilterPattern::MatchRunsAt(const std::vector<Run>& runs, std::u16str
   return at;
 }
 
-void FilterList::Clear() {
-  // A large list's memory goes back at once, not with the next load.
-  Assign({});
-}
-
 void FilterList::Assign(phrases::PhraseEntries entries) {
   entries_ = std::move(entries);
   upper_ = std::u16string();

@@ -51,12 +51,11 @@ class FilterPattern {
 
 // A new list is filtered at once with the filter in force. The upper-cased
 // copy is made by the first filter that needs it: an unfiltered list costs none.
-class FilterList final : public phrases::PhraseListView {
+class FilterList {
  public:
   explicit FilterList(platform::Text& text) : text_(text) {}
 
-  void Clear() override;
-  void Assign(phrases::PhraseEntries entries) override;
+  void Assign(phrases::PhraseEntries entries);
 
   // Filters again at once; an empty text shows every entry in list order.
   void SetFilter(std::u16string_view filter_text);

@@ -34,9 +34,8 @@ ControlBox AnchoredLeftBottom(ControlBox design, Size client) {
 }  // namespace
 
 ListWindowHandlers::ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
-                                       phrases::PhraseListView& lb1, const FilterList& entries,
-                                       PanelHandlers& panel)
-    : platform_(platform), form_(form), lb1_(lb1), entries_(entries), panel_(panel) {}
+                                       phrases::PhraseListView& lb1, PanelHandlers& panel)
+    : platform_(platform), form_(form), lb1_(lb1), panel_(panel) {}
 
 void ListWindowHandlers::FormCreate(std::u16string_view sListText1) {
   form_.SetItemHeight(ListItemHeight(platform_.screen.DpiX()));
@@ -63,9 +62,7 @@ bool ListWindowHandlers::FormClose() {
   return close_.Close([this] { SaveGeometry(form_, kKeys, platform_.files); }, platform_.dialogs);
 }
 
-void ListWindowHandlers::lb1ListClick(std::optional<std::size_t> selected_entry) {
-  if (!selected_entry) return;
-  const std::u16string_view text = entries_.EntryText(*selected_entry);
+void ListWindowHandlers::lb1ListClick(std::u16string_view text) {
   if (text.find(phrases::kHeadingMark) != std::u16string_view::npos) {
     // A heading is never sent, and what the clipboard held is gone.
     delivery::PutOnClipboard(platform_.clipboard, u"");

@@ -34,7 +34,6 @@ class CountingText final : public platform::Text {
 
 // A whole list as a load gives it; icons count up from 1.
 void Load(FilterList& list, const std::vector<std::u16string>& entries) {
-  list.Clear();
   list.Assign(test::EntriesOf(entries));
 }
 
@@ -121,15 +120,6 @@ TEST_F(FilterListTest, ReloadAppliesTheFilterInForceToTheNewEntries) {
   EXPECT_EQ(list_.EntryIndexOfRow(1), 1u);
 
   Load(list_, {u"one"});
-  EXPECT_EQ(list_.RowCount(), 0u);
-}
-
-TEST_F(FilterListTest, ClearLeavesNoEntryAndNoRow) {
-  Load(list_, {u"a", u"b"});
-  list_.Clear();
-  EXPECT_EQ(list_.EntryCount(), 0u);
-  EXPECT_EQ(list_.RowCount(), 0u);
-  list_.SetFilter(u"a");
   EXPECT_EQ(list_.RowCount(), 0u);
 }
 

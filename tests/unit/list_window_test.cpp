@@ -9,7 +9,6 @@
 #include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/unit/test_support.h"
-#include "ui/filter.h"
 #include "ui/list_window.h"
 
 namespace quillomi::ui {
@@ -23,8 +22,8 @@ const std::u16string kListFile = kProgramDir + u"QLMO_一覧_ユーザー設定.
 const std::u16string kSettings = kProgramDir + u"Quillomi.exe_ユーザー設定.ini";
 
 // A framed window (frame 8, caption 23) as the toolkit keeps it, created with
-// the designed client area; every change goes into the shared log.
-class SimulatedListForm final : public ListFormFrame {
+// the designed client area, and its lb1; every change goes into the shared log.
+class SimulatedListForm final : public ListFormFrame, public phrases::PhraseListView {
  public:
   explicit SimulatedListForm(Lines& log) : log_(log) {}
 
@@ -43,6 +42,10 @@ class SimulatedListForm final : public ListFormFrame {
     client = {Logged("client width", v.width), Logged("client height", v.height)};
   }
   void SetItemHeight(int v) override { Logged("item height", v); }
+  void Clear() override { entries = {}; }
+  void Assign(phrases::PhraseEntries loaded) override { entries = std::move(loaded); }
+
+  phrases::PhraseEntries entries;
 
  private:
   int Logged(const char* what, int v) {
@@ -83,10 +86,9 @@ struct Rig {
   Lines log;
   fake::FakePlatform fake;
   SimulatedListForm form{log};
-  FilterList entries{fake};
   test::SimulatedPanel panel_view{fake};
   PanelHandlers panel{fake.Get(), panel_view};
-  ListWindowHandlers handlers{fake.Get(), form, entries, entries, panel};
+  ListWindowHandlers handlers{fake.Get(), form, form, panel};
 };
 
 std::string Joined(const Lines& lines) {
@@ -150,56 +152,50 @@ TEST(ListWindow, CreationSizesItemsThenPlacesTheWindowThenLoadsTheList) {
     if (c.list) r.fake.PutFile(kListFile, c.list);
     EXPECT_EQ(r.Create(), c.error);
     EXPECT_EQ(Joined(r.log), c.log);
-    EXPECT_EQ(r.entries.EntryCount(), c.error.empty() ? 1u : 0u);
+    EXPECT_EQ(r.form.entries.size(), c.error.empty() ? 1u : 0u);
   }
 }
 
-TEST(ListWindow, ReloadReplacesTheEntriesUnderTheFilterAndAFailedOneEmptiesThem) {
+TEST(ListWindow, ReloadReplacesTheEntriesAndAFailedOneEmptiesThem) {
   Rig r;
   r.fake.PutFile(kListFile, "one\r\ntwo\r\n");
   r.Create();
-  r.entries.SetFilter(u"th");
   r.fake.PutFile(kListFile, "◆new\r\nthree\r\n");
   r.handlers.btn_RELOADClick();
-  ASSERT_EQ(r.entries.EntryCount(), 2u);
-  EXPECT_EQ(Utf8(r.entries.EntryText(1)), "three");
-  ASSERT_EQ(r.entries.RowCount(), 1u);
-  EXPECT_EQ(r.entries.EntryIndexOfRow(0), 1u);
+  ASSERT_EQ(r.form.entries.size(), 2u);
+  EXPECT_EQ(Utf8(r.form.entries[1]), "three");
 
   r.fake.read_faults[kListFile] = u"プロセスはファイルにアクセスできません。";
   EXPECT_THROW(r.handlers.btn_RELOADClick(), UserError);
-  EXPECT_EQ(r.entries.EntryCount(), 0u);
+  EXPECT_EQ(r.form.entries.size(), 0u);
 }
 
 TEST(ListWindow, AClickSendsTheRawLineButAHeadingEmptiesTheClipboard) {
   Rig r;
-  r.fake.PutFile(kListFile, "[a]こんにちは\r\n◆head\r\n[x]◆mid\r\n\r\nplain [Enter無し]\r\n");
-  r.Create();
   r.fake.clipboard_text = u"before";
   // The raw line goes straight to the panel's delivery, which prepares it and
   // empties the free-text box; "◆" anywhere makes a heading.
-  const std::pair<std::optional<std::size_t>, std::string> cases[] = {
-      {std::nullopt, ""},
-      {0, "clipboard \"こんにちは\", empty edtTxt"},
-      {1, "clipboard \"\""},
-      {2, "clipboard \"\""},
-      {3, "clipboard \"\", empty edtTxt"},
-      {4, "clipboard \"plain \", empty edtTxt"},
+  const std::pair<std::u16string_view, std::string> cases[] = {
+      {u"[a]こんにちは", "clipboard \"こんにちは\", empty edtTxt"},
+      {u"◆head", "clipboard \"\""},
+      {u"[x]◆mid", "clipboard \"\""},
+      {u"", "clipboard \"\", empty edtTxt"},
+      {u"plain [Enter無し]", "clipboard \"plain \", empty edtTxt"},
   };
-  for (const auto& [selected, log] : cases) {
+  for (const auto& [text, log] : cases) {
     r.log.clear();
-    r.handlers.lb1ListClick(selected);
+    r.handlers.lb1ListClick(text);
     std::erase_if(r.log, [](const std::string& line) {
       return !line.starts_with("clipboard") && !line.starts_with("empty");
     });
-    EXPECT_EQ(Joined(r.log), log) << (selected ? static_cast<long>(*selected) : -1);
+    EXPECT_EQ(Joined(r.log), log) << Utf8(text);
   }
 
   // A busy clipboard is reported and keeps what it held.
   r.fake.clipboard_text = u"before";
   r.fake.clipboard_busy = u"アクセスが拒否されました。";
   r.log.clear();
-  EXPECT_EQ(ErrorOf([&] { r.handlers.lb1ListClick(1); }),
+  EXPECT_EQ(ErrorOf([&] { r.handlers.lb1ListClick(u"◆head"); }),
             "クリップボード アクセスが拒否されました。 を開けません");
   EXPECT_EQ(r.log, Lines{"clipboard busy"});
   EXPECT_EQ(r.fake.clipboard_text, std::optional<std::u16string>(u"before"));

@@ -137,7 +137,8 @@ void FilterListControl::ShowRows(std::optional<std::size_t> selected_entry) {
 }
 
 void FilterListControl::Notify() {
-  if (on_click) on_click();
+  const auto entry = SelectedEntry();
+  if (entry && on_click) on_click(entries_.EntryText(*entry));
 }
 
 std::optional<LRESULT> FilterListControl::FilterBoxMessage(HWND, UINT message, WPARAM wparam,

@@ -29,7 +29,7 @@ ListWindow::ListWindow(platform::Platform& platform, HWND application_window,
       application_window_(application_window),
       panel_(panel),
       lb1_(platform),
-      handlers_(platform, *this, lb1_, lb1_.Entries(), panel) {}
+      handlers_(platform, *this, lb1_, panel) {}
 
 ListWindow::~ListWindow() = default;
 
@@ -71,7 +71,7 @@ bool ListWindow::Create() {
 void ListWindow::CreateControls() {
   lb1_.Create(hwnd_, static_cast<HFONT>(font_.get()), ImageList1_.get());
   SetWindowLongPtrW(lb1_.hwnd(), GWLP_ID, ids::kLb1);
-  lb1_.on_click = [this] { handlers_.lb1ListClick(lb1_.SelectedEntry()); };
+  lb1_.on_click = [this](std::u16string_view text) { handlers_.lb1ListClick(text); };
 
   const ListWindowLayout design = LayOutListWindow(kListWindowDesignClient);
   const auto button = [&](std::u16string_view caption, const ControlBox& box, int id) {
