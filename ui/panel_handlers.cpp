@@ -32,8 +32,7 @@ PanelHandlers::~PanelHandlers() = default;
 
 bool PanelHandlers::FormCreate() {
   view_.SetHintDelay(300);
-  sTitle_ = view_.Caption();
-  sender_.SetPanel(view_.Handle(), sTitle_);
+  sender_.SetPanel(view_.Handle(), std::u16string(kForm1Caption));
   party_box_hint_ = true;
 
   paths_ = phrases::ResolveDataFilePaths(platform_.files.ExecutablePath());

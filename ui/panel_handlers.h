@@ -14,6 +14,7 @@
 #include "ui/close_retry.h"
 #include "ui/layout.h"
 #include "ui/main_placement.h"
+#include "ui/panel_caption.h"
 #include "ui/speech_mode.h"
 
 namespace quillomi::ui {
@@ -74,7 +75,6 @@ PanelControl PanelControlOfId(int id);
 class PanelView : public MainFormFrame {
  public:
   virtual platform::WindowHandle Handle() const = 0;
-  virtual std::u16string Caption() const = 0;
   virtual void SetHintDelay(int initial_ms) = 0;
   virtual void SetButtonCaption(int number, std::u16string_view caption) = 0;
   // The free-text box's font, in points.
@@ -120,7 +120,6 @@ class PanelHandlers final : private phrases::ButtonView {
   platform::Platform& platform_;
   PanelView& view_;
 
-  std::u16string sTitle_;
   phrases::DataFilePaths paths_;
   std::vector<std::u16string> list_box1_;  // ListBox1: the raw lines as last loaded
   std::array<std::optional<std::u16string>, iBtnCount> button_hints_;

@@ -94,7 +94,6 @@ class SimulatedPanel final : public SimulatedFrame<ui::PanelView> {
   std::u16string edtTxt;
 
   platform::WindowHandle Handle() const override { return 0x40; }
-  std::u16string Caption() const override { return u"Quillomi"; }
   void SetHintDelay(int ms) override { Logged("hint delay", ms); }
   void SetButtonCaption(int number, std::u16string_view caption) override {
     if (number == 1 || number == 59) fake_.Record("caption " + std::to_string(number) + " " + Utf8(caption));

@@ -37,7 +37,6 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
 
   void LayOut();
   void FilterTextChanged();
-  void FindClicked();
   void ApplyFilter(std::u16string_view filter_text);
   // Shows the rows afresh; the entry given stays selected when every entry is shown.
   void ShowRows(std::optional<std::size_t> selected_entry);
@@ -46,8 +45,8 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
   std::optional<std::size_t> SelectedEntry() const;
   void Notify();
 
-  std::optional<LRESULT> FilterBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
-  std::optional<LRESULT> RowsMessage(HWND rows, UINT message, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> FilterBoxMessage(UINT message, WPARAM wparam);
+  std::optional<LRESULT> RowsMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void DrawRow(const DRAWITEMSTRUCT& item) const;
   void DrawFindButton(const DRAWITEMSTRUCT& item) const;
 

@@ -1,8 +1,10 @@
 #include "ui/win32/list_window.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "res/identities.h"
+#include "ui/icon_tiles.h"
 
 namespace quillomi::ui::win32 {
 
@@ -19,6 +21,35 @@ constexpr int kButtonPadding = 10;
 void Place(HWND control, const ControlBox& box) {
   SetWindowPos(control, nullptr, box.left, box.top, box.width, box.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ImageList1: icons 0 to 9 at their indices, drawn once at start.
+UniqueImageList MakeIconTiles() {
+  UniqueImageList list(
+      ImageList_Create(kIconTileSize, kIconTileSize, ILC_COLOR24, kIconTileCount, 0));
+  if (!list) return list;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = kIconTileSize;
+  info.bmiHeader.biHeight = -kIconTileSize;  // top row first, as the tile is
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  for (int index = 0; index < kIconTileCount; ++index) {
+    void* bits = nullptr;
+    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // A missing tile would shift the ones after it: no icons rather than wrong ones.
+    if (!bitmap || !bits) return UniqueImageList();
+    auto* pixel = static_cast<std::uint8_t*>(bits);
+    for (const Rgb& colour : MakeIconTile(index)) {
+      *pixel++ = colour.b;
+      *pixel++ = colour.g;
+      *pixel++ = colour.r;
+      *pixel++ = 0;
+    }
+    ImageList_Add(list.get(), static_cast<HBITMAP>(bitmap.get()), nullptr);
+  }
+  return list;
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include "ui/list_window.h"
 #include "ui/win32/filter_list_control.h"
-#include "ui/win32/icon_tiles.h"
 #include "ui/win32/window.h"
 #include "ui/win32/window_frame.h"
 

@@ -22,6 +22,23 @@ constexpr DWORD kBorderlessStyle = WS_POPUP | WS_CLIPCHILDREN;
 // so that the box, above the button, is drawn and hit whole.
 constexpr DWORD kChild = WS_CLIPSIBLINGS;
 
+// The button a press or double-click message is of, if it is one.
+std::optional<PressedButton> MouseButtonPressed(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      return PressedButton::kLeft;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return PressedButton::kRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return PressedButton::kMiddle;
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 PanelWindow::PanelWindow(platform::Platform& platform, PanelHooks hooks)
@@ -248,7 +265,8 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       [[fallthrough]];
     case WM_LBUTTONDOWN:
       // FormMouseDown: the system's own move loop drags the window.
-      DragWindow(hwnd_, lparam);
+      ReleaseCapture();
+      SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lparam);
       return 0;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_MINIMIZE ||

@@ -49,7 +49,6 @@ class PanelWindow final : public WindowFrame<ui::PanelView> {
 
   // ui::PanelView, beyond the geometry
   platform::WindowHandle Handle() const override { return ui::win32::Handle(hwnd_); }
-  std::u16string Caption() const override { return TextOf(hwnd_); }
   void SetHintDelay(int initial_ms) override { tips_.SetDelay(initial_ms); }
   void SetButtonCaption(int number, std::u16string_view caption) override;
   void SetEdtTxtFont(int points) override;

@@ -15,7 +15,6 @@
 #include "platform/platform.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
-#include "ui/button_press.h"
 
 namespace quillomi::ui::win32 {
 
@@ -25,6 +24,7 @@ using quillomi::win32::W;
 using quillomi::win32::SelectedObject;
 using quillomi::win32::UniqueGdiObject;
 using quillomi::win32::UniqueIcon;
+using quillomi::win32::UniqueImageList;
 using quillomi::win32::WindowDc;
 
 inline platform::WindowHandle Handle(HWND window) {
@@ -88,12 +88,6 @@ class Window {
   HWND focus_ = nullptr;
 };
 
-// The button a press or double-click message is of, if it is one.
-std::optional<PressedButton> MouseButtonPressed(UINT message);
-
-// Hands a left press at the client position in lparam to the system's move loop.
-void DragWindow(HWND window, LPARAM lparam);
-
 // A window's text, as long as it is.
 std::u16string TextOf(HWND window);
 
@@ -120,8 +114,5 @@ inline RECT ClientRect(HWND window) {
   GetClientRect(window, &rect);
   return rect;
 }
-
-// Client size <-> outer size for a style, as the frame adds them.
-SIZE OuterSizeForClient(HWND window, int client_width, int client_height);
 
 }  // namespace quillomi::ui::win32

@@ -53,6 +53,14 @@ class WindowFrame : public Window, protected Frame {
 
  private:
   bool Restored() const { return !IsIconic(hwnd_) && !IsZoomed(hwnd_); }
+  // What the frame of the window's style adds to a client area.
+  static SIZE OuterSizeForClient(HWND window, int client_width, int client_height) {
+    RECT rect{0, 0, client_width, client_height};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    AdjustWindowRectEx(&rect, style, FALSE, ex_style);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+  }
   static platform::Rect Of(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 };
 
