@@ -9,14 +9,6 @@
 namespace quillomi::ui {
 namespace {
 
-TEST(LayoutGrid, ColumnsAreWholePitchesAfterTheMargin) {
-  // Exactly k columns at 4 + 49k, one fewer a pixel narrower.
-  for (int k = 1; k <= 70; ++k) {
-    EXPECT_EQ(GridColumns(4 + 49 * k), k) << k;
-    EXPECT_EQ(GridColumns(4 + 49 * k - 1), k - 1) << k;
-  }
-}
-
 // 445 leaves a part-filled last row. Without a whole column (52, 0) the wrap
 // test holds before every button, the first one included, so the top row
 // stays empty.
