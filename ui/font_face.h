@@ -34,8 +34,12 @@ inline constexpr std::array kFallbackFontFaces{
     FontFace{u"VL PGothic", 67},       FontFace{u"IPAPGothic", 67},
 };
 
-// The designed face if installed, else the first fallback, else the designed
-// one for the system to substitute.
-FontFace ChooseFontFace(platform::Screen& screen);
+// Else the designed one, for the system to substitute.
+inline FontFace ChooseFontFace(platform::Screen& screen) {
+  if (screen.IsFontInstalled(kDesignedFontFace.name)) return kDesignedFontFace;
+  for (const FontFace& face : kFallbackFontFaces)
+    if (screen.IsFontInstalled(face.name)) return face;
+  return kDesignedFontFace;
+}
 
 }  // namespace quillomi::ui

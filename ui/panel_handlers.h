@@ -10,7 +10,6 @@
 #include "delivery/message_sender.h"
 #include "phrases/button_file.h"
 #include "platform/platform.h"
-#include "ui/button_press.h"
 #include "ui/close_retry.h"
 #include "ui/layout.h"
 #include "ui/main_placement.h"
@@ -60,6 +59,18 @@ inline constexpr const char16_t* kLabels[] = {
     u"コマンドなど必ず通常発言にしたい言葉があれば「QLMO_"
     u"通常発言リスト」をメモ帳で開いてそこに羅列してください。",
 };
+
+// What a press on a phrase button does, from the mouse button and the keys
+// held at that moment. Ctrl makes no difference either way.
+enum class PressedButton { kLeft, kRight, kMiddle };
+enum class ButtonAction { kNothing, kSend, kEdit, kReload };
+
+inline ButtonAction DecideButtonPress(PressedButton button, bool shift_held, bool alt_held) {
+  if (button == PressedButton::kRight)
+    return shift_held ? ButtonAction::kReload : ButtonAction::kEdit;
+  if (button == PressedButton::kLeft && !shift_held && !alt_held) return ButtonAction::kSend;
+  return ButtonAction::kNothing;
+}
 
 // A control of the panel, as hints and clicks name it.
 struct PanelControl {

@@ -76,7 +76,7 @@ bool ListWindow::Create() {
   };
   icon_ = icon(SM_CXICON, SM_CYICON);
   small_icon_ = icon(SM_CXSMICON, SM_CYSMICON);
-  try {
+  const bool created = Reported([&] {
     RegisterWindowClass(ids::kListWindowClass, 0, LoadCursorW(nullptr, IDC_ARROW),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon_.get(),
                         small_icon_.get());
@@ -85,17 +85,11 @@ bool ListWindow::Create() {
     CreateWindowOfClass(ids::kListWindowClass, std::u16string(kForm3Caption), kStyle, kExStyle, 0,
                         0, designed.right - designed.left, designed.bottom - designed.top,
                         application_window_);
-  } catch (...) {
-    ReportCurrentException(platform_.dialogs);
-    return false;
-  }
+  });
+  if (!created) return false;
   CreateControls();
-  try {
-    handlers_.FormCreate(panel_.sListText1());
-  } catch (...) {
-    // The window is still created, as far as its creation got.
-    ReportCurrentException(platform_.dialogs);
-  }
+  // The window is still created, as far as its creation got.
+  Reported([&] { handlers_.FormCreate(panel_.sListText1()); });
   return true;
 }
 

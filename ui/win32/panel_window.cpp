@@ -50,7 +50,7 @@ bool PanelWindow::Create() {
   font_ = MakeFont(12);
   bold_font_ = MakeFont(12, true);
   background_ = UniqueGdiObject(CreateSolidBrush(kCream));
-  try {
+  const bool created = Reported([&] {
     RegisterWindowClass(ids::kPanelClass, CS_DBLCLKS, LoadCursorW(nullptr, IDC_HAND),
                         static_cast<HBRUSH>(background_.get()),
                         LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ids::kApplicationIcon)),
@@ -61,18 +61,14 @@ bool PanelWindow::Create() {
     CreateWindowOfClass(ids::kPanelClass, std::u16string(kForm1Caption), kSizeableStyle,
                         WS_EX_TOPMOST, 0, 0, designed.right - designed.left,
                         designed.bottom - designed.top, hooks_.application_window);
-  } catch (...) {
-    ReportCurrentException(platform_.dialogs);
-    return false;
-  }
+  });
+  if (!created) return false;
   if (hooks_.window_created) hooks_.window_created(hwnd_);
   CreateControls();
-  try {
-    if (!handlers_.FormCreate()) return false;
-  } catch (...) {
-    // The window still opens, as far as its creation got.
-    ReportCurrentException(platform_.dialogs);
-  }
+  // A creation that throws still opens the window, as far as it got.
+  bool ends = false;
+  Reported([&] { ends = !handlers_.FormCreate(); });
+  if (ends) return false;
   // One layout for the size the placement chose, then one show without the
   // synchronous erase of every themed button: the loop paints them all at once.
   laying_out_ = false;

@@ -55,6 +55,18 @@ class Window {
                            DWORD style, DWORD ex_style, int left, int top, int width, int height,
                            HWND owner);
 
+  // A creation step under its own barrier; false when it threw (the user was told).
+  template <typename Step>
+  bool Reported(Step&& step) {
+    try {
+      step();
+      return true;
+    } catch (...) {
+      ReportCurrentException(platform_.dialogs);
+      return false;
+    }
+  }
+
   // Messages of the window itself; unhandled ones go to DefWindowProcW.
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
