@@ -89,10 +89,6 @@ std::optional<std::size_t> FilterListControl::SelectedEntry() const {
   return entries_.EntryIndexOfRow(*row);
 }
 
-void FilterListControl::Clear() {
-  Assign({});
-}
-
 void FilterListControl::Assign(phrases::PhraseEntries entries) {
   // Rows that match the entries held, even after a failed filtering.
   try {
@@ -102,10 +98,6 @@ void FilterListControl::Assign(phrases::PhraseEntries entries) {
     throw;
   }
   ShowRows(std::nullopt);
-}
-
-void FilterListControl::FilterTextChanged() {
-  ApplyFilter(find_.TextChanged(TextOf(filter_box_)));
 }
 
 void FilterListControl::ApplyFilter(std::u16string_view filter_text) {

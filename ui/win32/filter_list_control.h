@@ -29,14 +29,14 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
   std::function<void(std::u16string_view raw_line)> on_click;
 
   // The rows are shown afresh, without a selection.
-  void Clear() override;
+  void Clear() override { Assign({}); }
   void Assign(phrases::PhraseEntries entries) override;
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void LayOut();
-  void FilterTextChanged();
+  void FilterTextChanged() { ApplyFilter(find_.TextChanged(TextOf(filter_box_))); }
   void ApplyFilter(std::u16string_view filter_text);
   // Shows the rows afresh; the entry given stays selected when every entry is shown.
   void ShowRows(std::optional<std::size_t> selected_entry);

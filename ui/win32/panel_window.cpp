@@ -189,19 +189,11 @@ void PanelWindow::LayOutFreeTextControls(int edtTxt_bottom_gap) {
     MoveControl(radios_[r], kRadios[r].left, client.bottom - kRadios[r].bottom_gap);
 }
 
-void PanelWindow::RaiseEdtTxt() {
-  SetWindowPos(edtTxt_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void PanelWindow::SetChecked(SpeechControl control, bool checked) {
   HWND target = cbPT_;
   for (std::size_t r = 0; r < radios_.size(); ++r)
     if (kRadios[r].control == control) target = radios_[r];
   SendMessageW(target, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void PanelWindow::ShowListWindow() {
-  if (hooks_.show_list_window) hooks_.show_list_window();
 }
 
 void PanelWindow::FormResize() {

@@ -56,9 +56,13 @@ class PanelWindow final : public WindowFrame<ui::PanelView> {
   void LayOutFreeTextControls(int edtTxt_bottom_gap) override;
   std::u16string EdtTxtText() const override { return TextOf(edtTxt_); }
   void EmptyEdtTxt() override { SetWindowTextW(edtTxt_, L""); }
-  void RaiseEdtTxt() override;
+  void RaiseEdtTxt() override {
+    SetWindowPos(edtTxt_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   void SetChecked(SpeechControl control, bool checked) override;
-  void ShowListWindow() override;
+  void ShowListWindow() override {
+    if (hooks_.show_list_window) hooks_.show_list_window();
+  }
   void SetSizeable(bool sizeable) override;
   void SetOuterSize(Size outer) override { Resize(outer); }
 
