@@ -110,44 +110,36 @@ TEST(ListWindow, CreationSizesItemsThenPlacesTheWindowThenLoadsTheList) {
     const char* list;      // nullptr: no file
     int dpi;
     std::string log, error;
-    std::vector<platform::Rect> monitors;  // every monitor's work area; none: the one
   };
   const Case cases[] = {
-      {nullptr, "x\r\n", 96, "item height 16, " + kDefaults + ", read <list>", "", {}},
+      {nullptr, "x\r\n", 96, "item height 16, " + kDefaults + ", read <list>", ""},
       // Out of reach, it moves just far enough onto the work area, in the stored size.
       {"[System]\r\nForm3Top=-5000\r\nForm3Left=99999\r\nForm3ClientWidth=10\r\n"
        "Form3ClientHeight=0\r\n",
        "x\r\n", 144,
        "item height 24, read <settings>, top 0, left 1894, client width 10, "
        "client height 0, read <list>",
-       "", {}},
-      {"[System]\r\nForm3Top=5000\r\nForm3Left=5000\r\n", "x\r\n", 96, placed(681, 1532), "", {}},
+       ""},
       // 100 of its 388 pixels on the work area are enough, 99 are not.
-      {"[System]\r\nForm3Top=100\r\nForm3Left=-288\r\n", "x\r\n", 96, placed(100, -288), "", {}},
-      {"[System]\r\nForm3Top=100\r\nForm3Left=-289\r\n", "x\r\n", 96, placed(100, 0), "", {}},
-      // Its top edge must be on it, with 30 pixels below.
-      {"[System]\r\nForm3Top=-1\r\nForm3Left=100\r\n", "x\r\n", 96, placed(0, 100), "", {}},
-      {"[System]\r\nForm3Top=1010\r\nForm3Left=100\r\n", "x\r\n", 96, placed(1010, 100), "", {}},
-      {"[System]\r\nForm3Top=1011\r\nForm3Left=100\r\n", "x\r\n", 96, placed(681, 100), "", {}},
-      // A monitor left of the primary one.
-      {"[System]\r\nForm3Top=100\r\nForm3Left=-1000\r\n", "x\r\n", 96, placed(100, -1000), "",
-       {{0, 0, 1920, 1040}, {-1920, 0, 0, 1080}}},
+      {"[System]\r\nForm3Top=100\r\nForm3Left=-288\r\n", "x\r\n", 96, placed(100, -288), ""},
+      {"[System]\r\nForm3Top=100\r\nForm3Left=-289\r\n", "x\r\n", 96, placed(100, 0), ""},
+      // Its top edge must be on it.
+      {"[System]\r\nForm3Top=-1\r\nForm3Left=100\r\n", "x\r\n", 96, placed(0, 100), ""},
       // Unreadable values take their defaults, from the outer size as created.
       {"[system]\r\nform3top=abc\r\nForm3ClientWidth=800\r\nForm3ClientHeight=$20\r\n", "x\r\n",
        110,
        "item height 19, read <settings>, top 390, left 824, client width 800, client height 32, "
        "read <list>",
-       "", {}},
+       ""},
       {"[System]\r\nForm3Top=\x82\xa0\r\n", "x\r\n", 96, "item height 16, read <settings>",
-       Utf8(messages::kMappingError), {}},
+       Utf8(messages::kMappingError)},
       {nullptr, nullptr, 96, "item height 16, " + kDefaults + ", read <list>",
-       Utf8(messages::CannotOpenFile(kListFile, u"指定されたファイルが見つかりません。")), {}},
+       Utf8(messages::CannotOpenFile(kListFile, u"指定されたファイルが見つかりません。"))},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.log);
     Rig r;
     r.fake.dpi_x = c.dpi;
-    if (!c.monitors.empty()) r.fake.monitor_work_areas = c.monitors;
     if (c.settings) r.fake.PutFile(kSettings, c.settings);
     if (c.list) r.fake.PutFile(kListFile, c.list);
     EXPECT_EQ(r.Create(), c.error);
