@@ -154,10 +154,9 @@ TEST(Panel, EachControlShowsItsHintOrTheWindowsBeforeTheBar) {
   };
   const Case cases[] = {
       // A hint of its own that is empty before the bar shows nothing.
-      {{kButton, 1}, u"a"},  {{kButton, 2}, form}, {{kButton, 3}, u""},
-      {{kButton, 0}, form},  {{kBackground}, form}, {{kLabel, 2}, form},
-      {{kEdtTxt}, form},     {{kPartyBox}, std::u16string(kPartyBoxHint)},
-      {{kRadio, 4}, u"チャット内に発言"},
+      {{kButton, 1}, u"a"},  {{kButton, 2}, form},  {{kButton, 3}, u""},
+      {{kButton, 0}, form},  {{kBackground}, form}, {{kRadio, 4}, u"チャット内に発言"},
+      {{kPartyBox}, std::u16string(kPartyBoxHint)},
   };
   for (const auto& c : cases)
     EXPECT_EQ(r.handlers.HintFor(c.control), c.hint)

@@ -53,10 +53,6 @@ TEST(SpeechMode, EachCascadeEndsAfterOneExchange) {
        {"rbParty off", "rbNormal on", "cbPT off"}, {"rbNormal"}, Radio::kNormal},
       {"emote from normal leaves the box", true, {}, {C::rbEmote},
        {"rbNormal off", "rbEmote on"}, {"rbEmote"}, Radio::kEmote},
-      {"yell from chat leaves the box", true, {{C::rbChat}}, {C::rbYell},
-       {"rbChat off", "rbYell on"}, {"rbYell"}, Radio::kYell},
-      {"ticking over yell selects party", true, {{C::rbYell}}, {C::cbPT, true},
-       {"cbPT on", "rbYell off", "rbParty on"}, {"cbPT", "rbParty"}, Radio::kParty},
       {"a selected radio clicked again runs nothing", true, {{C::rbChat}}, {C::rbChat},
        {}, {"rbChat"}, Radio::kChat},
       {"the box set to its state runs nothing", true, {{C::cbPT, true}}, {C::cbPT, true},
@@ -65,8 +61,6 @@ TEST(SpeechMode, EachCascadeEndsAfterOneExchange) {
        {"rbParty off"}, {"cbPT"}, Radio::kNormal},
       {"hidden: ticking changes no radio", false, {}, {C::cbPT, true},
        {"cbPT on"}, {"cbPT", "rbNormal"}, Radio::kNormal},
-      {"hidden: unticking changes no radio", false, {{C::cbPT, true}}, {C::cbPT, false},
-       {"cbPT off"}, {"rbNormal"}, Radio::kNormal},
   };
   // clang-format on
   for (const auto& c : cases) {
