@@ -59,7 +59,6 @@ TEST_F(MainPlacement, PlacesFromTheSettingsOrTheWorkArea) {
       {"Left2=5000\r\nBottom2=5000\r\n", kWork, {}, false, 160, 990, 841, 914},
       {"Left2=5000\r\nBottom2=5000\r\n", kWork, kTwo, false, 160, 990, 841, 2834},
       {"Left2=-5000\r\nBottom2=-3000\r\n", kWork, {}, false, 160, 990, 0, 0},
-      {"Left2=1870\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 501, 914},
       {"ClientHeight2=700\r\nBottom2=619\r\nLeft2=100\r\n", kWork, {}, false, 700, 990, 0, 100},
       // On a second monitor, or partly in reach: as stored.
       {"Left2=2500\r\nBottom2=700\r\n", kWork, kTwo, false, 160, 990, 501, 2500},

@@ -39,7 +39,6 @@ TEST(LayoutFreeTextBox, TopTakesTheFontSizeAsPixelsAndLabelsMoveBeside) {
   EXPECT_EQ(LabelLeft(false), 4);
   EXPECT_EQ(LabelLeft(true), 152);
   EXPECT_EQ(EdtTxtTop(160, 10), 131);  // the defaults
-  EXPECT_EQ(EdtTxtTop(160, 20), 121);
   EXPECT_EQ(EdtTxtTop(30, 20), -9);  // applied as it is, above the client area
 }
 
