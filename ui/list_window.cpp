@@ -1,12 +1,10 @@
 #include "ui/list_window.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "delivery/game_delivery.h"
 #include "phrases/button_file.h"
 #include "phrases/settings.h"
-#include "platform/errors.h"
 
 namespace quillomi::ui {
 

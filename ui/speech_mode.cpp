@@ -1,7 +1,5 @@
 #include "ui/speech_mode.h"
 
-#include <utility>
-
 namespace quillomi::ui {
 
 namespace {

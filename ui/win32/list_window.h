@@ -2,7 +2,6 @@
 // again by its close box.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "ui/list_window.h"

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +17,6 @@
 
 namespace quillomi::ui::win32 {
 
-using quillomi::win32::U;
 using quillomi::win32::W;
 
 using quillomi::win32::SelectedObject;
