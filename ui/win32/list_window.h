@@ -6,7 +6,6 @@
 
 #include "ui/list_window.h"
 #include "ui/win32/filter_list_control.h"
-#include "ui/win32/window.h"
 #include "ui/win32/window_frame.h"
 
 namespace quillomi::ui::win32 {

@@ -6,15 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "ui/panel_caption.h"
 #include "ui/panel_handlers.h"
 #include "ui/win32/hint_tips.h"
-#include "ui/win32/window.h"
 #include "ui/win32/window_frame.h"
 
 namespace quillomi::ui::win32 {
-
-using ui::kForm1Caption;
 
 // What the panel needs of the application object and the list window.
 struct PanelHooks {
