@@ -7,18 +7,14 @@ namespace quillomi::app {
 bool Application::Create() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(ids::kApplicationIcon));
-  try {
+  return Reported([&] {
     RegisterWindowClass(ids::kApplicationClass, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon,
                         icon);
     // Of no size, out of sight; shown later, when the panel is up.
     CreateWindowOfClass(ids::kApplicationClass, std::u16string(ids::kApplicationTitle),
                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, 0,
                         -32000, -32000, 0, 0, nullptr);
-  } catch (...) {
-    ui::win32::ReportCurrentException(platform_.dialogs);
-    return false;
-  }
-  return true;
+  });
 }
 
 void Application::ShowEntry() {

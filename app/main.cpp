@@ -46,9 +46,8 @@ int Run(quillomi::win32::Win32Platform& win32) {
     if (form3) form3->ShowFromPanel();
   };
   panel_hooks.window_created = [&](HWND window) {
-    const auto handle = reinterpret_cast<quillomi::platform::WindowHandle>(window);
-    win32.SetDialogOwner(handle);
-    win32.SetClipboardOwner(handle);
+    win32.SetDialogOwner(quillomi::ui::win32::Handle(window));
+    win32.SetClipboardOwner(quillomi::ui::win32::Handle(window));
   };
   quillomi::ui::win32::PanelWindow form1(platform, panel_hooks);
   if (!form1.Create()) return 0;

@@ -104,7 +104,7 @@ void LoadList(benchmark::State& state) {
   quillomi::fake::FakePlatform platform;
   quillomi::ui::FilterList list(platform);
   for (auto _ : state) {
-    list.Clear();
+    list.Assign({});
     list.Assign(quillomi::phrases::ReadPhraseList(files, Files().list()));
     benchmark::DoNotOptimize(list.RowCount());
   }

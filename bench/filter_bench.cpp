@@ -124,7 +124,7 @@ void FirstFilter(benchmark::State& state) {
   FilterList list(platform);
   for (auto _ : state) {
     state.PauseTiming();
-    list.Clear();
+    list.Assign({});
     list.Assign(data.loaded);
     state.ResumeTiming();
     list.SetFilter(kTypicalFilter);

@@ -47,10 +47,8 @@ std::size_t FindLiteral(std::u16string_view text, std::u16string_view literal, s
     return data[at] == head && (tail == 0 || std::char_traits<char16_t>::compare(
                                                  data + at + 1, literal.data() + 1, tail) == 0);
   };
-  // A lane of (word ^ pattern) is zero where the unit is the literal's first.
-  // The lowest lane flagged is exact (a borrow only runs upwards), so the
-  // first candidate comes straight from the mask; wildcard patterns look for
-  // short, frequent literals and hit within a few units.
+  // A lane of (word ^ pattern) is zero where the unit is the literal's first;
+  // the lowest lane flagged is exact, as a borrow only runs upwards.
   constexpr std::uint64_t kLowBits = 0x0001000100010001;
   constexpr std::uint64_t kHighBits = 0x8000800080008000;
   const std::uint64_t pattern = kLowBits * static_cast<std::uint64_t>(head);
@@ -131,11 +129,6 @@ std::size_t FilterPattern::MatchRunsAt(const std::vector<Run>& runs, std::u16str
     if (at == npos) return npos;
   }
   return at;
-}
-
-void FilterList::Clear() {
-  // A large list's memory goes back at once, not with the next load.
-  Assign({});
 }
 
 void FilterList::Assign(phrases::PhraseEntries entries) {

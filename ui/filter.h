@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,18 +11,13 @@
 
 namespace quillomi::ui {
 
-// A filter text compiled for matching against entries upper-cased by the same
-// mapping as the text. An entry matches when it contains the text: "*" stands
-// for any run of characters, the empty one included, "?" for exactly one
-// character, '"' is dropped, and every other character, "!", "<", ">", "^",
-// "&" and "|" among them, stands for itself.
-//
-// A character is a surrogate pair or any other single UTF-16 unit (a lone
-// surrogate counts as one), so "?" takes a whole pair and a match never starts
-// or ends between the two halves of one.
-//
-// The pieces between the stars are found leftmost without going back: time
-// at most the entry's length times the filter's.
+// A filter text, upper-cased by the entries' mapping, compiled. An entry matches
+// when it contains the text: "*" is any run of characters (the empty one too),
+// "?" exactly one, '"' is dropped, every other character ("!", "<", ">", "^",
+// "&", "|" too) stands for itself. A character is a surrogate pair or any other
+// UTF-16 unit, so a match never starts or ends inside a pair. The pieces
+// between the stars are found leftmost without going back: time at most the
+// entry's length times the filter's.
 class FilterPattern {
  public:
   explicit FilterPattern(std::u16string_view upper_text);
@@ -51,12 +45,11 @@ class FilterPattern {
 
 // A new list is filtered at once with the filter in force. The upper-cased
 // copy is made by the first filter that needs it: an unfiltered list costs none.
-class FilterList final : public phrases::PhraseListView {
+class FilterList {
  public:
   explicit FilterList(platform::Text& text) : text_(text) {}
 
-  void Clear() override;
-  void Assign(phrases::PhraseEntries entries) override;
+  void Assign(phrases::PhraseEntries entries);
 
   // Filters again at once; an empty text shows every entry in list order.
   void SetFilter(std::u16string_view filter_text);

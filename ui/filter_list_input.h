@@ -14,11 +14,18 @@ class FindButton {
   bool Pressed() const { return pressed_; }
 
   // Every change of the box's text filters with it and shows the button pressed.
-  std::u16string TextChanged(std::u16string_view box_text);
+  std::u16string TextChanged(std::u16string_view box_text) {
+    pressed_ = true;
+    return std::u16string(box_text);
+  }
   // Pressed: releases and shows every entry, the box keeping its text.
   // Released: presses and filters again, unless the box is empty (nullopt:
   // nothing changes).
-  std::optional<std::u16string> Clicked(std::u16string_view box_text);
+  std::optional<std::u16string> Clicked(std::u16string_view box_text) {
+    if (!pressed_ && box_text.empty()) return std::nullopt;
+    pressed_ = !pressed_;
+    return std::u16string(pressed_ ? box_text : u"");
+  }
 
  private:
   bool pressed_ = false;

@@ -22,20 +22,23 @@ struct FontFace {
 
 inline constexpr FontFace kDesignedFontFace{u"Meiryo UI", 100};
 
-// In the order asked for: the Windows UI faces as they are, then faces a
-// Linux system has. Those draw five kana wider than a 50-pixel phrase button
-// holds at 12 pixels; narrowed to 67 %, the widest shipped captions fit with
-// room to spare (measured under Wine). Noto Sans CJK JP comes first: narrowed,
-// its digits and kanji stay the clearest; Wine's hinting turns BIZ UDPGothic's
-// "8" into a "0" and leaves IPAPGothic's kanji unsmoothed and blotted.
+// In the order asked for: the Windows UI faces, then Linux faces, whose five
+// kana overflow a 50-pixel button at 12 pixels unless narrowed to 67 %
+// (measured under Wine). Noto Sans CJK JP first: narrowed, its digits and kanji
+// stay the clearest; Wine's hinting turns BIZ UDPGothic's "8" into a "0" and
+// blots IPAPGothic's kanji.
 inline constexpr std::array kFallbackFontFaces{
     FontFace{u"Yu Gothic UI", 100},    FontFace{u"MS UI Gothic", 100},
     FontFace{u"Noto Sans CJK JP", 67}, FontFace{u"BIZ UDPGothic", 67},
     FontFace{u"VL PGothic", 67},       FontFace{u"IPAPGothic", 67},
 };
 
-// The designed face if installed, else the first fallback, else the designed
-// one for the system to substitute.
-FontFace ChooseFontFace(platform::Screen& screen);
+// Else the designed one, for the system to substitute.
+inline FontFace ChooseFontFace(platform::Screen& screen) {
+  if (screen.IsFontInstalled(kDesignedFontFace.name)) return kDesignedFontFace;
+  for (const FontFace& face : kFallbackFontFaces)
+    if (screen.IsFontInstalled(face.name)) return face;
+  return kDesignedFontFace;
+}
 
 }  // namespace quillomi::ui

@@ -1,24 +1,43 @@
-// Where a window stands and how big it is, as both windows' handlers use it:
-// outer rectangle and client area in screen pixels.
+// Where a window stands and how big it is, as both windows' handlers use it,
+// in screen pixels; and the settings keys that keep it between runs.
 #pragma once
+
+#include <string_view>
+
+#include "phrases/settings.h"
+#include "platform/platform.h"
+#include "ui/layout.h"
 
 namespace quillomi::ui {
 
 class FormGeometry {
  public:
   virtual ~FormGeometry() = default;
-  virtual int Top() const = 0;
-  virtual int Left() const = 0;
-  virtual int OuterWidth() const = 0;
-  virtual int OuterHeight() const = 0;
-  virtual int ClientWidth() const = 0;
-  virtual int ClientHeight() const = 0;
-  virtual void SetTop(int top) = 0;
-  virtual void SetLeft(int left) = 0;
-  // Resizes the outer rectangle so that the client area gets the size; the
-  // top-left corner stays.
-  virtual void SetClientWidth(int width) = 0;
-  virtual void SetClientHeight(int height) = 0;
+  virtual platform::Rect Outer() const = 0;
+  virtual Size Client() const = 0;
+  virtual void MoveTo(Point top_left) = 0;
+  // The outer rectangle takes the size the client area needs; its top-left corner stays.
+  virtual void SetClientSize(Size client) = 0;
 };
+
+// The panel keeps its bottom edge where the list window keeps its top.
+struct GeometryKeys {
+  std::u16string_view top_or_bottom, left, client_width, client_height;
+  bool bottom = false;
+};
+
+// Writes the four keys in this order and saves; throws UserError when it cannot.
+inline void SaveGeometry(const FormGeometry& form, const GeometryKeys& keys,
+                         platform::Files& files) {
+  using phrases::kSettingsSection;
+  const platform::Rect outer = form.Outer();
+  auto settings = phrases::SettingsDocument::OpenForExecutable(files);
+  settings.WriteInteger(kSettingsSection, keys.top_or_bottom,
+                        keys.bottom ? outer.bottom : outer.top);
+  settings.WriteInteger(kSettingsSection, keys.left, outer.left);
+  settings.WriteInteger(kSettingsSection, keys.client_width, form.Client().width);
+  settings.WriteInteger(kSettingsSection, keys.client_height, form.Client().height);
+  settings.Save();
+}
 
 }  // namespace quillomi::ui

@@ -22,6 +22,19 @@ int Floor(double value) {
   return static_cast<int>(std::floor(value));
 }
 
+bool WindowInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas) {
+  constexpr int kReachWidth = 100;
+  constexpr int kReachHeight = 30;
+  const int width = std::min(kReachWidth, window.Width());
+  const int height = std::min(kReachHeight, window.Height());
+  return std::any_of(work_areas.begin(), work_areas.end(), [&](const platform::Rect& area) {
+    if (window.top < area.top || window.top >= area.bottom) return false;
+    const int shown_width = std::min(window.right, area.right) - std::max(window.left, area.left);
+    const int shown_height = std::min(window.bottom, area.bottom) - window.top;
+    return shown_width >= width && shown_height >= height;
+  });
+}
+
 }  // namespace
 
 int GridColumns(int client_width) {
@@ -73,21 +86,9 @@ Point ListWindowDefaultPosition(Size work_area, Size outer) {
           Floor(work_area.height / 2.0 - outer.height / 2.0) + kListWindowOffset};
 }
 
-bool WindowInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas) {
-  constexpr int kReachWidth = 100;
-  constexpr int kReachHeight = 30;
-  const int width = std::min(kReachWidth, window.Width());
-  const int height = std::min(kReachHeight, window.Height());
-  return std::any_of(work_areas.begin(), work_areas.end(), [&](const platform::Rect& area) {
-    if (window.top < area.top || window.top >= area.bottom) return false;
-    const int shown_width = std::min(window.right, area.right) - std::max(window.left, area.left);
-    const int shown_height = std::min(window.bottom, area.bottom) - window.top;
-    return shown_width >= width && shown_height >= height;
-  });
-}
-
-Point MoveIntoReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas) {
+Point PlaceInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas) {
   Point best{window.left, window.top};
+  if (WindowInReach(window, work_areas)) return best;
   long long least = -1;
   for (const auto& area : work_areas) {
     const Point moved{std::max(area.left, std::min(window.left, area.right - window.Width())),

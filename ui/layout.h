@@ -27,6 +27,10 @@ struct Size {
   friend bool operator==(const Size&, const Size&) = default;
 };
 
+inline Size SizeOf(const platform::Rect& rect) {
+  return {rect.Width(), rect.Height()};
+}
+
 // The client width over the 49-pixel pitch, truncated toward zero; 0 or less
 // below a width of 53.
 int GridColumns(int client_width);
@@ -55,11 +59,10 @@ Point ListWindowDefaultPosition(Size work_area, Size outer);
 
 // A stored place is kept only while the player can reach the window there:
 // at least 100 x 30 pixels of it (all of a smaller one), its top edge
-// included, lie in one monitor's work area.
-bool WindowInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas);
-// Into the nearest work area by the least move, keeping the size; one larger
-// than the work area goes to its top-left corner.
-Point MoveIntoReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas);
+// included, lie in one monitor's work area. Else the window goes into the
+// nearest work area by the least move, keeping the size; one larger than the
+// work area goes to its top-left corner.
+Point PlaceInReach(const platform::Rect& window, const std::vector<platform::Rect>& work_areas);
 // The box lies whole in one monitor's work area.
 bool InsideAWorkArea(const platform::Rect& box, const std::vector<platform::Rect>& work_areas);
 

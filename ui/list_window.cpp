@@ -1,12 +1,10 @@
 #include "ui/list_window.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "delivery/game_delivery.h"
 #include "phrases/button_file.h"
 #include "phrases/settings.h"
-#include "platform/errors.h"
 
 namespace quillomi::ui {
 
@@ -14,10 +12,7 @@ namespace {
 
 using phrases::kSettingsSection;
 
-constexpr std::u16string_view kForm3Top = u"Form3Top";
-constexpr std::u16string_view kForm3Left = u"Form3Left";
-constexpr std::u16string_view kForm3ClientWidth = u"Form3ClientWidth";
-constexpr std::u16string_view kForm3ClientHeight = u"Form3ClientHeight";
+constexpr GeometryKeys kKeys{u"Form3Top", u"Form3Left", u"Form3ClientWidth", u"Form3ClientHeight"};
 
 constexpr int kDefaultClientWidth = 372;
 constexpr int kDefaultClientHeight = 320;
@@ -37,55 +32,35 @@ ControlBox AnchoredLeftBottom(ControlBox design, Size client) {
 }  // namespace
 
 ListWindowHandlers::ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
-                                       phrases::PhraseListView& lb1, const FilterList& entries,
-                                       PanelHandlers& panel)
-    : platform_(platform), form_(form), lb1_(lb1), entries_(entries), panel_(panel) {}
+                                       phrases::PhraseListView& lb1, PanelHandlers& panel)
+    : platform_(platform), form_(form), lb1_(lb1), panel_(panel) {}
 
 void ListWindowHandlers::FormCreate(std::u16string_view sListText1) {
   form_.SetItemHeight(ListItemHeight(platform_.screen.DpiX()));
   sListFile_ = sListText1;
-  {
-    const auto settings = phrases::SettingsDocument::OpenForExecutable(platform_.files);
-    const platform::Rect work = platform_.screen.WorkArea();
-    // From the outer size as created, before the stored client size changes it.
-    const Point defaults = ListWindowDefaultPosition({work.Width(), work.Height()},
-                                                     {form_.OuterWidth(), form_.OuterHeight()});
-    Point place{0, settings.ReadInteger(kSettingsSection, kForm3Top, defaults.top)};
-    place.left = settings.ReadInteger(kSettingsSection, kForm3Left, defaults.left);
-    const int client_width =
-        settings.ReadInteger(kSettingsSection, kForm3ClientWidth, kDefaultClientWidth);
-    const int client_height =
-        settings.ReadInteger(kSettingsSection, kForm3ClientHeight, kDefaultClientHeight);
-    // Out of the player's reach there, it moves just far enough back.
-    const platform::Rect window{
-        place.left, place.top, place.left + form_.OuterWidth() - form_.ClientWidth() + client_width,
-        place.top + form_.OuterHeight() - form_.ClientHeight() + client_height};
-    const auto work_areas = platform_.screen.MonitorWorkAreas();
-    if (!WindowInReach(window, work_areas)) place = MoveIntoReach(window, work_areas);
-    form_.SetTop(place.top);
-    form_.SetLeft(place.left);
-    form_.SetClientWidth(client_width);
-    form_.SetClientHeight(client_height);
-  }
+  const auto settings = phrases::SettingsDocument::OpenForExecutable(platform_.files);
+  // From the outer size as created, before the stored client size changes it.
+  const platform::Rect outer = form_.Outer();
+  const Point defaults =
+      ListWindowDefaultPosition(SizeOf(platform_.screen.WorkArea()), SizeOf(outer));
+  const Point place{settings.ReadInteger(kSettingsSection, kKeys.left, defaults.left),
+                    settings.ReadInteger(kSettingsSection, kKeys.top_or_bottom, defaults.top)};
+  const Size client{
+      settings.ReadInteger(kSettingsSection, kKeys.client_width, kDefaultClientWidth),
+      settings.ReadInteger(kSettingsSection, kKeys.client_height, kDefaultClientHeight)};
+  const platform::Rect window{place.left, place.top,
+                              place.left + outer.Width() - form_.Client().width + client.width,
+                              place.top + outer.Height() - form_.Client().height + client.height};
+  form_.MoveTo(PlaceInReach(window, platform_.screen.MonitorWorkAreas()));
+  form_.SetClientSize(client);
   LoadList();
 }
 
 bool ListWindowHandlers::FormClose() {
-  return close_.Close(
-      [this] {
-        auto settings = phrases::SettingsDocument::OpenForExecutable(platform_.files);
-        settings.WriteInteger(kSettingsSection, kForm3Top, form_.Top());
-        settings.WriteInteger(kSettingsSection, kForm3Left, form_.Left());
-        settings.WriteInteger(kSettingsSection, kForm3ClientWidth, form_.ClientWidth());
-        settings.WriteInteger(kSettingsSection, kForm3ClientHeight, form_.ClientHeight());
-        settings.Save();
-      },
-      platform_.dialogs);
+  return close_.Close([this] { SaveGeometry(form_, kKeys, platform_.files); }, platform_.dialogs);
 }
 
-void ListWindowHandlers::lb1ListClick(std::optional<std::size_t> selected_entry) {
-  if (!selected_entry) return;
-  const std::u16string_view text = entries_.EntryText(*selected_entry);
+void ListWindowHandlers::lb1ListClick(std::u16string_view text) {
   if (text.find(phrases::kHeadingMark) != std::u16string_view::npos) {
     // A heading is never sent, and what the clipboard held is gone.
     delivery::PutOnClipboard(platform_.clipboard, u"");

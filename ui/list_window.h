@@ -1,15 +1,12 @@
 // The list window's handlers and layout, written against the seam so tests follow each step.
 #pragma once
 
-#include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "phrases/phrase_list.h"
 #include "platform/platform.h"
 #include "ui/close_retry.h"
-#include "ui/filter.h"
 #include "ui/form_geometry.h"
 #include "ui/layout.h"
 #include "ui/panel_handlers.h"
@@ -36,16 +33,16 @@ class ListFormFrame : public FormGeometry {
 
 class ListWindowHandlers {
  public:
-  // lb1 is what a load fills, entries what it then holds.
+  // lb1 is what a load fills.
   ListWindowHandlers(platform::Platform& platform, ListFormFrame& form,
-                     phrases::PhraseListView& lb1, const FilterList& entries, PanelHandlers& panel);
+                     phrases::PhraseListView& lb1, PanelHandlers& panel);
 
   // Placement first, the list last: an unreadable list throws with lb1 empty.
   void FormCreate(std::u16string_view sListText1);
   // Saves the place and client size; true when the window may hide.
   bool FormClose();
-  // The click notification, with the selected entry's index in the full list.
-  void lb1ListClick(std::optional<std::size_t> selected_entry);
+  // The click notification, with the selected entry's raw line.
+  void lb1ListClick(std::u16string_view text);
   void btn_EDITClick(platform::WindowHandle list_window);
   // A read or decoding failure throws UserError and leaves lb1 empty.
   void btn_RELOADClick() { LoadList(); }
@@ -56,7 +53,6 @@ class ListWindowHandlers {
   platform::Platform& platform_;
   ListFormFrame& form_;
   phrases::PhraseListView& lb1_;
-  const FilterList& entries_;
   PanelHandlers& panel_;
 
   std::u16string sListFile_;

@@ -13,8 +13,7 @@ class MainFormFrame : public FormGeometry {
  public:
   // The outer rectangle stays; the client area grows or shrinks.
   virtual void SetSizeable(bool sizeable) = 0;
-  virtual void SetOuterWidth(int width) = 0;
-  virtual void SetOuterHeight(int height) = 0;
+  virtual void SetOuterSize(Size outer) = 0;
 };
 
 // A stored place the player could not reach (a monitor gone, a hand-edited

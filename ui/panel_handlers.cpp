@@ -23,15 +23,16 @@ PanelHandlers::PanelHandlers(platform::Platform& platform, PanelView& view)
     : platform_(platform), view_(view) {
   // From the start: a creation that stops early leaves a party box that
   // still shows its tick.
-  speech_.observer = [this](const SpeechEvent& event) { MirrorSpeechControl(event); };
+  speech_.observer = [this](SpeechControl control, bool checked) {
+    view_.SetChecked(control, checked);
+  };
 }
 
 PanelHandlers::~PanelHandlers() = default;
 
 bool PanelHandlers::FormCreate() {
   view_.SetHintDelay(300);
-  sTitle_ = view_.Caption();
-  sender_.SetPanel(view_.Handle(), sTitle_);
+  sender_.SetPanel(view_.Handle(), std::u16string(kForm1Caption));
   party_box_hint_ = true;
 
   paths_ = phrases::ResolveDataFilePaths(platform_.files.ExecutablePath());
@@ -44,7 +45,8 @@ bool PanelHandlers::FormCreate() {
     const bool edtTxtVisible = settings.ReadFlag(phrases::kSettingsSection, u"edtTxtVisible", false);
     const int font_size = settings.ReadInteger(phrases::kSettingsSection, u"edtTxtFontSize", 10);
     view_.SetEdtTxtFont(font_size);
-    const int bottom_gap = view_.ClientHeight() - EdtTxtTop(view_.ClientHeight(), font_size);
+    const int client_height = view_.Client().height;
+    const int bottom_gap = client_height - EdtTxtTop(client_height, font_size);
     speech_ = SpeechModeControls(edtTxtVisible, std::move(speech_.observer));
     if (edtTxtVisible) view_.ShowFreeTextControls();
     view_.LayOutFreeTextControls(bottom_gap);
@@ -103,10 +105,6 @@ void PanelHandlers::ControlClicked(SpeechControl control) {
   } else {
     speech_.SetRadio(control, true);
   }
-}
-
-void PanelHandlers::MirrorSpeechControl(const SpeechEvent& event) {
-  if (event.kind == SpeechEvent::Kind::kStateChanged) view_.SetChecked(event.control, event.checked);
 }
 
 void PanelHandlers::FormDblClick() {

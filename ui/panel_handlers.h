@@ -10,10 +10,10 @@
 #include "delivery/message_sender.h"
 #include "phrases/button_file.h"
 #include "platform/platform.h"
-#include "ui/button_press.h"
 #include "ui/close_retry.h"
 #include "ui/layout.h"
 #include "ui/main_placement.h"
+#include "ui/panel_caption.h"
 #include "ui/speech_mode.h"
 
 namespace quillomi::ui {
@@ -60,6 +60,18 @@ inline constexpr const char16_t* kLabels[] = {
     u"通常発言リスト」をメモ帳で開いてそこに羅列してください。",
 };
 
+// What a press on a phrase button does, from the mouse button and the keys
+// held at that moment. Ctrl makes no difference either way.
+enum class PressedButton { kLeft, kRight, kMiddle };
+enum class ButtonAction { kNothing, kSend, kEdit, kReload };
+
+inline ButtonAction DecideButtonPress(PressedButton button, bool shift_held, bool alt_held) {
+  if (button == PressedButton::kRight)
+    return shift_held ? ButtonAction::kReload : ButtonAction::kEdit;
+  if (button == PressedButton::kLeft && !shift_held && !alt_held) return ButtonAction::kSend;
+  return ButtonAction::kNothing;
+}
+
 // A control of the panel, as hints and clicks name it.
 struct PanelControl {
   enum class Kind { kBackground, kButton, kPartyBox, kEdtTxt, kRadio, kLabel };
@@ -74,7 +86,6 @@ PanelControl PanelControlOfId(int id);
 class PanelView : public MainFormFrame {
  public:
   virtual platform::WindowHandle Handle() const = 0;
-  virtual std::u16string Caption() const = 0;
   virtual void SetHintDelay(int initial_ms) = 0;
   virtual void SetButtonCaption(int number, std::u16string_view caption) = 0;
   // The free-text box's font, in points.
@@ -117,12 +128,9 @@ class PanelHandlers final : private phrases::ButtonView {
   // phrases::ButtonView
   void SetButton(int number, std::u16string caption, std::u16string hint) override;
 
-  void MirrorSpeechControl(const SpeechEvent& event);
-
   platform::Platform& platform_;
   PanelView& view_;
 
-  std::u16string sTitle_;
   phrases::DataFilePaths paths_;
   std::vector<std::u16string> list_box1_;  // ListBox1: the raw lines as last loaded
   std::array<std::optional<std::u16string>, iBtnCount> button_hints_;

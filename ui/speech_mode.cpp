@@ -1,7 +1,5 @@
 #include "ui/speech_mode.h"
 
-#include <utility>
-
 namespace quillomi::ui {
 
 namespace {
@@ -32,7 +30,6 @@ void SpeechModeControls::SetRadio(SpeechControl radio, bool selected) {
 }
 
 void SpeechModeControls::cbPTClick() {
-  Notify({SpeechEvent::Kind::kcbPTClick});
   // Hidden radios keep rbNormal, and the box alone decides.
   if (!edtTxtVisible_) return;
   SetRadio(SpeechControl::rbParty, PartyBox());
@@ -43,17 +40,12 @@ void SpeechModeControls::cbPTClick() {
 }
 
 void SpeechModeControls::rbNormalClick() {
-  Notify({SpeechEvent::Kind::krbNormalClick});
   SetPartyBox(IsSelected(SpeechControl::rbParty));
 }
 
 void SpeechModeControls::Change(SpeechControl control, bool checked) {
   checked_[Index(control)] = checked;
-  Notify({SpeechEvent::Kind::kStateChanged, control, checked});
-}
-
-void SpeechModeControls::Notify(const SpeechEvent& event) const {
-  if (observer) observer(event);
+  if (observer) observer(control, checked);
 }
 
 delivery::SpeechMode SpeechModeControls::Mode() const {

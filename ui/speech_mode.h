@@ -14,21 +14,11 @@ namespace quillomi::ui {
 // The radios in delivery::SpeechMode::Radio's order.
 enum class SpeechControl { cbPT, rbNormal, rbParty, rbWisper, rbEmote, rbYell, rbChat };
 
-// One step of a cascade: a control took a new state, or a handler started.
-struct SpeechEvent {
-  enum class Kind { kStateChanged, kcbPTClick, krbNormalClick };
-  Kind kind = Kind::kStateChanged;
-  // The control and its new state, for kStateChanged.
-  SpeechControl control = SpeechControl::cbPT;
-  bool checked = false;
-  friend bool operator==(const SpeechEvent&, const SpeechEvent&) = default;
-};
-
 class SpeechModeControls {
  public:
   // The party box unticked and rbNormal selected, as every start begins.
   explicit SpeechModeControls(bool edtTxtVisible,
-                              std::function<void(const SpeechEvent&)> told = {})
+                              std::function<void(SpeechControl, bool)> told = {})
       : observer(std::move(told)), edtTxtVisible_(edtTxtVisible) {}
 
   void SetPartyBox(bool ticked);
@@ -39,8 +29,8 @@ class SpeechModeControls {
   // The mode a send reads from the controls.
   delivery::SpeechMode Mode() const;
 
-  // Told of every change and handler run; the panel mirrors the changes.
-  std::function<void(const SpeechEvent&)> observer;
+  // Told of every control's new state; the panel mirrors it.
+  std::function<void(SpeechControl, bool checked)> observer;
 
  private:
   static constexpr std::size_t Index(SpeechControl control) {
@@ -49,7 +39,6 @@ class SpeechModeControls {
   void cbPTClick();
   void rbNormalClick();
   void Change(SpeechControl control, bool checked);
-  void Notify(const SpeechEvent& event) const;
 
   bool edtTxtVisible_;
   std::array<bool, 7> checked_{false, true, false, false, false, false, false};

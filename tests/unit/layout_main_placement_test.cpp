@@ -59,9 +59,7 @@ TEST_F(MainPlacement, PlacesFromTheSettingsOrTheWorkArea) {
       {"Left2=5000\r\nBottom2=5000\r\n", kWork, {}, false, 160, 990, 841, 914},
       {"Left2=5000\r\nBottom2=5000\r\n", kWork, kTwo, false, 160, 990, 841, 2834},
       {"Left2=-5000\r\nBottom2=-3000\r\n", kWork, {}, false, 160, 990, 0, 0},
-      {"Left2=1870\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 501, 914},
       {"ClientHeight2=700\r\nBottom2=619\r\nLeft2=100\r\n", kWork, {}, false, 700, 990, 0, 100},
-      {"ShowTitleBar=0\r\nBottom2=150\r\n", kWork, {}, true, 160, 990, 0, 465},
       // On a second monitor, or partly in reach: as stored.
       {"Left2=2500\r\nBottom2=700\r\n", kWork, kTwo, false, 160, 990, 501, 2500},
       {"Left2=-150\r\nBottom2=700\r\n", kWork, {}, false, 160, 990, 501, -150},
@@ -80,9 +78,9 @@ TEST_F(MainPlacement, PlacesFromTheSettingsOrTheWorkArea) {
     else fake_.monitor_work_areas = c.monitors;
     SimulatedForm form;
     PlaceMainWindow(phrases::SettingsDocument::OpenForExecutable(fake_), fake_, form);
-    Lines want = {"client height " + std::to_string(c.client_height),
-                  "client width " + std::to_string(c.client_width), "top " + std::to_string(c.top),
-                  "left " + std::to_string(c.left)};
+    Lines want = {"client width " + std::to_string(c.client_width),
+                  "client height " + std::to_string(c.client_height),
+                  "top " + std::to_string(c.top), "left " + std::to_string(c.left)};
     if (c.borderless) want.insert(want.begin(), "borderless");
     EXPECT_EQ(form.log, want);
   }
@@ -128,7 +126,7 @@ TEST_F(MainPlacement, CompactDisplayMovesTheButtonsByTheMetricsNotTheFrame) {
       const Point shift = shifts[click];
       EXPECT_EQ(form_.ClientOnScreen(), (Point{start.left + shift.left, start.top + shift.top}))
           << click;
-      EXPECT_EQ((Size{form_.ClientWidth(), form_.ClientHeight()}), (Size{990, 160})) << click;
+      EXPECT_EQ(form_.Client(), (Size{990, 160})) << click;
       EXPECT_EQ(display_.bSlim(), click % 2 == 0) << click;
       EXPECT_EQ(form_.sizeable, click % 2 == 1) << click;
     }

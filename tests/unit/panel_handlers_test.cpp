@@ -49,26 +49,14 @@ struct Rig {
 TEST(Panel, CreationRunsItsStepsInOrder) {
   Rig r("[System]\r\nedtTxtVisible=1\r\nedtTxtFontSize=12\r\nLeft2=10\r\nBottom2=300\r\n");
   ASSERT_TRUE(r.handlers.FormCreate());
-  const Lines kept = r.LogFrom("hint delay");
-  Lines steps;
-  for (const auto& line : kept)
-    if (!line.starts_with("read ") && !line.starts_with("exists ")) steps.push_back(line);
-  EXPECT_EQ(steps.front(), "hint delay 300");
-  const auto at = [&](std::string_view what) {
-    for (std::size_t i = 0; i < steps.size(); ++i)
-      if (steps[i].starts_with(what)) return static_cast<int>(i);
-    ADD_FAILURE() << what << " missing from:\n" << ::testing::PrintToString(steps);
-    return -1;
-  };
   // Placement, then the free-text box, then the buttons, then the last touches.
-  EXPECT_LT(at("left 10"), at("edtTxt font 12"));
-  EXPECT_LT(at("edtTxt font 12"), at("show free text"));
-  EXPECT_LT(at("show free text"), at("free text gap"));
-  EXPECT_LT(at("free text gap"), at("caption 1 こんにちは"));
-  EXPECT_LT(at("caption 1"), at("caption 59"));
-  EXPECT_LT(at("caption 59"), at("empty edtTxt"));
-  EXPECT_LT(at("empty edtTxt"), at("hint delay 200"));
-  EXPECT_LT(at("hint delay 200"), at("raise edtTxt"));
+  const std::vector<std::string_view> order = {
+      "hint delay 300",       "left 10",    "edtTxt font 12", "show free text", "free text gap",
+      "caption 1 こんにちは", "caption 59", "empty edtTxt",   "hint delay 200", "raise edtTxt"};
+  std::size_t found = 0;
+  for (const auto& line : r.LogFrom("hint delay"))
+    if (found < order.size() && line.starts_with(order[found])) ++found;
+  EXPECT_EQ(found, order.size()) << "missing or out of order: " << order[found];
   EXPECT_EQ(r.handlers.HintFor({PanelControl::Kind::kButton, 1}), u"こんにちは");
 }
 
@@ -89,22 +77,20 @@ TEST(Panel, PressOnAPhraseButton) {
     std::set<std::uint8_t> held;
     int number;
     Lines log;
-    std::string error;
   };
   using enum PressedButton;
   const std::uint8_t shift = platform::kVkShift, alt = platform::kVkMenu, ctrl = 0x11;
   const Case cases[] = {
-      {"left sends", kLeft, {}, 1, kSent, ""},
-      {"Ctrl+left sends all the same", kLeft, {ctrl}, 1, kSent, ""},
-      {"Shift+left", kLeft, {shift}, 1, {}, ""},
-      {"Alt+left", kLeft, {alt}, 1, {}, ""},
-      {"middle", kMiddle, {}, 1, {}, ""},
-      {"right edits", kRight, {}, 1, {kInstructions, kNotepad}, ""},
-      {"Alt+right edits too", kRight, {alt}, 2, {kInstructions, kNotepad}, ""},
+      {"left sends", kLeft, {}, 1, kSent},
+      {"Ctrl+left sends all the same", kLeft, {ctrl}, 1, kSent},
+      {"Shift+left", kLeft, {shift}, 1, {}},
+      {"Alt+left", kLeft, {alt}, 1, {}},
+      {"middle", kMiddle, {}, 1, {}},
+      {"right edits", kRight, {}, 1, {kInstructions, kNotepad}},
+      {"Alt+right edits too", kRight, {alt}, 2, {kInstructions, kNotepad}},
       {"Shift+right reloads", kRight, {shift}, 1,
        {"read <buttons>", "caption 1 こんにちは", "caption 59 59",
-        "message \"ボタン内容を再読込しました\""},
-       ""},
+        "message \"ボタン内容を再読込しました\""}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -112,24 +98,18 @@ TEST(Panel, PressOnAPhraseButton) {
     ASSERT_TRUE(r.handlers.FormCreate());
     r.fake.ClearLog();
     r.fake.held_keys = c.held;
-    std::string error;
-    try {
-      r.handlers.Btn01MouseDown(c.number, c.button);
-    } catch (const UserError& e) {
-      error = Utf8(e.text());
-    }
+    r.handlers.Btn01MouseDown(c.number, c.button);
     Lines shown;
     for (const auto& line : r.LogFrom())
       if (line.starts_with("clipboard") || line.starts_with("message") ||
           line.starts_with("notepad") || line.starts_with("caption") || line.starts_with("read <b"))
         shown.push_back(line);
     EXPECT_EQ(shown, c.log);
-    EXPECT_EQ(error, c.error);
   }
 }
 
-// The close keeps the window once when the settings cannot be written, then
-// lets it go with the error shown again; nothing is written by a failed save.
+// A close whose save fails keeps the window once, then lets it go with the
+// error shown; the rule is the list window's too, whose tests hold it whole.
 TEST(Panel, CloseSavesOrKeepsTheWindowOnce) {
   Rig r;
   ASSERT_TRUE(r.handlers.FormCreate());
@@ -137,13 +117,8 @@ TEST(Panel, CloseSavesOrKeepsTheWindowOnce) {
   EXPECT_THROW(r.handlers.FormClose(), UserError);
   r.fake.ClearLog();
   EXPECT_TRUE(r.handlers.FormClose());
-  ASSERT_FALSE(r.fake.Log().empty());
-  EXPECT_TRUE(r.fake.Log().back().starts_with("error \"ファイル ")) << r.fake.Log().back();
+  EXPECT_EQ(r.fake.LogWith({"error"}).size(), 1u);
   EXPECT_FALSE(r.fake.files.contains(kSettings));
-  r.fake.directories.erase(kSettings);
-  EXPECT_TRUE(r.handlers.FormClose());
-  EXPECT_TRUE(r.fake.FileText(kSettings).find("Left2=") != std::string::npos)
-      << r.fake.FileText(kSettings);
 }
 
 TEST(Panel, EachControlShowsItsHintOrTheWindowsBeforeTheBar) {
@@ -159,10 +134,9 @@ TEST(Panel, EachControlShowsItsHintOrTheWindowsBeforeTheBar) {
   };
   const Case cases[] = {
       // A hint of its own that is empty before the bar shows nothing.
-      {{kButton, 1}, u"a"},  {{kButton, 2}, form}, {{kButton, 3}, u""},
-      {{kButton, 0}, form},  {{kBackground}, form}, {{kLabel, 2}, form},
-      {{kEdtTxt}, form},     {{kPartyBox}, std::u16string(kPartyBoxHint)},
-      {{kRadio, 4}, u"チャット内に発言"},
+      {{kButton, 1}, u"a"},  {{kButton, 2}, form},  {{kButton, 3}, u""},
+      {{kButton, 0}, form},  {{kBackground}, form}, {{kRadio, 4}, u"チャット内に発言"},
+      {{kPartyBox}, std::u16string(kPartyBoxHint)},
   };
   for (const auto& c : cases)
     EXPECT_EQ(r.handlers.HintFor(c.control), c.hint)

@@ -55,19 +55,23 @@ class SimulatedFrame : public Frame {
     Note(value ? "sizeable" : "borderless");
     sizeable = value;
   }
-  int Top() const override { return top; }
-  int Left() const override { return left; }
-  int OuterWidth() const override { return outer_width; }
-  int OuterHeight() const override { return outer_height; }
-  int ClientWidth() const override { return outer_width - 2 * FrameSize(); }
-  int ClientHeight() const override { return outer_height - TitleSize() - FrameSize(); }
-  void SetTop(int v) override { top = Logged("top", v); }
-  void SetLeft(int v) override { left = Logged("left", v); }
-  void SetOuterWidth(int v) override { outer_width = Logged("width", v); }
-  void SetOuterHeight(int v) override { outer_height = Logged("height", v); }
-  void SetClientWidth(int v) override { outer_width = Logged("client width", v) + 2 * FrameSize(); }
-  void SetClientHeight(int v) override {
-    outer_height = Logged("client height", v) + TitleSize() + FrameSize();
+  platform::Rect Outer() const override {
+    return {left, top, left + outer_width, top + outer_height};
+  }
+  ui::Size Client() const override {
+    return {outer_width - 2 * FrameSize(), outer_height - TitleSize() - FrameSize()};
+  }
+  void MoveTo(ui::Point place) override {
+    top = Logged("top", place.top);
+    left = Logged("left", place.left);
+  }
+  void SetOuterSize(ui::Size outer) override {
+    outer_width = Logged("width", outer.width);
+    outer_height = Logged("height", outer.height);
+  }
+  void SetClientSize(ui::Size client) override {
+    outer_width = Logged("client width", client.width) + 2 * FrameSize();
+    outer_height = Logged("client height", client.height) + TitleSize() + FrameSize();
   }
 
  protected:
@@ -90,7 +94,6 @@ class SimulatedPanel final : public SimulatedFrame<ui::PanelView> {
   std::u16string edtTxt;
 
   platform::WindowHandle Handle() const override { return 0x40; }
-  std::u16string Caption() const override { return u"Quillomi"; }
   void SetHintDelay(int ms) override { Logged("hint delay", ms); }
   void SetButtonCaption(int number, std::u16string_view caption) override {
     if (number == 1 || number == 59) fake_.Record("caption " + std::to_string(number) + " " + Utf8(caption));

@@ -49,11 +49,11 @@ void FilterListControl::Create(HWND parent, HFONT font, HIMAGELIST icons) {
                      WS_EX_CLIENTEDGE, 0, 0, 0, 0, ids::kRows);
   Send(filter_box_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   Send(rows_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  Subclass(filter_box_, [this](HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
-    return FilterBoxMessage(box, message, wparam, lparam);
+  Subclass(filter_box_, [this](HWND, UINT message, WPARAM wparam, LPARAM) {
+    return FilterBoxMessage(message, wparam);
   });
-  Subclass(rows_, [this](HWND rows, UINT message, WPARAM wparam, LPARAM lparam) {
-    return RowsMessage(rows, message, wparam, lparam);
+  Subclass(rows_, [this](HWND, UINT message, WPARAM wparam, LPARAM lparam) {
+    return RowsMessage(message, wparam, lparam);
   });
 }
 
@@ -89,10 +89,6 @@ std::optional<std::size_t> FilterListControl::SelectedEntry() const {
   return entries_.EntryIndexOfRow(*row);
 }
 
-void FilterListControl::Clear() {
-  Assign({});
-}
-
 void FilterListControl::Assign(phrases::PhraseEntries entries) {
   // Rows that match the entries held, even after a failed filtering.
   try {
@@ -102,15 +98,6 @@ void FilterListControl::Assign(phrases::PhraseEntries entries) {
     throw;
   }
   ShowRows(std::nullopt);
-}
-
-void FilterListControl::FilterTextChanged() {
-  ApplyFilter(find_.TextChanged(TextOf(filter_box_)));
-}
-
-void FilterListControl::FindClicked() {
-  if (const auto filter = find_.Clicked(TextOf(filter_box_))) ApplyFilter(*filter);
-  SetFocus(filter_box_);
 }
 
 void FilterListControl::ApplyFilter(std::u16string_view filter_text) {
@@ -137,11 +124,11 @@ void FilterListControl::ShowRows(std::optional<std::size_t> selected_entry) {
 }
 
 void FilterListControl::Notify() {
-  if (on_click) on_click();
+  const auto entry = SelectedEntry();
+  if (entry && on_click) on_click(entries_.EntryText(*entry));
 }
 
-std::optional<LRESULT> FilterListControl::FilterBoxMessage(HWND, UINT message, WPARAM wparam,
-                                                           LPARAM) {
+std::optional<LRESULT> FilterListControl::FilterBoxMessage(UINT message, WPARAM wparam) {
   switch (message) {
     case WM_KEYDOWN:
       if (wparam == VK_TAB) {
@@ -166,20 +153,19 @@ std::optional<LRESULT> FilterListControl::FilterBoxMessage(HWND, UINT message, W
   return std::nullopt;
 }
 
-std::optional<LRESULT> FilterListControl::RowsMessage(HWND rows, UINT message, WPARAM wparam,
-                                                      LPARAM lparam) {
+std::optional<LRESULT> FilterListControl::RowsMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       // The high word tells whether the point is on the item, not only near it.
-      const auto hit = static_cast<DWORD>(Send(rows, LB_ITEMFROMPOINT, 0, lparam));
-      const LRESULT result = DefSubclassProc(rows, message, wparam, lparam);
+      const auto hit = static_cast<DWORD>(Send(rows_, LB_ITEMFROMPOINT, 0, lparam));
+      const LRESULT result = DefSubclassProc(rows_, message, wparam, lparam);
       clicks_.Pressed(HIWORD(hit) == 0);
       return result;
     }
     case WM_LBUTTONUP: {
       const bool due = clicks_.Released();
-      const LRESULT result = DefSubclassProc(rows, message, wparam, lparam);
+      const LRESULT result = DefSubclassProc(rows_, message, wparam, lparam);
       if (due) Notify();
       return result;
     }
@@ -192,7 +178,7 @@ std::optional<LRESULT> FilterListControl::RowsMessage(HWND rows, UINT message, W
         return 0;
       }
       const auto before = SelectedRow();
-      const LRESULT result = DefSubclassProc(rows, message, wparam, lparam);
+      const LRESULT result = DefSubclassProc(rows_, message, wparam, lparam);
       if (RowClickRule::KeyMovedSelection(before, SelectedRow())) Notify();
       return result;
     }
@@ -293,7 +279,10 @@ LRESULT FilterListControl::OnMessage(UINT message, WPARAM wparam, LPARAM lparam)
       const auto code = HIWORD(wparam);
       if (from == filter_box_ && code == EN_CHANGE && !emptying_) FilterTextChanged();
       // A quick second click comes as a double-click: it toggles again.
-      if (from == find_button_ && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) FindClicked();
+      if (from == find_button_ && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
+        if (const auto filter = find_.Clicked(TextOf(filter_box_))) ApplyFilter(*filter);
+        SetFocus(filter_box_);
+      }
       return 0;
     }
     default:

@@ -23,32 +23,30 @@ class FilterListControl final : public Window, public phrases::PhraseListView {
 
   // The rows are as high as the icons need, or higher.
   void SetItemHeight(int item_height);
-  // The entry in the selected row, as its index in the full list.
-  std::optional<std::size_t> SelectedEntry() const;
-  const FilterList& Entries() const { return entries_; }
   HWND FilterBox() const { return filter_box_; }
 
-  // Every selection the user makes, none the program makes.
-  std::function<void()> on_click;
+  // Every selection of an entry the user makes, none the program makes.
+  std::function<void(std::u16string_view raw_line)> on_click;
 
   // The rows are shown afresh, without a selection.
-  void Clear() override;
+  void Clear() override { Assign({}); }
   void Assign(phrases::PhraseEntries entries) override;
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void LayOut();
-  void FilterTextChanged();
-  void FindClicked();
+  void FilterTextChanged() { ApplyFilter(find_.TextChanged(TextOf(filter_box_))); }
   void ApplyFilter(std::u16string_view filter_text);
   // Shows the rows afresh; the entry given stays selected when every entry is shown.
   void ShowRows(std::optional<std::size_t> selected_entry);
   std::optional<std::size_t> SelectedRow() const;
+  // The entry in the selected row, as its index in the full list.
+  std::optional<std::size_t> SelectedEntry() const;
   void Notify();
 
-  std::optional<LRESULT> FilterBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
-  std::optional<LRESULT> RowsMessage(HWND rows, UINT message, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> FilterBoxMessage(UINT message, WPARAM wparam);
+  std::optional<LRESULT> RowsMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void DrawRow(const DRAWITEMSTRUCT& item) const;
   void DrawFindButton(const DRAWITEMSTRUCT& item) const;
 

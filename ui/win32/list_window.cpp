@@ -1,8 +1,10 @@
 #include "ui/win32/list_window.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "res/identities.h"
+#include "ui/icon_tiles.h"
 
 namespace quillomi::ui::win32 {
 
@@ -21,15 +23,44 @@ void Place(HWND control, const ControlBox& box) {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// ImageList1: icons 0 to 9 at their indices, drawn once at start.
+UniqueImageList MakeIconTiles() {
+  UniqueImageList list(
+      ImageList_Create(kIconTileSize, kIconTileSize, ILC_COLOR24, kIconTileCount, 0));
+  if (!list) return list;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = kIconTileSize;
+  info.bmiHeader.biHeight = -kIconTileSize;  // top row first, as the tile is
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  for (int index = 0; index < kIconTileCount; ++index) {
+    void* bits = nullptr;
+    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // A missing tile would shift the ones after it: no icons rather than wrong ones.
+    if (!bitmap || !bits) return UniqueImageList();
+    auto* pixel = static_cast<std::uint8_t*>(bits);
+    for (const Rgb& colour : MakeIconTile(index)) {
+      *pixel++ = colour.b;
+      *pixel++ = colour.g;
+      *pixel++ = colour.r;
+      *pixel++ = 0;
+    }
+    ImageList_Add(list.get(), static_cast<HBITMAP>(bitmap.get()), nullptr);
+  }
+  return list;
+}
+
 }  // namespace
 
 ListWindow::ListWindow(platform::Platform& platform, HWND application_window,
                        ui::PanelHandlers& panel)
-    : Window(platform),
+    : WindowFrame(platform),
       application_window_(application_window),
       panel_(panel),
       lb1_(platform),
-      handlers_(platform, *this, lb1_, lb1_.Entries(), panel) {}
+      handlers_(platform, *this, lb1_, panel) {}
 
 ListWindow::~ListWindow() = default;
 
@@ -45,7 +76,7 @@ bool ListWindow::Create() {
   };
   icon_ = icon(SM_CXICON, SM_CYICON);
   small_icon_ = icon(SM_CXSMICON, SM_CYSMICON);
-  try {
+  const bool created = Reported([&] {
     RegisterWindowClass(ids::kListWindowClass, 0, LoadCursorW(nullptr, IDC_ARROW),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon_.get(),
                         small_icon_.get());
@@ -54,24 +85,18 @@ bool ListWindow::Create() {
     CreateWindowOfClass(ids::kListWindowClass, std::u16string(kForm3Caption), kStyle, kExStyle, 0,
                         0, designed.right - designed.left, designed.bottom - designed.top,
                         application_window_);
-  } catch (...) {
-    ReportCurrentException(platform_.dialogs);
-    return false;
-  }
+  });
+  if (!created) return false;
   CreateControls();
-  try {
-    handlers_.FormCreate(panel_.sListText1());
-  } catch (...) {
-    // The window is still created, as far as its creation got.
-    ReportCurrentException(platform_.dialogs);
-  }
+  // The window is still created, as far as its creation got.
+  Reported([&] { handlers_.FormCreate(panel_.sListText1()); });
   return true;
 }
 
 void ListWindow::CreateControls() {
   lb1_.Create(hwnd_, static_cast<HFONT>(font_.get()), ImageList1_.get());
   SetWindowLongPtrW(lb1_.hwnd(), GWLP_ID, ids::kLb1);
-  lb1_.on_click = [this] { handlers_.lb1ListClick(lb1_.SelectedEntry()); };
+  lb1_.on_click = [this](std::u16string_view text) { handlers_.lb1ListClick(text); };
 
   const ListWindowLayout design = LayOutListWindow(kListWindowDesignClient);
   const auto button = [&](std::u16string_view caption, const ControlBox& box, int id) {
@@ -156,10 +181,6 @@ LRESULT ListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   return DefWindowProcW(hwnd_, message, wparam, lparam);
-}
-
-void ListWindow::SetItemHeight(int item_height) {
-  lb1_.SetItemHeight(item_height);
 }
 
 }  // namespace quillomi::ui::win32

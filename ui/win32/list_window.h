@@ -2,13 +2,10 @@
 // again by its close box.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "ui/list_window.h"
 #include "ui/win32/filter_list_control.h"
-#include "ui/win32/icon_tiles.h"
-#include "ui/win32/window.h"
 #include "ui/win32/window_frame.h"
 
 namespace quillomi::ui::win32 {
@@ -16,7 +13,7 @@ namespace quillomi::ui::win32 {
 inline constexpr std::u16string_view kForm3Caption =
     u"一覧\u3000(入力ボックスはフィルター機能です)";
 
-class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
+class ListWindow final : public WindowFrame<ui::ListFormFrame> {
  public:
   // Owned by the application window; a click goes to the panel's ComSendMessage.
   ListWindow(platform::Platform& platform, HWND application_window, ui::PanelHandlers& panel);
@@ -39,8 +36,7 @@ class ListWindow final : public Window, private WindowFrame<ui::ListFormFrame> {
   }
 
   // ui::ListFormFrame, beyond the geometry
-  HWND FrameWindow() const override { return hwnd_; }
-  void SetItemHeight(int item_height) override;
+  void SetItemHeight(int item_height) override { lb1_.SetItemHeight(item_height); }
 
   HWND application_window_;
   ui::PanelHandlers& panel_;

@@ -22,10 +22,27 @@ constexpr DWORD kBorderlessStyle = WS_POPUP | WS_CLIPCHILDREN;
 // so that the box, above the button, is drawn and hit whole.
 constexpr DWORD kChild = WS_CLIPSIBLINGS;
 
+// The button a press or double-click message is of, if it is one.
+std::optional<PressedButton> MouseButtonPressed(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      return PressedButton::kLeft;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return PressedButton::kRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return PressedButton::kMiddle;
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 PanelWindow::PanelWindow(platform::Platform& platform, PanelHooks hooks)
-    : Window(platform), hooks_(std::move(hooks)), handlers_(platform, *this) {}
+    : WindowFrame(platform), hooks_(std::move(hooks)), handlers_(platform, *this) {}
 
 PanelWindow::~PanelWindow() = default;
 
@@ -33,7 +50,7 @@ bool PanelWindow::Create() {
   font_ = MakeFont(12);
   bold_font_ = MakeFont(12, true);
   background_ = UniqueGdiObject(CreateSolidBrush(kCream));
-  try {
+  const bool created = Reported([&] {
     RegisterWindowClass(ids::kPanelClass, CS_DBLCLKS, LoadCursorW(nullptr, IDC_HAND),
                         static_cast<HBRUSH>(background_.get()),
                         LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ids::kApplicationIcon)),
@@ -44,18 +61,14 @@ bool PanelWindow::Create() {
     CreateWindowOfClass(ids::kPanelClass, std::u16string(kForm1Caption), kSizeableStyle,
                         WS_EX_TOPMOST, 0, 0, designed.right - designed.left,
                         designed.bottom - designed.top, hooks_.application_window);
-  } catch (...) {
-    ReportCurrentException(platform_.dialogs);
-    return false;
-  }
+  });
+  if (!created) return false;
   if (hooks_.window_created) hooks_.window_created(hwnd_);
   CreateControls();
-  try {
-    if (!handlers_.FormCreate()) return false;
-  } catch (...) {
-    // The window still opens, as far as its creation got.
-    ReportCurrentException(platform_.dialogs);
-  }
+  // A creation that throws still opens the window, as far as it got.
+  bool ends = false;
+  Reported([&] { ends = !handlers_.FormCreate(); });
+  if (ends) return false;
   // One layout for the size the placement chose, then one show without the
   // synchronous erase of every themed button: the loop paints them all at once.
   laying_out_ = false;
@@ -176,19 +189,11 @@ void PanelWindow::LayOutFreeTextControls(int edtTxt_bottom_gap) {
     MoveControl(radios_[r], kRadios[r].left, client.bottom - kRadios[r].bottom_gap);
 }
 
-void PanelWindow::RaiseEdtTxt() {
-  SetWindowPos(edtTxt_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void PanelWindow::SetChecked(SpeechControl control, bool checked) {
   HWND target = cbPT_;
   for (std::size_t r = 0; r < radios_.size(); ++r)
     if (kRadios[r].control == control) target = radios_[r];
   SendMessageW(target, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void PanelWindow::ShowListWindow() {
-  if (hooks_.show_list_window) hooks_.show_list_window();
 }
 
 void PanelWindow::FormResize() {
@@ -248,7 +253,8 @@ LRESULT PanelWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       [[fallthrough]];
     case WM_LBUTTONDOWN:
       // FormMouseDown: the system's own move loop drags the window.
-      DragWindow(hwnd_, lparam);
+      ReleaseCapture();
+      SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lparam);
       return 0;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_MINIMIZE ||
@@ -282,8 +288,5 @@ void PanelWindow::SetSizeable(bool sizeable) {
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   FormResize();
 }
-
-void PanelWindow::SetOuterWidth(int width) { Resize(width, OuterHeight()); }
-void PanelWindow::SetOuterHeight(int height) { Resize(OuterWidth(), height); }
 
 }  // namespace quillomi::ui::win32

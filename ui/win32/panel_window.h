@@ -6,15 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "ui/panel_caption.h"
 #include "ui/panel_handlers.h"
 #include "ui/win32/hint_tips.h"
-#include "ui/win32/window.h"
 #include "ui/win32/window_frame.h"
 
 namespace quillomi::ui::win32 {
-
-using ui::kForm1Caption;
 
 // What the panel needs of the application object and the list window.
 struct PanelHooks {
@@ -25,7 +21,7 @@ struct PanelHooks {
   std::function<void(HWND)> window_created;
 };
 
-class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
+class PanelWindow final : public WindowFrame<ui::PanelView> {
  public:
   PanelWindow(platform::Platform& platform, PanelHooks hooks);
   ~PanelWindow() override;
@@ -48,9 +44,7 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   HWND FirstFocus() const override { return IsWindowVisible(edtTxt_) ? edtTxt_ : nullptr; }
 
   // ui::PanelView, beyond the geometry
-  HWND FrameWindow() const override { return hwnd_; }
   platform::WindowHandle Handle() const override { return ui::win32::Handle(hwnd_); }
-  std::u16string Caption() const override { return TextOf(hwnd_); }
   void SetHintDelay(int initial_ms) override { tips_.SetDelay(initial_ms); }
   void SetButtonCaption(int number, std::u16string_view caption) override;
   void SetEdtTxtFont(int points) override;
@@ -58,12 +52,15 @@ class PanelWindow final : public Window, private WindowFrame<ui::PanelView> {
   void LayOutFreeTextControls(int edtTxt_bottom_gap) override;
   std::u16string EdtTxtText() const override { return TextOf(edtTxt_); }
   void EmptyEdtTxt() override { SetWindowTextW(edtTxt_, L""); }
-  void RaiseEdtTxt() override;
+  void RaiseEdtTxt() override {
+    SetWindowPos(edtTxt_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   void SetChecked(SpeechControl control, bool checked) override;
-  void ShowListWindow() override;
+  void ShowListWindow() override {
+    if (hooks_.show_list_window) hooks_.show_list_window();
+  }
   void SetSizeable(bool sizeable) override;
-  void SetOuterWidth(int width) override;
-  void SetOuterHeight(int height) override;
+  void SetOuterSize(Size outer) override { Resize(outer); }
 
   PanelHooks hooks_;
   UniqueGdiObject font_;

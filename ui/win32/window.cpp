@@ -183,41 +183,12 @@ void Window::FocusCameFrom(HWND from) {
   if (from && IsChild(hwnd_, from) && KeepsFocus(from)) focus_ = from;
 }
 
-std::optional<PressedButton> MouseButtonPressed(UINT message) {
-  switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      return PressedButton::kLeft;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      return PressedButton::kRight;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-      return PressedButton::kMiddle;
-    default:
-      return std::nullopt;
-  }
-}
-
-void DragWindow(HWND window, LPARAM lparam) {
-  ReleaseCapture();
-  SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lparam);
-}
-
 std::u16string TextOf(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
   const int got = GetWindowTextW(window, W(text.data()), length + 1);
   text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
   return text;
-}
-
-SIZE OuterSizeForClient(HWND window, int client_width, int client_height) {
-  RECT rect{0, 0, client_width, client_height};
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-  const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
-  AdjustWindowRectEx(&rect, style, FALSE, ex_style);
-  return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 }  // namespace quillomi::ui::win32

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,16 +14,15 @@
 #include "platform/platform.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
-#include "ui/button_press.h"
 
 namespace quillomi::ui::win32 {
 
-using quillomi::win32::U;
 using quillomi::win32::W;
 
 using quillomi::win32::SelectedObject;
 using quillomi::win32::UniqueGdiObject;
 using quillomi::win32::UniqueIcon;
+using quillomi::win32::UniqueImageList;
 using quillomi::win32::WindowDc;
 
 inline platform::WindowHandle Handle(HWND window) {
@@ -54,6 +52,18 @@ class Window {
   void CreateWindowOfClass(std::u16string_view class_name, const std::u16string& caption,
                            DWORD style, DWORD ex_style, int left, int top, int width, int height,
                            HWND owner);
+
+  // A creation step under its own barrier; false when it threw (the user was told).
+  template <typename Step>
+  bool Reported(Step&& step) {
+    try {
+      step();
+      return true;
+    } catch (...) {
+      ReportCurrentException(platform_.dialogs);
+      return false;
+    }
+  }
 
   // Messages of the window itself; unhandled ones go to DefWindowProcW.
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
@@ -88,12 +98,6 @@ class Window {
   HWND focus_ = nullptr;
 };
 
-// The button a press or double-click message is of, if it is one.
-std::optional<PressedButton> MouseButtonPressed(UINT message);
-
-// Hands a left press at the client position in lparam to the system's move loop.
-void DragWindow(HWND window, LPARAM lparam);
-
 // A window's text, as long as it is.
 std::u16string TextOf(HWND window);
 
@@ -120,8 +124,5 @@ inline RECT ClientRect(HWND window) {
   GetClientRect(window, &rect);
   return rect;
 }
-
-// Client size <-> outer size for a style, as the frame adds them.
-SIZE OuterSizeForClient(HWND window, int client_width, int client_height);
 
 }  // namespace quillomi::ui::win32
