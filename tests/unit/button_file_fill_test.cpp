@@ -59,15 +59,6 @@ std::string Lines(int count) {
   return out;
 }
 
-std::u16string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const UserError& e) {
-    return e.text();
-  }
-  return u"(no error)";
-}
-
 TEST(FillButtonFile, FillsUpOnceInTheEncodingItReadKeepingWhatTheReadingSkips) {
   struct Case {
     const char* name;
@@ -153,7 +144,8 @@ TEST(FillButtonFile, AFailedReadStopsBeforeAnyButtonChanges) {
     SCOPED_TRACE(reload ? "reload" : "fill");
     Panel panel(invalid);
     panel.list_box1 = {u"from the last load"};
-    EXPECT_EQ(ErrorOf([&] { reload ? panel.Load() : panel.Fill(); }), messages::kMappingError);
+    EXPECT_EQ(test::ErrorOf([&] { reload ? panel.Load() : panel.Fill(); }),
+              messages::kMappingError);
     EXPECT_TRUE(panel.list_box1.empty());
     EXPECT_TRUE(panel.calls.empty());
     EXPECT_EQ(panel.fake.FileText(kPath), invalid);
@@ -168,7 +160,7 @@ TEST(FillButtonFile, AWriteFailingAtAnyByteLeavesTheFileAsItWas) {
     SCOPED_TRACE(offset);
     Panel panel(original);
     panel.fake.write_faults[TemporaryPathFor(kPath)] = {offset, u"ディスクがいっぱいです"};
-    EXPECT_EQ(ErrorOf([&] { panel.Fill(); }),
+    EXPECT_EQ(test::ErrorOf([&] { panel.Fill(); }),
               u"ファイル \"C:\\Games\\Quillomi\\QLMO_ボタン_ユーザー設定.txt\" を作成できません。"
               u"ディスクがいっぱいです");
     EXPECT_EQ(panel.fake.FileText(kPath), original);

@@ -14,6 +14,7 @@
 namespace quillomi::ui {
 namespace {
 
+using test::ErrorOf;
 using test::Utf8;
 using Lines = std::vector<std::string>;
 
@@ -56,17 +57,6 @@ class SimulatedListForm final : public ListFormFrame, public phrases::PhraseList
   Lines& log_;
 };
 
-// The text of the UserError that the action throws, or empty.
-template <typename Action>
-std::string ErrorOf(Action action) {
-  try {
-    action();
-  } catch (const UserError& error) {
-    return Utf8(error.text());
-  }
-  return {};
-}
-
 // The handlers with the platform's calls, the frame's changes and what is
 // sent in one log.
 struct Rig {
@@ -80,7 +70,7 @@ struct Rig {
   }
 
   std::string Create() {
-    return ErrorOf([this] { handlers.FormCreate(kListFile); });
+    return Utf8(ErrorOf([this] { handlers.FormCreate(kListFile); }));
   }
 
   Lines log;
@@ -188,7 +178,7 @@ TEST(ListWindow, AClickSendsTheRawLineButAHeadingEmptiesTheClipboard) {
   r.fake.clipboard_busy = u"アクセスが拒否されました。";
   r.log.clear();
   EXPECT_EQ(ErrorOf([&] { r.handlers.lb1ListClick(u"◆head"); }),
-            "クリップボード アクセスが拒否されました。 を開けません");
+            u"クリップボード アクセスが拒否されました。 を開けません");
   EXPECT_EQ(r.log, Lines{"clipboard busy"});
   EXPECT_EQ(r.fake.clipboard_text, std::optional<std::u16string>(u"before"));
 }
@@ -244,7 +234,7 @@ TEST(ListWindow, CloseThatCannotSaveKeepsTheWindowOnceOnly) {
       if (close == 'x') r.fake.directories.insert(kSettings);
       r.log.clear();
       bool closed = false;
-      const std::string error = ErrorOf([&] { closed = r.handlers.FormClose(); });
+      const std::string error = Utf8(ErrorOf([&] { closed = r.handlers.FormClose(); }));
       const bool shown = !r.log.empty() && r.log.back().starts_with("error \"ファイル");
       EXPECT_TRUE(!got.empty() || error.starts_with(cannot)) << error;
       got.push_back(error.starts_with("ファイル") ? "kept"

@@ -76,12 +76,8 @@ TEST_F(ComSendMessageTest, ABusyClipboardEndsTheDeliveryAfterTheMarkerIsTaken) {
   fake.clipboard_busy = u"アクセスが拒否されました。";
   for (auto [phrase, no_enter] : {std::pair{u"[a] x [Enter無し]", true}, std::pair{u"x", false}}) {
     fake.ClearLog();
-    try {
-      Send(phrase, kBox);
-      ADD_FAILURE() << "no error";
-    } catch (const UserError& e) {
-      EXPECT_EQ(e.text(), u"クリップボード アクセスが拒否されました。 を開けません");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { Send(phrase, kBox); }),
+              u"クリップボード アクセスが拒否されました。 を開けません");
     EXPECT_EQ(fake.Log(), Lines{"clipboard busy"});
     EXPECT_EQ(fake.clipboard_text, u"前の内容");
   }
@@ -121,13 +117,9 @@ TEST_F(ComSendMessageTest, AFailedListLoadLeavesTheListEmptyAndNamesTheFullPath)
   ASSERT_EQ(fake.clipboard_text, u"bank");
 
   fake.read_faults[kListPath] = u"プロセスはファイルにアクセスできません。";
-  try {
-    sender.LoadNormalSpeechList();
-    ADD_FAILURE() << "no error";
-  } catch (const UserError& e) {
-    EXPECT_EQ(e.text(), u"ファイル D:\\作業\\QLMO_通常発言リスト.txt は開けません。 "
-                        u"プロセスはファイルにアクセスできません。 ");
-  }
+  EXPECT_EQ(test::ErrorOf([&] { sender.LoadNormalSpeechList(); }),
+            u"ファイル D:\\作業\\QLMO_通常発言リスト.txt は開けません。 "
+            u"プロセスはファイルにアクセスできません。 ");
   Send(u"bank", kBox);
   EXPECT_EQ(fake.clipboard_text, u"/ bank");
 

@@ -90,12 +90,7 @@ TEST(ReadPhraseList, AFailedReadThrowsItsReason) {
     fake::FakePlatform fake;
     fake.PutFile(kPath, c.content);
     if (!c.read_fault.empty()) fake.read_faults[kPath] = c.read_fault;
-    try {
-      ReadPhraseList(fake, kPath);
-      ADD_FAILURE() << "no error: " << c.name;
-    } catch (const UserError& e) {
-      EXPECT_EQ(e.text(), c.text) << c.name;
-    }
+    EXPECT_EQ(test::ErrorOf([&] { ReadPhraseList(fake, kPath); }), c.text) << c.name;
   }
 }
 

@@ -184,12 +184,8 @@ TEST(SafeWrite, ABlockedSaveLeavesTheOldFileAndSaysWhy) {
     fake::FakePlatform fake;
     fake.PutFile(kTarget, "old");
     block(fake);
-    try {
-      SaveFileSafely(fake, kTarget, B("new content"));
-      ADD_FAILURE() << "no error";
-    } catch (const UserError& e) {
-      EXPECT_EQ(e.text(), kCannotCreate + u"アクセスが拒否されました。");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { SaveFileSafely(fake, kTarget, B("new content")); }),
+              kCannotCreate + u"アクセスが拒否されました。");
     EXPECT_EQ(fake.FileText(kTarget), "old");
     EXPECT_EQ(fake.LogWith({"write"}),
               std::vector<std::string>{"write " + Quoted(0) + " 11 bytes"});

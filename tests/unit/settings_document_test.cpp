@@ -86,12 +86,7 @@ TEST(SettingsFile, FileFailuresGiveTheUserTheirTexts) {
     fake::FakePlatform fake;
     fake.PutFile(kPath, c.content);
     if (!c.read_fault.empty()) fake.read_faults[kPath] = c.read_fault;
-    try {
-      SettingsDocument::Open(fake, kPath);
-      ADD_FAILURE() << "no error: " << c.name;
-    } catch (const UserError& e) {
-      EXPECT_EQ(e.text(), c.text) << c.name;
-    }
+    EXPECT_EQ(test::ErrorOf([&] { SettingsDocument::Open(fake, kPath); }), c.text) << c.name;
   }
 }
 

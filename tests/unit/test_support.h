@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "phrases/phrase_list.h"
+#include "platform/errors.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/platform.h"
 #include "ui/layout.h"
@@ -25,6 +26,17 @@ platform::Bytes B(const char (&bytes)[N]) {
   return B(std::string_view(bytes, N - 1));
 }
 std::string Utf8(std::u16string_view text);
+
+// The text of the UserError that the action throws, or empty.
+template <typename Action>
+std::u16string ErrorOf(Action&& action) {
+  try {
+    action();
+  } catch (const UserError& error) {
+    return error.text();
+  }
+  return {};
+}
 
 // The entries a phrase list file reads as, as the list shows them.
 struct ListEntries {
