@@ -4,7 +4,6 @@
 
 #include <string_view>
 
-#include "phrases/settings.h"
 #include "platform/platform.h"
 #include "ui/layout.h"
 
@@ -27,17 +26,6 @@ struct GeometryKeys {
 };
 
 // Writes the four keys in this order and saves; throws UserError when it cannot.
-inline void SaveGeometry(const FormGeometry& form, const GeometryKeys& keys,
-                         platform::Files& files) {
-  using phrases::kSettingsSection;
-  const platform::Rect outer = form.Outer();
-  auto settings = phrases::SettingsDocument::OpenForExecutable(files);
-  settings.WriteInteger(kSettingsSection, keys.top_or_bottom,
-                        keys.bottom ? outer.bottom : outer.top);
-  settings.WriteInteger(kSettingsSection, keys.left, outer.left);
-  settings.WriteInteger(kSettingsSection, keys.client_width, form.Client().width);
-  settings.WriteInteger(kSettingsSection, keys.client_height, form.Client().height);
-  settings.Save();
-}
+void SaveGeometry(const FormGeometry& form, const GeometryKeys& keys, platform::Files& files);
 
 }  // namespace quillomi::ui
