@@ -7,14 +7,28 @@ void Clock::Sleep(std::uint32_t milliseconds) {
 }
 
 // Only sent messages are answered: PM_QS_SENDMESSAGE leaves posted messages
-// and input in the queue, where they wait for the message loop.
+// and input in the queue, where they wait for the message loop. Wine rounds
+// a wait's timeout up to the next millisecond and past it, so the wait stops
+// a millisecond short and the rest is polled: the pause ends on time.
 void Clock::SleepAnsweringSent(std::uint32_t milliseconds) {
-  const ULONGLONG end = ::GetTickCount64() + milliseconds;
-  for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_SENDMESSAGE,
-                                  MWMO_INPUTAVAILABLE);
+  LARGE_INTEGER frequency;
+  LARGE_INTEGER now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&now);
+  const LONGLONG per_ms = frequency.QuadPart / 1000;
+  const LONGLONG end = now.QuadPart + per_ms * milliseconds;
+  for (;;) {
     MSG message;
     ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    ::QueryPerformanceCounter(&now);
+    if (now.QuadPart >= end) return;
+    const LONGLONG left_ms = (end - now.QuadPart) / per_ms;
+    if (left_ms >= 2) {
+      ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left_ms - 1), QS_SENDMESSAGE,
+                                    MWMO_INPUTAVAILABLE);
+    } else {
+      ::Sleep(0);
+    }
   }
 }
 

@@ -217,6 +217,33 @@ TEST_F(Win32Windows, KeyEventsGoOutWithTheirScanCodeAndDirection) {
   EXPECT_EQ(strokes, expected);
 }
 
+// ClassicUO's frame pause: never shorter than asked, and a message sent to the
+// sleeping thread's window is answered at once, not after the pause.
+TEST_F(Win32Windows, TheFramePauseLastsItsTimeAndAnswersSentMessagesMeanwhile) {
+  const auto window = MakeWindow(game_class_, u"pausing");
+  ASSERT_TRUE(window);
+  const auto now = [] {
+    LARGE_INTEGER counter, frequency;
+    ::QueryPerformanceCounter(&counter);
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  };
+  double answered = 1e300;
+  std::thread sender([&] {
+    ::Sleep(20);
+    DWORD_PTR result = 0;
+    // A pause that does not answer would hold this thread past it.
+    if (::SendMessageTimeoutW(window.get(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0)
+      answered = now();
+  });
+  const double start = now();
+  platform_.Get().clock.SleepAnsweringSent(100);
+  const double end = now();
+  sender.join();
+  EXPECT_GE(end - start, 100.0);
+  EXPECT_LT(answered, end);
+}
+
 // The face lookup behind the program's font choice, with a face that
 // scripts/ installs. "MS Shell Dlg" only exists as a substitute for another
 // family.
