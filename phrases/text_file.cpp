@@ -1,5 +1,6 @@
 #include "phrases/text_file.h"
 
+#include <bit>
 #include <cstring>
 
 #include "platform/errors.h"
@@ -16,30 +17,45 @@ Mark DetectMark(const std::uint8_t* data, std::size_t size) {
 
 namespace {
 
-// Strict UTF-8: put(unit) for each UTF-16 unit in order; false at the first
-// invalid sequence.
-template <class Put>
-bool DecodeUtf8(const std::uint8_t* data, std::size_t size, Put put) {
+// Strict UTF-8 into out, which has room for the units and eight more: the
+// units written, or nullopt at the first invalid sequence.
+std::optional<std::size_t> DecodeUtf8(const std::uint8_t* data, std::size_t size,
+                                      char16_t* const out) {
   std::size_t i = 0;
+  char16_t* o = out;
   while (i < size) {
+    // Between kana the ASCII runs are short: eight bytes are widened at once
+    // and as many kept as lead the run. The lowest byte in memory is the
+    // lowest in the word on little-endian machines only; elsewhere ASCII goes
+    // one byte at a time.
+    if (std::endian::native == std::endian::little && size - i >= 8) {
+      std::uint64_t eight;
+      std::memcpy(&eight, data + i, sizeof eight);
+#pragma GCC unroll 8
+      for (std::size_t k = 0; k < 8; ++k) o[k] = data[i + k];
+      const auto run = static_cast<std::size_t>(std::countr_zero(eight & 0x8080808080808080)) / 8;
+      o += run, i += run;
+      if (run == 8) continue;
+    }
     const std::uint8_t b0 = data[i];
     if (b0 < 0x80) {
-      // Runs of ASCII are the bulk of every file: eight bytes at a time.
-      for (std::uint64_t eight; size - i >= 8; i += 8) {
-        std::memcpy(&eight, data + i, sizeof eight);
-        if ((eight & 0x8080808080808080) != 0) break;
-        for (std::size_t k = 0; k < 8; ++k) put(data[i + k]);
-      }
-      for (; i < size && data[i] < 0x80; ++i) put(data[i]);
+      *o++ = b0;
+      ++i;
       continue;
     }
     // Kana and kanji: three bytes that no lead from E1 to EC can make overlong
     // or a surrogate.
-    if (b0 >= 0xE1 && b0 <= 0xEC && size - i > 2 && (data[i + 1] & 0xC0) == 0x80 &&
-        (data[i + 2] & 0xC0) == 0x80) {
-      put(static_cast<char16_t>(((b0 & 0x0Fu) << 12) | ((data[i + 1] & 0x3Fu) << 6) |
-                                (data[i + 2] & 0x3Fu)));
-      i += 3;
+    const auto kana = [&] {
+      return size - i > 2 && data[i] >= 0xE1 && data[i] <= 0xEC && (data[i + 1] & 0xC0) == 0x80 &&
+             (data[i + 2] & 0xC0) == 0x80;
+    };
+    if (kana()) {
+      // They come in words: the next is tried before the ASCII widening.
+      do {
+        *o++ = static_cast<char16_t>(((data[i] & 0x0Fu) << 12) | ((data[i + 1] & 0x3Fu) << 6) |
+                                     (data[i + 2] & 0x3Fu));
+        i += 3;
+      } while (kana());
       continue;
     }
     char32_t cp;
@@ -52,35 +68,57 @@ bool DecodeUtf8(const std::uint8_t* data, std::size_t size, Put put) {
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
       n = 3, cp = b0 & 0x07u, min = 0x10000;
     } else {
-      return false;  // stray continuation, C0/C1 overlong lead, F5..FF
+      return std::nullopt;  // stray continuation, C0/C1 overlong lead, F5..FF
     }
-    if (size - i <= n) return false;  // truncated
+    if (size - i <= n) return std::nullopt;  // truncated
     for (std::size_t k = 1; k <= n; ++k) {
       const std::uint8_t b = data[i + k];
-      if ((b & 0xC0) != 0x80) return false;
+      if ((b & 0xC0) != 0x80) return std::nullopt;
       cp = (cp << 6) | (b & 0x3Fu);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
     if (cp < 0x10000) {
-      put(static_cast<char16_t>(cp));
+      *o++ = static_cast<char16_t>(cp);
     } else {
       cp -= 0x10000;
-      put(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      put(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     }
     i += n + 1;
   }
-  return true;
+  return static_cast<std::size_t>(o - out);
+}
+
+// Each sequence has one lead byte and gives one unit, or two from a lead of
+// F0 and up: counted eight bytes at a time, this bounds the units whatever
+// the bytes.
+std::size_t UnitBound(const std::uint8_t* data, std::size_t size) {
+  constexpr std::uint64_t kHigh = 0x8080808080808080;
+  constexpr std::uint64_t kSum = 0x0101010101010101;  // adds the bytes into the top one
+  std::size_t bound = 0;
+  std::size_t i = 0;
+  for (; size - i >= 8; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, data + i, sizeof w);
+    const std::uint64_t trail = w & ~(w << 1) & kHigh;                      // 10xxxxxx
+    const std::uint64_t four = w & (w << 1) & (w << 2) & (w << 3) & kHigh;  // 1111xxxx
+    bound += 8 - (((trail >> 7) * kSum) >> 56) + (((four >> 7) * kSum) >> 56);
+  }
+  for (; i < size; ++i)
+    bound += std::size_t{(data[i] & 0xC0) != 0x80} + std::size_t{data[i] >= 0xF0};
+  return bound;
 }
 
 }  // namespace
 
 std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::size_t size) {
-  // No sequence gives more units than it has bytes.
-  std::u16string out(size, u'\0');
-  char16_t* o = out.data();
-  if (!DecodeUtf8(data, size, [&](char16_t c) { *o++ = c; })) return std::nullopt;
-  out.resize(static_cast<std::size_t>(o - out.data()));
+  // Only as many units as the text can give, and the eight that a widening
+  // may write past them: a long list's load was mostly the faulting in of
+  // pages that a unit per byte left unused.
+  std::u16string out(UnitBound(data, size) + 8, u'\0');
+  const auto count = DecodeUtf8(data, size, out.data());
+  if (!count) return std::nullopt;
+  out.resize(*count);
   return out;
 }
 
@@ -106,37 +144,36 @@ Bytes EncodeUtf16(std::u16string_view text, bool big_endian) {
 
 namespace {
 
-// The shared rule, unit by unit as feed(put) hands them over, packed into a
-// buffer of capacity units: a CR ends a line and swallows the LF after it;
-// the first NUL ends the text but not the feed, which still checks the rest.
-template <class Feed>
-PackedLines PackLines(std::size_t capacity, char16_t flag, Feed feed) {
+// The shared rule, packing the lines in place: a CR ends a line and swallows
+// an LF right after it, a lone LF ends one too, and the first NUL ends the
+// text.
+PackedLines PackLines(std::u16string text, char16_t flag) {
   PackedLines lines;
-  lines.text.resize(capacity);
-  char16_t* const begin = lines.text.data();
+  char16_t* const begin = text.data();
+  const char16_t* in = begin;
+  const char16_t* const end = begin + text.size();
   char16_t* out = begin;
-  bool flagged = false, after_cr = false, ended = false;
+  bool flagged = false;
   const auto end_line = [&] {
     lines.flagged.push_back(flagged);
     lines.starts.push_back(static_cast<std::size_t>(out - begin));
     flagged = false;
   };
-  const auto put = [&](char16_t c) {
-    if (ended) return;
+  while (in != end) {
+    const char16_t c = *in++;
     // One compare rules out nearly every unit: the breaks and NUL are below 14.
     if (c > u'\r' || (c != u'\r' && c != u'\n' && c != u'\0')) {
       flagged |= c == flag;
       *out++ = c;
-    } else if (c == u'\0') {
-      ended = true;
-    } else if (c == u'\r' || !after_cr) {
-      end_line();
+      continue;
     }
-    after_cr = c == u'\r';
-  };
-  if (!feed(put)) throw UserError(std::u16string(messages::kMappingError));
+    if (c == u'\0') break;
+    if (c == u'\r' && in != end && *in == u'\n') ++in;
+    end_line();
+  }
   if (begin + lines.starts.back() != out) end_line();
-  lines.text.resize(lines.starts.back());
+  text.resize(lines.starts.back());
+  lines.text = std::move(text);
   return lines;
 }
 
@@ -151,10 +188,7 @@ std::vector<std::u16string> Unpacked(const PackedLines& lines) {
 }  // namespace
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
-  return Unpacked(PackLines(text.size(), u'\0', [&](auto put) {
-    for (char16_t c : text) put(c);
-    return true;
-  }));
+  return Unpacked(PackLines(std::u16string(text), u'\0'));
 }
 
 Bytes ReadFileBytes(platform::Files& files, std::u16string_view path) {
@@ -172,10 +206,9 @@ std::vector<std::u16string> ReadUtf8Lines(platform::Files& files, std::u16string
 PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
   const Mark mark = DetectMark(bytes.data(), bytes.size());
   const std::size_t skip = mark.encoding == Encoding::kUtf8 ? mark.length : 0;
-  // No sequence gives more units than it has bytes.
-  return PackLines(bytes.size() - skip, flag, [&](auto put) {
-    return DecodeUtf8(bytes.data() + skip, bytes.size() - skip, put);
-  });
+  auto text = DecodeUtf8Strict(bytes.data() + skip, bytes.size() - skip);
+  if (!text) throw UserError(std::u16string(messages::kMappingError));
+  return PackLines(std::move(*text), flag);
 }
 
 }  // namespace quillomi::phrases
