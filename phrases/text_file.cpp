@@ -17,28 +17,101 @@ Mark DetectMark(const std::uint8_t* data, std::size_t size) {
 
 namespace {
 
+bool IsBreak(unsigned c) {
+  return c == u'\r' || c == u'\n' || c == 0;
+}
+
+// The shared rule at a break: a CR ends a line and swallows an LF right after
+// it, a lone LF ends one too, and the first NUL ends the text. The units the
+// break takes, or 0 at a NUL.
+template <class Unit>
+std::size_t BreakLength(const Unit* at, const Unit* end) {
+  if (*at == 0) return 0;
+  return *at == u'\r' && at + 1 != end && at[1] == u'\n' ? 2 : 1;
+}
+
+// The lines of a text packed back to back: where each ends and whether it
+// holds the flag.
+class LineSink {
+ public:
+  explicit LineSink(char16_t the_flag) : flag(the_flag) {}
+
+  void End(std::size_t at) {
+    packed_.flagged.push_back(flagged);
+    packed_.starts.push_back(at);
+    flagged = false;
+  }
+
+  // The text, packed up to end.
+  PackedLines Finish(std::u16string text, std::size_t end) {
+    if (packed_.starts.back() != end) End(end);
+    text.resize(packed_.starts.back());
+    packed_.text = std::move(text);
+    return std::move(packed_);
+  }
+
+  const char16_t flag;
+  bool flagged = false;  // the line not yet ended
+
+ private:
+  PackedLines packed_;
+};
+
 // Strict UTF-8 into out, which has room for the units and eight more: the
-// units written, or nullopt at the first invalid sequence.
+// units written, or nullopt at the first invalid sequence. With lines, the
+// breaks go there and not into out, and a NUL ends the text, though what
+// follows it is still checked.
+template <bool kLines>
 std::optional<std::size_t> DecodeUtf8(const std::uint8_t* data, std::size_t size,
-                                      char16_t* const out) {
+                                      char16_t* const out, LineSink* lines = nullptr) {
+  constexpr std::uint64_t kLow = 0x0101010101010101;
+  constexpr std::uint64_t kHigh = 0x8080808080808080;
+  const char16_t flag = kLines ? lines->flag : u'\0';
+  // Bytes of 0x80 stand for a flag above ASCII: they stop a run anyway.
+  const std::uint64_t flag_bytes = kLow * (flag < 0x80 ? flag : 0x80u);
+  bool flagged = false;
   std::size_t i = 0;
   char16_t* o = out;
   while (i < size) {
     // Between kana the ASCII runs are short: eight bytes are widened at once
-    // and as many kept as lead the run. The lowest byte in memory is the
-    // lowest in the word on little-endian machines only; elsewhere ASCII goes
-    // one byte at a time.
+    // and as many kept as lead the run, up to a byte that is not ASCII or,
+    // with lines, a byte below 14 or the flag. A lane of (x - n) & ~x keeps
+    // its high bit where x is below n, and the lowest such lane is exact, as
+    // a borrow only runs upwards. The lowest byte in memory is the lowest in
+    // the word on little-endian machines only; elsewhere ASCII goes one byte
+    // at a time.
     if (std::endian::native == std::endian::little && size - i >= 8) {
       std::uint64_t eight;
       std::memcpy(&eight, data + i, sizeof eight);
 #pragma GCC unroll 8
       for (std::size_t k = 0; k < 8; ++k) o[k] = data[i + k];
-      const auto run = static_cast<std::size_t>(std::countr_zero(eight & 0x8080808080808080)) / 8;
+      std::uint64_t stop = eight;
+      if constexpr (kLines) {
+        const std::uint64_t other = eight ^ flag_bytes;
+        stop |= ((eight - kLow * 14) & ~eight) | ((other - kLow) & ~other);
+      }
+      const auto run = static_cast<std::size_t>(std::countr_zero(stop & kHigh)) / 8;
       o += run, i += run;
       if (run == 8) continue;
     }
     const std::uint8_t b0 = data[i];
     if (b0 < 0x80) {
+      if constexpr (kLines) {
+        if (b0 <= u'\r' && IsBreak(b0)) {
+          const std::size_t taken = BreakLength(data + i, data + size);
+          lines->flagged = flagged;
+          flagged = false;
+          if (taken == 0) {
+            const auto end = static_cast<std::size_t>(o - out);
+            if (!DecodeUtf8<false>(data + i + 1, size - i - 1, o)) return std::nullopt;
+            return end;
+          }
+          lines->End(static_cast<std::size_t>(o - out));
+          i += taken;
+          continue;
+        }
+        flagged |= b0 == flag;
+      }
       *o++ = b0;
       ++i;
       continue;
@@ -52,8 +125,10 @@ std::optional<std::size_t> DecodeUtf8(const std::uint8_t* data, std::size_t size
     if (kana()) {
       // They come in words: the next is tried before the ASCII widening.
       do {
-        *o++ = static_cast<char16_t>(((data[i] & 0x0Fu) << 12) | ((data[i + 1] & 0x3Fu) << 6) |
-                                     (data[i + 2] & 0x3Fu));
+        const auto unit = static_cast<char16_t>(
+            ((data[i] & 0x0Fu) << 12) | ((data[i + 1] & 0x3Fu) << 6) | (data[i + 2] & 0x3Fu));
+        if constexpr (kLines) flagged |= unit == flag;
+        *o++ = unit;
         i += 3;
       } while (kana());
       continue;
@@ -77,15 +152,20 @@ std::optional<std::size_t> DecodeUtf8(const std::uint8_t* data, std::size_t size
       cp = (cp << 6) | (b & 0x3Fu);
     }
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    const auto put = [&](char32_t unit) {
+      if constexpr (kLines) flagged |= unit == flag;
+      *o++ = static_cast<char16_t>(unit);
+    };
     if (cp < 0x10000) {
-      *o++ = static_cast<char16_t>(cp);
+      put(cp);
     } else {
       cp -= 0x10000;
-      *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
-      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+      put(0xD800 + (cp >> 10));
+      put(0xDC00 + (cp & 0x3FF));
     }
     i += n + 1;
   }
+  if constexpr (kLines) lines->flagged = flagged;
   return static_cast<std::size_t>(o - out);
 }
 
@@ -116,7 +196,7 @@ std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::si
   // may write past them: a long list's load was mostly the faulting in of
   // pages that a unit per byte left unused.
   std::u16string out(UnitBound(data, size) + 8, u'\0');
-  const auto count = DecodeUtf8(data, size, out.data());
+  const auto count = DecodeUtf8<false>(data, size, out.data());
   if (!count) return std::nullopt;
   out.resize(*count);
   return out;
@@ -144,37 +224,24 @@ Bytes EncodeUtf16(std::u16string_view text, bool big_endian) {
 
 namespace {
 
-// The shared rule, packing the lines in place: a CR ends a line and swallows
-// an LF right after it, a lone LF ends one too, and the first NUL ends the
-// text.
 PackedLines PackLines(std::u16string text, char16_t flag) {
-  PackedLines lines;
+  LineSink lines(flag);
   char16_t* const begin = text.data();
   const char16_t* in = begin;
   const char16_t* const end = begin + text.size();
   char16_t* out = begin;
-  bool flagged = false;
-  const auto end_line = [&] {
-    lines.flagged.push_back(flagged);
-    lines.starts.push_back(static_cast<std::size_t>(out - begin));
-    flagged = false;
-  };
   while (in != end) {
-    const char16_t c = *in++;
-    // One compare rules out nearly every unit: the breaks and NUL are below 14.
-    if (c > u'\r' || (c != u'\r' && c != u'\n' && c != u'\0')) {
-      flagged |= c == flag;
-      *out++ = c;
+    if (*in <= u'\r' && IsBreak(*in)) {
+      const std::size_t taken = BreakLength(in, end);
+      if (taken == 0) break;
+      lines.End(static_cast<std::size_t>(out - begin));
+      in += taken;
       continue;
     }
-    if (c == u'\0') break;
-    if (c == u'\r' && in != end && *in == u'\n') ++in;
-    end_line();
+    lines.flagged |= *in == flag;
+    *out++ = *in++;
   }
-  if (begin + lines.starts.back() != out) end_line();
-  text.resize(lines.starts.back());
-  lines.text = std::move(text);
-  return lines;
+  return lines.Finish(std::move(text), static_cast<std::size_t>(out - begin));
 }
 
 std::vector<std::u16string> Unpacked(const PackedLines& lines) {
@@ -206,9 +273,15 @@ std::vector<std::u16string> ReadUtf8Lines(platform::Files& files, std::u16string
 PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
   const Mark mark = DetectMark(bytes.data(), bytes.size());
   const std::size_t skip = mark.encoding == Encoding::kUtf8 ? mark.length : 0;
-  auto text = DecodeUtf8Strict(bytes.data() + skip, bytes.size() - skip);
-  if (!text) throw UserError(std::u16string(messages::kMappingError));
-  return PackLines(std::move(*text), flag);
+  const std::uint8_t* const data = bytes.data() + skip;
+  const std::size_t size = bytes.size() - skip;
+  // Decoded and split in one pass: a second over the units cost a long list
+  // a fifth of its load.
+  std::u16string text(UnitBound(data, size) + 8, u'\0');
+  LineSink lines(flag);
+  const auto count = DecodeUtf8<true>(data, size, text.data(), &lines);
+  if (!count) throw UserError(std::u16string(messages::kMappingError));
+  return lines.Finish(std::move(text), *count);
 }
 
 }  // namespace quillomi::phrases
