@@ -101,8 +101,7 @@ bool FilterPattern::Matches(std::u16string_view upper_entry) const {
   // ones after it, and no choice is ever undone.
   std::size_t from = 0;
   for (const Segment& segment : segments_) {
-    from = Advance(upper_entry, from, segment.lead);
-    if (from == npos) return false;
+    if (segment.lead > 0 && (from = Advance(upper_entry, from, segment.lead)) == npos) return false;
     if (segment.runs.empty()) continue;
     // Any hit of the first literal past the lead "?" will do: they take the
     // characters just before it.
@@ -110,6 +109,12 @@ bool FilterPattern::Matches(std::u16string_view upper_entry) const {
     std::size_t end = npos;
     for (std::size_t at = FindLiteral(upper_entry, first, from); at != npos;
          at = FindLiteral(upper_entry, first, at + 1)) {
+      // A lone literal, as between stars, needs only its two ends whole.
+      if (segment.runs.size() == 1 && segment.runs.front().any_after == 0) {
+        if (!IsBoundary(upper_entry, at) || !IsBoundary(upper_entry, at + first.size())) continue;
+        end = at + first.size();
+        break;
+      }
       end = MatchRunsAt(segment.runs, upper_entry, at);
       if (end != npos) break;
     }
@@ -162,7 +167,9 @@ void FilterList::Refilter() {
   const FilterPattern pattern(filter_upper_);
   const std::u16string_view upper = Upper();
   for (std::size_t i = 0; i + 1 < entries_.starts.size(); ++i) {
-    if (pattern.Matches(upper.substr(entries_.starts[i], entries_.starts[i + 1] - entries_.starts[i]))) rows_.push_back(i);
+    if (pattern.Matches(
+            upper.substr(entries_.starts[i], entries_.starts[i + 1] - entries_.starts[i])))
+      rows_.push_back(i);
   }
 }
 
