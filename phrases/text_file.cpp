@@ -169,10 +169,12 @@ std::optional<std::size_t> DecodeUtf8(const std::uint8_t* data, std::size_t size
   return static_cast<std::size_t>(o - out);
 }
 
-// Each sequence has one lead byte and gives one unit, or two from a lead of
-// F0 and up: counted eight bytes at a time, this bounds the units whatever
-// the bytes.
-std::size_t UnitBound(const std::uint8_t* data, std::size_t size) {
+// Room for the units of the bytes and the eight that a widening may write
+// past them, zeroed. Each sequence has one lead byte and gives one unit, or
+// two from a lead of F0 and up: counted eight bytes at a time, this bounds the
+// units whatever the bytes. One unit per byte would leave a kana-heavy list's
+// pages unused, and faulting them in was most of its load.
+std::u16string UnitRoom(const std::uint8_t* data, std::size_t size) {
   constexpr std::uint64_t kHigh = 0x8080808080808080;
   constexpr std::uint64_t kSum = 0x0101010101010101;  // adds the bytes into the top one
   std::size_t bound = 0;
@@ -186,16 +188,13 @@ std::size_t UnitBound(const std::uint8_t* data, std::size_t size) {
   }
   for (; i < size; ++i)
     bound += std::size_t{(data[i] & 0xC0) != 0x80} + std::size_t{data[i] >= 0xF0};
-  return bound;
+  return std::u16string(bound + 8, u'\0');
 }
 
 }  // namespace
 
 std::optional<std::u16string> DecodeUtf8Strict(const std::uint8_t* data, std::size_t size) {
-  // Only as many units as the text can give, and the eight that a widening
-  // may write past them: a long list's load was mostly the faulting in of
-  // pages that a unit per byte left unused.
-  std::u16string out(UnitBound(data, size) + 8, u'\0');
+  std::u16string out = UnitRoom(data, size);
   const auto count = DecodeUtf8<false>(data, size, out.data());
   if (!count) return std::nullopt;
   out.resize(*count);
@@ -224,26 +223,6 @@ Bytes EncodeUtf16(std::u16string_view text, bool big_endian) {
 
 namespace {
 
-PackedLines PackLines(std::u16string text, char16_t flag) {
-  LineSink lines(flag);
-  char16_t* const begin = text.data();
-  const char16_t* in = begin;
-  const char16_t* const end = begin + text.size();
-  char16_t* out = begin;
-  while (in != end) {
-    if (*in <= u'\r' && IsBreak(*in)) {
-      const std::size_t taken = BreakLength(in, end);
-      if (taken == 0) break;
-      lines.End(static_cast<std::size_t>(out - begin));
-      in += taken;
-      continue;
-    }
-    lines.flagged |= *in == flag;
-    *out++ = *in++;
-  }
-  return lines.Finish(std::move(text), static_cast<std::size_t>(out - begin));
-}
-
 std::vector<std::u16string> Unpacked(const PackedLines& lines) {
   std::vector<std::u16string> out;
   out.reserve(lines.flagged.size());
@@ -255,7 +234,23 @@ std::vector<std::u16string> Unpacked(const PackedLines& lines) {
 }  // namespace
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
-  return Unpacked(PackLines(std::u16string(text), u'\0'));
+  std::u16string units(text);
+  LineSink lines(u'\0');
+  const char16_t* in = units.data();
+  const char16_t* const end = in + units.size();
+  char16_t* out = units.data();
+  while (in != end) {
+    if (*in <= u'\r' && IsBreak(*in)) {
+      const std::size_t taken = BreakLength(in, end);
+      if (taken == 0) break;
+      lines.End(static_cast<std::size_t>(out - units.data()));
+      in += taken;
+      continue;
+    }
+    *out++ = *in++;
+  }
+  const auto packed = static_cast<std::size_t>(out - units.data());
+  return Unpacked(lines.Finish(std::move(units), packed));
 }
 
 Bytes ReadFileBytes(platform::Files& files, std::u16string_view path) {
@@ -277,7 +272,7 @@ PackedLines DecodeUtf8FileLines(const Bytes& bytes, char16_t flag) {
   const std::size_t size = bytes.size() - skip;
   // Decoded and split in one pass: a second over the units cost a long list
   // a fifth of its load.
-  std::u16string text(UnitBound(data, size) + 8, u'\0');
+  std::u16string text = UnitRoom(data, size);
   LineSink lines(flag);
   const auto count = DecodeUtf8<true>(data, size, text.data(), &lines);
   if (!count) throw UserError(std::u16string(messages::kMappingError));

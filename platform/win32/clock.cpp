@@ -7,9 +7,9 @@ void Clock::Sleep(std::uint32_t milliseconds) {
 }
 
 // Only sent messages are answered: PM_QS_SENDMESSAGE leaves posted messages
-// and input in the queue, where they wait for the message loop. Wine rounds
-// a wait's timeout up to the next millisecond and past it, so the wait stops
-// a millisecond short and the rest is polled: the pause ends on time.
+// and input in the queue, where they wait for the message loop. Under Wine a
+// wait's timeout ends up to two milliseconds late, so the wait stops one
+// short and the rest is polled: the pause ends on time.
 void Clock::SleepAnsweringSent(std::uint32_t milliseconds) {
   LARGE_INTEGER frequency;
   LARGE_INTEGER now;
